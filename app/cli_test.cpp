@@ -1,0 +1,98 @@
+#include "app/cli.h"
+
+#include <gtest/gtest.h>
+
+#include "engine/tweak_run.h"
+#include "settings/settings_file.h"
+#include "tests/fakes/fake_file_system.h"
+#include "tests/fakes/fake_platform.h"
+#include "tests/template_test_support.h"
+
+namespace kelvane {
+namespace {
+
+using namespace kelvane::testing;
+
+const std::string kFolder = "C:\\ICQ7.1\\";
+const std::string kIni = "C:\\Kelvane\\kvn.ini";
+
+class CliTest : public ::testing::Test {
+ protected:
+  CliTest() : resources_(KELVANE_TEMPLATE_DIR) {
+    fs_.AddFile(kFolder + "ICQ.exe");
+    fs_.AddFile(kFolder + "MCore.dll");
+    for (const TargetFile& t : kTargetFiles) fs_.AddFile(kFolder + std::string(t.path), "orig");
+  }
+  CliResult Cli(std::vector<std::string> args) {
+    CliPlatform platform{fs_, resources_, system_, profile_};
+    return RunCli(args, platform);
+  }
+  std::string MainDlg() { return fs_.Find(kFolder + std::string(Target(104).path))->content; }
+  std::string Expected(const TweakOptions& o) {
+    return FillTemplate(Target(104).generator->table(),
+                        resources_.Load(kTemplateType, 104).value(), o);
+  }
+
+  FakeFileSystem fs_;
+  TemplateDirResources resources_;
+  FakeSystemInfo system_;
+  FakeProfile profile_;
+};
+
+TEST_F(CliTest, UsageErrors) {
+  for (const auto& args : std::vector<std::vector<std::string>>{
+           {}, {"apply", "--bogus"}, {"apply", "--folder"}, {"restore"}, {"unknown"},
+           {"apply", "--settings"}}) {
+    EXPECT_EQ(Cli(args).exit_code, kExitUsage) << args.size();
+  }
+}
+
+TEST_F(CliTest, FolderWithoutIcqIsRefusedAndUntouched) {
+  fs_.AddFile("C:\\Other\\ICQ.exe");
+  EXPECT_EQ(Cli({"apply", "--folder", "C:\\Other"}).exit_code, kExitNotIcq);
+  EXPECT_EQ(Cli({"apply", "--folder", "C:\\Other", "-german"}).output,
+            "Kein ICQ-Verzeichnis gefunden!\r\n");
+  EXPECT_EQ(Cli({"apply"}).exit_code, kExitNotIcq) << "no folder at all";
+  EXPECT_FALSE(fs_.FolderExists("C:\\Other\\imApp"));
+}
+
+TEST_F(CliTest, ApplyWritesFilesAndReportsSuccess) {
+  const CliResult result = Cli({"apply", "--folder", "C:\\ICQ7.1"});
+  EXPECT_EQ(result.exit_code, kExitSuccess);
+  EXPECT_EQ(result.output, "Changes successful!\r\n");
+  EXPECT_EQ(MainDlg(), Expected(TweakOptions{}));
+}
+
+TEST_F(CliTest, OptionsComeFromTheSettingsFileAndTheModeSwitch) {
+  profile_.Write(kIni, kSettingsSection, "Option11", "1");
+  profile_.Write(kIni, kSettingsSection, "Standard", "1");
+  profile_.Write(kIni, kSettingsSection, "ICQPath", "C:\\ICQ7.1");
+  profile_.Write(kIni, kSettingsSection, "Language", "German");
+  EXPECT_EQ(Cli({"apply", "--settings", kIni}).output, "Änderungen erfolgreich durchgeführt!\r\n");
+  EXPECT_EQ(MainDlg(), Expected(Standard()));
+  Cli({"apply", "--settings", kIni, "--custom"});
+  EXPECT_EQ(MainDlg(), Expected(Custom({&TweakOptions::hide_from_taskbar})));
+  const auto before = profile_.values;
+  Cli({"apply", "--settings", kIni, "--standard", "-english"});
+  EXPECT_EQ(profile_.values, before) << "the settings file is never written";
+}
+
+TEST_F(CliTest, RunFailureExitsWithOne) {
+  fs_.fail_writes = true;
+  const CliResult result = Cli({"apply", "--folder", kFolder, "-english"});
+  EXPECT_EQ(result.exit_code, kExitRunFailed);
+  EXPECT_EQ(result.output, "Error! Couldn't write data!\r\n");
+}
+
+TEST_F(CliTest, RestorePutsBackWhatTheFirstRunKept) {
+  EXPECT_EQ(Cli({"restore", kFolder}).output, "nothing to restore\r\n");
+  Cli({"apply", "--folder", kFolder});
+  const CliResult result = Cli({"restore", "C:\\ICQ7.1"});
+  EXPECT_EQ(result.exit_code, kExitSuccess);
+  EXPECT_NE(result.output.find("restored imApp\\content\\MUICore\\MainDlg.box\r\n"),
+            std::string::npos);
+  EXPECT_EQ(MainDlg(), "orig");
+}
+
+}  // namespace
+}  // namespace kelvane

@@ -1,0 +1,28 @@
+# Native Linux build: the portable code and its unit tests on fakes.
+find_package(GTest REQUIRED)
+
+add_library(kelvane_fakes STATIC tests/fakes/fake_file_system.cpp)
+target_link_libraries(kelvane_fakes PUBLIC kelvane_core)
+
+add_executable(kelvane_unit_tests
+  engine/generators_test.cpp
+  engine/tweak_run_test.cpp
+  settings/settings_file_test.cpp
+  ui/report_test.cpp
+  app/cli_test.cpp
+  tests/contract/file_system_contract.cpp
+  tests/contract/fake_file_system_contract_test.cpp
+)
+target_compile_definitions(kelvane_unit_tests PRIVATE
+  KELVANE_TEMPLATE_DIR="${CMAKE_SOURCE_DIR}/templates/")
+target_link_libraries(kelvane_unit_tests PRIVATE kelvane_fakes GTest::gtest_main)
+add_test(NAME unit COMMAND kelvane_unit_tests)
+
+# Every generated file well-formed in every option state, checked by xmllint.
+add_executable(kelvane_dump_generated tests/dump_generated.cpp)
+target_compile_definitions(kelvane_dump_generated PRIVATE
+  KELVANE_TEMPLATE_DIR="${CMAKE_SOURCE_DIR}/templates/")
+target_link_libraries(kelvane_dump_generated PRIVATE kelvane_core)
+add_test(NAME generated_files_wellformed
+  COMMAND ${CMAKE_SOURCE_DIR}/tests/check_wellformed.sh $<TARGET_FILE:kelvane_dump_generated>
+          ${CMAKE_BINARY_DIR}/generated)

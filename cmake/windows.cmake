@@ -1,0 +1,65 @@
+# Windows x86_64 build: the product, its tools and the tests that run under Wine.
+set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
+set(static_runtime -static -static-libgcc -static-libstdc++)
+set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -I${CMAKE_SOURCE_DIR} -I${CMAKE_SOURCE_DIR}/app")
+
+add_library(kelvane_win32 STATIC
+  platform/win32/process.cpp
+  platform/win32/text.cpp
+  platform/win32/win32_file_system.cpp
+  platform/win32/win32_platform.cpp
+)
+target_link_libraries(kelvane_win32 PUBLIC kelvane_core)
+target_compile_definitions(kelvane_win32 PUBLIC UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX
+                                               _WIN32_WINNT=0x0601)
+
+add_executable(kelvane WIN32 app/gui_main.cpp app/kelvane.rc)
+target_link_libraries(kelvane PRIVATE kelvane_win32 comctl32 ${static_runtime} -municode)
+
+add_executable(kelvane-cli app/cli_main.cpp app/kelvane-cli.rc)
+target_link_libraries(kelvane-cli PRIVATE kelvane_win32 ${static_runtime} -municode)
+
+# The demo ICQ installation: two stub programs carrying real version resources, and the
+# tool that lays out the folder.
+add_executable(icq-stub WIN32 tools/demo_icq/icq_stub.c tools/demo_icq/icq_stub.rc)
+target_link_options(icq-stub PRIVATE -static -nostartfiles -Wl,-e,StubMain)
+add_library(mcore-stub SHARED tools/demo_icq/mcore_stub.c tools/demo_icq/mcore_stub.rc)
+set_target_properties(mcore-stub PROPERTIES PREFIX "" OUTPUT_NAME mcore-stub)
+target_link_options(mcore-stub PRIVATE -static -nostartfiles -Wl,-e,StubEntry)
+
+add_library(demo_icq STATIC tools/demo_icq/demo_icq.cpp)
+target_link_libraries(demo_icq PUBLIC kelvane_win32 advapi32)
+add_executable(demo-icq tools/demo_icq/demo_icq_main.cpp app/templates.rc)
+target_link_libraries(demo-icq PRIVATE demo_icq ${static_runtime} -municode)
+add_dependencies(demo-icq icq-stub mcore-stub)
+
+add_executable(bench tools/bench.cpp app/templates.rc)
+target_link_libraries(bench PRIVATE demo_icq ${static_runtime} -municode)
+add_dependencies(bench icq-stub mcore-stub)
+
+# Tests under Wine.
+set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)
+set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+
+add_executable(hold-file tests/e2e/hold_file.cpp)
+target_link_libraries(hold-file PRIVATE ${static_runtime} -municode)
+
+add_executable(kelvane_win_tests
+  tests/contract/file_system_contract.cpp
+  tests/contract/win32_file_system_contract_test.cpp
+  tests/e2e/cli_test.cpp
+  tests/e2e/e2e_support.cpp
+  tests/fakes/fake_file_system.cpp
+  app/templates.rc
+)
+target_link_libraries(kelvane_win_tests PRIVATE demo_icq gtest gtest_main ${static_runtime})
+add_dependencies(kelvane_win_tests kelvane-cli hold-file icq-stub mcore-stub)
+add_test(NAME win32 COMMAND kelvane_win_tests)
+set_tests_properties(win32 PROPERTIES RESOURCE_LOCK wine_prefix)
+
+add_test(NAME imports_only_system_dlls
+  COMMAND ${CMAKE_SOURCE_DIR}/tests/check_imports.sh x86_64-w64-mingw32-objdump
+          $<TARGET_FILE:kelvane> $<TARGET_FILE:kelvane-cli>)
+set_property(TEST imports_only_system_dlls PROPERTY CROSSCOMPILING_EMULATOR "")

@@ -1,0 +1,60 @@
+#include "engine/generators.h"
+
+#include "engine/templates.h"
+
+namespace kelvane {
+namespace {
+
+std::string MarkerText(std::string_view name) {
+  return "###" + std::string(name) + "###";
+}
+
+void ReplaceAll(std::string& text, std::string_view from, std::string_view to) {
+  if (from.empty()) return;
+  std::string out;
+  size_t start = 0;
+  for (size_t hit = text.find(from); hit != std::string::npos; hit = text.find(from, start)) {
+    out.append(text, start, hit - start).append(to);
+    start = hit + from.size();
+  }
+  if (start == 0) return;
+  out.append(text, start, std::string::npos);
+  text = std::move(out);
+}
+
+// Whatever follows the last anchor becomes spaces, so the length stays and the write over the
+// shorter template leaves no stray line ends behind the anchor.
+void NormaliseEnd(std::string& text, std::string_view anchor) {
+  size_t last = text.rfind(anchor);
+  if (last == std::string::npos) return;
+  std::string tail = text.substr(last);
+  ReplaceAll(text, tail, std::string(anchor) + std::string(tail.size() - anchor.size(), ' '));
+}
+
+}  // namespace
+
+std::string FillTemplate(const GeneratorTable& table, std::string text,
+                         const TweakOptions& options) {
+  if (options.custom()) {
+    for (const CustomValue& v : table.custom) {
+      if (v.when(options)) ReplaceAll(text, MarkerText(v.marker), v.value);
+    }
+  }
+  for (const StandardValue& v : table.standard) ReplaceAll(text, MarkerText(v.marker), v.value);
+  for (size_t i = 0; i < table.fillers.size(); ++i) {
+    ReplaceAll(text, MarkerText("Senseless" + std::to_string(i + 1)), table.fillers[i]);
+  }
+  NormaliseEnd(text, table.anchor);
+  return text;
+}
+
+void Generator::operator()(const std::string& path, RunContext& run) const {
+  std::string text = ReadTextFile(run, path);
+  // An empty read leaves nothing to write; the target keeps what it holds, and the file ICQ
+  // needs was not produced, which the report must say.
+  if (text.empty() || !run.fs.WriteFile(path, FillTemplate(table_, std::move(text), run.options))) {
+    run.status.Raise(Failure::WriteFailed);
+  }
+}
+
+}  // namespace kelvane

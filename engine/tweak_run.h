@@ -1,0 +1,29 @@
+// The one operation that changes the user's ICQ installation.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "engine/generators.h"
+#include "engine/run_context.h"
+
+namespace kelvane {
+
+struct TargetFile {
+  uint16_t template_id;
+  std::string_view path;  // below the ICQ folder
+  const Generator* generator;
+  bool german_only;  // handled only when ICQ's German language package is there
+};
+
+// The twelve files, always handled in this order.
+extern const std::array<TargetFile, 12> kTargetFiles;
+
+// Re-creates the twelve files from the templates, applies or removes the protections and fills
+// every file from the options. The folder ends in a backslash. Failures are left in the run's
+// status; the caller reports them.
+void ApplyTweaks(const std::string& folder, RunContext& run);
+
+}  // namespace kelvane

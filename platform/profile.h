@@ -1,0 +1,19 @@
+// Private-profile (INI) files, one key per call, in the system ANSI code page on disk.
+#pragma once
+
+#include <string>
+
+namespace kelvane {
+
+class Profile {
+ public:
+  virtual ~Profile() = default;
+  // The key's value, at most 9998 characters; empty when the file, section or key is missing.
+  virtual std::string Read(const std::string& file, const std::string& section,
+                           const std::string& key) = 0;
+  // Creates file, section and key as needed; a failure leaves the file as it was.
+  virtual void Write(const std::string& file, const std::string& section, const std::string& key,
+                     const std::string& value) = 0;
+};
+
+}  // namespace kelvane

@@ -1,0 +1,39 @@
+#include "platform/win32/process.h"
+
+#include <windows.h>
+
+#include <shellapi.h>
+
+#include "platform/win32/text.h"
+
+namespace kelvane::win32 {
+
+void RestrictDllSearchToSystem32() {
+  using SetDirectories = BOOL(WINAPI*)(DWORD);
+  HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
+  auto set = reinterpret_cast<SetDirectories>(
+      reinterpret_cast<void*>(GetProcAddress(kernel, "SetDefaultDllDirectories")));
+  if (set) set(LOAD_LIBRARY_SEARCH_SYSTEM32);
+}
+
+std::vector<std::string> CommandLineArguments() {
+  int count = 0;
+  wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &count);
+  std::vector<std::string> args;
+  for (int i = 1; argv && i < count; ++i) args.push_back(Narrow(argv[i]));
+  LocalFree(argv);
+  return args;
+}
+
+void PrintText(const std::string& text) {
+  HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
+  DWORD mode = 0, written = 0;
+  if (GetConsoleMode(out, &mode)) {
+    std::wstring wide = Widen(text);
+    WriteConsoleW(out, wide.data(), static_cast<DWORD>(wide.size()), &written, nullptr);
+  } else {
+    WriteFile(out, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+  }
+}
+
+}  // namespace kelvane::win32

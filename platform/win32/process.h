@@ -1,0 +1,19 @@
+// Process-wide Win32 set-up and the program's own facts.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace kelvane::win32 {
+
+// Loads DLLs from System32 only, so nothing planted beside the elevated program is picked up.
+// Looked up at run time; does nothing on systems without it.
+void RestrictDllSearchToSystem32();
+
+// The command-line arguments after the program's name, as UTF-8.
+std::vector<std::string> CommandLineArguments();
+
+// Writes UTF-8 text to standard output: through the console when there is one, else as bytes.
+void PrintText(const std::string& text);
+
+}  // namespace kelvane::win32

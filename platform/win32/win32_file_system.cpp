@@ -1,0 +1,163 @@
+#include "platform/win32/win32_file_system.h"
+
+#include <windows.h>
+
+#include <vector>
+
+#include "platform/win32/handle.h"
+#include "platform/win32/text.h"
+
+namespace kelvane::win32 {
+namespace {
+
+std::wstring FolderOf(const std::wstring& path) {
+  size_t sep = path.find_last_of(L'\\');
+  return sep == std::wstring::npos ? std::wstring() : path.substr(0, sep + 1);
+}
+
+bool IsDots(const wchar_t* name) {
+  return wcscmp(name, L".") == 0 || wcscmp(name, L"..") == 0;
+}
+
+bool WriteAll(HANDLE file, std::string_view bytes) {
+  while (!bytes.empty()) {
+    DWORD chunk = static_cast<DWORD>(std::min<size_t>(bytes.size(), 1 << 20));
+    DWORD written = 0;
+    if (!::WriteFile(file, bytes.data(), chunk, &written, nullptr) || written == 0) return false;
+    bytes.remove_prefix(written);
+  }
+  return true;
+}
+
+DWORD Attributes(const std::string& path) {
+  return GetFileAttributesW(Widen(path).c_str());
+}
+
+bool RemoveTree(const std::wstring& folder) {
+  WIN32_FIND_DATAW data;
+  {
+    FindHandle find(folder + L"\\*", &data);
+    if (find.valid()) {
+      do {
+        if (IsDots(data.cFileName)) continue;
+        std::wstring child = folder + L"\\" + data.cFileName;
+        if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+          RemoveTree(child);
+        } else {
+          DeleteFileW(child.c_str());
+        }
+      } while (find.Next(&data));
+    }
+  }
+  return RemoveDirectoryW(folder.c_str());
+}
+
+}  // namespace
+
+bool Win32FileSystem::SetNormalAttributes(const std::string& path) {
+  return SetFileAttributesW(Widen(path).c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+bool Win32FileSystem::DeleteFile(const std::string& path) {
+  return DeleteFileW(Widen(path).c_str());
+}
+
+bool Win32FileSystem::DeleteFiles(const std::string& pattern) {
+  const std::wstring wide = Widen(pattern);
+  const std::wstring folder = FolderOf(wide);
+  std::vector<std::wstring> matches;
+  WIN32_FIND_DATAW data;
+  {
+    FindHandle find(wide, &data);
+    if (!find.valid()) return false;
+    do {
+      if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) matches.push_back(data.cFileName);
+    } while (find.Next(&data));
+  }
+  bool all = !matches.empty();
+  for (const std::wstring& name : matches) all &= DeleteFileW((folder + name).c_str()) != 0;
+  return all;
+}
+
+bool Win32FileSystem::MakeDirectory(const std::string& path) {
+  return CreateDirectoryW(Widen(path).c_str(), nullptr);
+}
+
+bool Win32FileSystem::DeleteFolder(const std::string& path) {
+  DWORD attributes = Attributes(path);
+  if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+    return false;
+  }
+  return RemoveTree(Widen(path));
+}
+
+std::optional<std::string> Win32FileSystem::ReadFile(const std::string& path) {
+  Handle file(CreateFileW(Widen(path).c_str(), GENERIC_READ,
+                          FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                          OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  LARGE_INTEGER size;
+  if (!file.valid() || !GetFileSizeEx(file.get(), &size)) return std::nullopt;
+  std::string bytes(static_cast<size_t>(size.QuadPart), '\0');
+  size_t done = 0;
+  while (done < bytes.size()) {
+    DWORD chunk = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1 << 20));
+    DWORD read = 0;
+    if (!::ReadFile(file.get(), bytes.data() + done, chunk, &read, nullptr) || read == 0) {
+      return std::nullopt;
+    }
+    done += read;
+  }
+  return bytes;
+}
+
+bool Win32FileSystem::WriteFile(const std::string& path, std::string_view bytes) {
+  // Opened without truncating, so a file that another program holds open without delete
+  // sharing can still be rewritten; SetEndOfFile then cuts off any old tail.
+  Handle file(CreateFileW(Widen(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                          OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file.valid()) return false;
+  bool ok = WriteAll(file.get(), bytes) && SetEndOfFile(file.get());
+  return file.Close() && ok;
+}
+
+bool Win32FileSystem::WriteNewFile(const std::string& path, std::string_view bytes) {
+  const std::wstring target = Widen(path);
+  const std::wstring temp = target + L".kelvane-part";
+  bool ok;
+  {
+    Handle file(CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                            FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.valid()) return false;
+    ok = WriteAll(file.get(), bytes) && FlushFileBuffers(file.get());
+    ok = file.Close() && ok;
+  }
+  ok = ok && MoveFileExW(temp.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH);
+  if (!ok) DeleteFileW(temp.c_str());
+  return ok;
+}
+
+std::optional<DirEntry> Win32FileSystem::Lookup(const std::string& path) {
+  if (path.find_first_of("*?") != std::string::npos) return std::nullopt;
+  WIN32_FIND_DATAW data;
+  FindHandle find(Widen(path), &data);
+  if (!find.valid()) return std::nullopt;
+  DirEntry entry;
+  entry.name = Narrow(data.cFileName);
+  entry.directory = data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY;
+  entry.hidden = data.dwFileAttributes & FILE_ATTRIBUTE_HIDDEN;
+  entry.system = data.dwFileAttributes & FILE_ATTRIBUTE_SYSTEM;
+  entry.read_only = data.dwFileAttributes & FILE_ATTRIBUTE_READONLY;
+  return entry;
+}
+
+bool Win32FileSystem::FolderExists(const std::string& path) {
+  DWORD attributes = Attributes(path);
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool Win32FileSystem::FileExists(const std::string& path) {
+  DWORD attributes = Attributes(path);
+  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+}  // namespace kelvane::win32

@@ -1,0 +1,105 @@
+#include "settings/settings_file.h"
+
+#include <gtest/gtest.h>
+
+#include "settings/language.h"
+#include "tests/fakes/fake_platform.h"
+#include "tests/template_test_support.h"
+
+namespace kelvane {
+namespace {
+
+using namespace kelvane::testing;
+using T = TweakOptions;
+
+const std::string kFile = "C:\\Kelvane\\kvn.ini";
+
+TEST(SettingsFile, MissingFileGivesTheWindowDefaults) {
+  FakeProfile profile;
+  const TweakOptions o = ReadOptions(profile, kFile);
+  EXPECT_TRUE(o.custom());
+  EXPECT_EQ(o.icq_folder, "");
+  for (Flag f : kAllFlags) {
+    const bool ticked = f == &T::remove_contact_list_banner ||
+                        f == &T::collapse_contact_list_banner || f == &T::remove_chat_banner ||
+                        f == &T::collapse_chat_banner || f == &T::disable_message_field_ads;
+    EXPECT_EQ(o.*f, ticked);
+  }
+}
+
+TEST(SettingsFile, ReadRules) {
+  struct Row {
+    const char* key;
+    const char* value;
+    Flag flag;
+    bool ticked;
+  };
+  const Row rows[] = {
+      {"Option1", "0", &T::remove_contact_list_banner, false},
+      {"Option1", "no", &T::remove_contact_list_banner, true},
+      {"Option1", "1", &T::remove_contact_list_banner, true},
+      {"Option2", "false", &T::collapse_contact_list_banner, true},
+      {"Option3", "yes", &T::remove_search_bar, false},
+      {"Option3", "1", &T::remove_search_bar, true},
+      {"Option4", "true", &T::remove_buttons_bar, false},
+      {"Option5", "0", &T::remove_chat_banner, false},
+      {"Option6", " 0", &T::collapse_chat_banner, true},
+      {"Option7", "0", &T::disable_message_field_ads, false},
+      {"Option8", "1", &T::remove_sms_tab, true},
+      {"Option9", "01", &T::enable_minimum_size, false},
+      {"Option10", "1", &T::send_with_alt_s, true},
+      {"Option11", "1", &T::hide_from_taskbar, true},
+      {"Option11", "2", &T::hide_from_taskbar, false},
+  };
+  for (const Row& r : rows) {
+    FakeProfile profile;
+    profile.Write(kFile, kSettingsSection, r.key, r.value);
+    EXPECT_EQ(ReadOptions(profile, kFile).*r.flag, r.ticked) << r.key << "=" << r.value;
+  }
+}
+
+TEST(SettingsFile, ModeAndFolder) {
+  const std::vector<std::pair<const char*, TweakMode>> rows = {
+      {"1", TweakMode::Standard}, {"0", TweakMode::Custom}, {"true", TweakMode::Custom},
+      {"", TweakMode::Custom}};
+  for (const auto& [value, mode] : rows) {
+    FakeProfile profile;
+    profile.Write(kFile, kSettingsSection, "Standard", value);
+    profile.Write(kFile, kSettingsSection, "ICQPath", "C:\\ICQ7.1");
+    profile.Write(kFile, "Other section", "Standard", "1");
+    const TweakOptions o = ReadOptions(profile, kFile);
+    EXPECT_EQ(o.mode, mode) << value;
+    EXPECT_EQ(o.icq_folder, "C:\\ICQ7.1");
+  }
+}
+
+TEST(Language, LastMatchingRuleWins) {
+  struct Row {
+    const char* native;
+    const char* command_line;
+    const char* key;
+    UiLanguage expected;
+  };
+  const Row rows[] = {
+      {"Deutsch", "", "", UiLanguage::German},
+      {"English", "", "", UiLanguage::English},
+      {"", "", "", UiLanguage::English},
+      {"English", "-german", "", UiLanguage::German},
+      {"Deutsch", "-english", "", UiLanguage::English},
+      {"English", "-german -english", "", UiLanguage::English},
+      {"English", "-english -german", "", UiLanguage::English},
+      {"English", "-English", "", UiLanguage::English},
+      {"Deutsch", "-GERMAN", "", UiLanguage::German},
+      {"Deutsch", "x-englishy", "", UiLanguage::English},
+      {"English", "-english", "German", UiLanguage::German},
+      {"Deutsch", "-german", "English", UiLanguage::English},
+      {"Deutsch", "", "english", UiLanguage::German},
+  };
+  for (const Row& r : rows) {
+    EXPECT_EQ(ChooseLanguage(r.native, r.command_line, r.key), r.expected)
+        << r.native << "|" << r.command_line << "|" << r.key;
+  }
+}
+
+}  // namespace
+}  // namespace kelvane

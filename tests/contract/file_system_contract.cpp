@@ -1,0 +1,120 @@
+#include "tests/contract/file_system_contract.h"
+
+namespace kelvane::testing {
+namespace {
+
+TEST_P(FileSystemContract, WriteHoldsExactlyTheNewBytes) {
+  Put("a.box", std::string(5000, 'x'));
+  Put("a.box", "short");
+  EXPECT_EQ(Content("a.box"), "short");
+  EXPECT_FALSE(fs().WriteFile(At("missing\\a.box"), "x")) << "folder does not exist";
+}
+
+TEST_P(FileSystemContract, HeldFileCannotBeDeletedButIsRewrittenExactly) {
+  Put("held.box", std::string(5000, 'x'));
+  harness_->HoldWithoutDeleteSharing(At("held.box"));
+  EXPECT_FALSE(fs().DeleteFile(At("held.box")));
+  EXPECT_TRUE(fs().WriteFile(At("held.box"), "new"));
+  EXPECT_EQ(Content("held.box"), "new");
+}
+
+TEST_P(FileSystemContract, ReadOnlyFileIsKeptUntilMadeNormal) {
+  Put("ro.box", "old");
+  harness_->MakeReadOnly(At("ro.box"));
+  EXPECT_FALSE(fs().WriteFile(At("ro.box"), "new"));
+  EXPECT_FALSE(fs().DeleteFile(At("ro.box")));
+  EXPECT_EQ(Content("ro.box"), "old");
+  EXPECT_TRUE(fs().SetNormalAttributes(At("ro.box")));
+  EXPECT_FALSE(fs().Lookup(At("ro.box"))->read_only);
+  EXPECT_TRUE(fs().DeleteFile(At("ro.box")));
+  EXPECT_FALSE(fs().SetNormalAttributes(At("ro.box"))) << "missing";
+}
+
+TEST_P(FileSystemContract, DeleteFileDeletesFilesOnly) {
+  ASSERT_TRUE(fs().MakeDirectory(At("dir")));
+  EXPECT_FALSE(fs().DeleteFile(At("dir")));
+  EXPECT_FALSE(fs().DeleteFile(At("none")));
+  Put("f", "x");
+  EXPECT_TRUE(fs().DeleteFile(At("F")));
+  EXPECT_FALSE(fs().FileExists(At("f")));
+}
+
+TEST_P(FileSystemContract, DeleteByPatternMatchesFileNamesWithoutRegardToCase) {
+  ASSERT_TRUE(fs().MakeDirectory(At("c")));
+  ASSERT_TRUE(fs().MakeDirectory(At("c\\adfolder")));
+  Put("c\\AdConfig.xml", "1");
+  Put("c\\adrules", "2");
+  Put("c\\xad.xml", "3");
+  Put("c\\plain", "4");
+  EXPECT_TRUE(fs().DeleteFiles(At("c\\ad*")));
+  EXPECT_FALSE(fs().FileExists(At("c\\AdConfig.xml")));
+  EXPECT_FALSE(fs().FileExists(At("c\\adrules")));
+  EXPECT_TRUE(fs().FileExists(At("c\\xad.xml")));
+  EXPECT_TRUE(fs().FolderExists(At("c\\adfolder")));
+  EXPECT_FALSE(fs().DeleteFiles(At("c\\ad*"))) << "nothing left to match";
+  EXPECT_TRUE(fs().DeleteFiles(At("c\\*.*")));
+  EXPECT_FALSE(fs().FileExists(At("c\\plain"))) << "*.* matches names without a dot";
+  EXPECT_TRUE(fs().FolderExists(At("c\\adfolder")));
+}
+
+TEST_P(FileSystemContract, MakeDirectoryMakesOneNewFolder) {
+  EXPECT_TRUE(fs().MakeDirectory(At("new")));
+  EXPECT_FALSE(fs().MakeDirectory(At("new"))) << "already there";
+  EXPECT_FALSE(fs().MakeDirectory(At("no\\parent")));
+  Put("file", "x");
+  EXPECT_FALSE(fs().MakeDirectory(At("file")));
+  EXPECT_TRUE(fs().FolderExists(At("new\\")));
+  EXPECT_FALSE(fs().FileExists(At("new")));
+  EXPECT_TRUE(fs().FileExists(At("file")));
+  EXPECT_FALSE(fs().FolderExists(At("file")));
+}
+
+TEST_P(FileSystemContract, DeleteFolderRemovesEverythingInIt) {
+  ASSERT_TRUE(fs().MakeDirectory(At("u")));
+  ASSERT_TRUE(fs().MakeDirectory(At("u\\manifest")));
+  Put("u\\manifest\\m1", "x");
+  Put("u\\f", "y");
+  EXPECT_TRUE(fs().DeleteFolder(At("u")));
+  EXPECT_FALSE(fs().FolderExists(At("u")));
+  EXPECT_FALSE(fs().DeleteFolder(At("u")));
+  Put("plain", "x");
+  EXPECT_FALSE(fs().DeleteFolder(At("plain")));
+  EXPECT_TRUE(fs().FileExists(At("plain")));
+}
+
+TEST_P(FileSystemContract, ReadTellsEmptyFromMissing) {
+  Put("empty", "");
+  EXPECT_EQ(fs().ReadFile(At("empty")), std::string());
+  EXPECT_EQ(fs().ReadFile(At("missing")), std::nullopt);
+  ASSERT_TRUE(fs().MakeDirectory(At("dir")));
+  EXPECT_EQ(fs().ReadFile(At("dir")), std::nullopt);
+  const std::string bytes("\x00\xff\r\n\xc3\xa4\x1a", 7);
+  Put("bytes", bytes);
+  EXPECT_EQ(Content("bytes"), bytes);
+}
+
+TEST_P(FileSystemContract, LookupReportsTheStoredNameAndAttributes) {
+  Put("ICQ.exe", "x");
+  auto entry = fs().Lookup(At("icq.EXE"));
+  ASSERT_TRUE(entry);
+  EXPECT_EQ(entry->name, "ICQ.exe");
+  EXPECT_FALSE(entry->hidden);
+  harness_->MakeHidden(At("ICQ.exe"));
+  EXPECT_TRUE(fs().Lookup(At("ICQ.exe"))->hidden);
+  EXPECT_FALSE(fs().Lookup(At("*.exe"))) << "no wildcards";
+  EXPECT_FALSE(fs().Lookup(At("missing")));
+  ASSERT_TRUE(fs().MakeDirectory(At("Sub")));
+  EXPECT_TRUE(fs().Lookup(At("sub"))->directory);
+}
+
+TEST_P(FileSystemContract, NewFileIsWrittenOnceAndLeavesNothingBehind) {
+  EXPECT_TRUE(fs().WriteNewFile(At("copy"), "first"));
+  EXPECT_FALSE(fs().WriteNewFile(At("copy"), "second"));
+  EXPECT_EQ(Content("copy"), "first");
+  EXPECT_FALSE(fs().WriteNewFile(At("missing\\copy"), "x"));
+  EXPECT_FALSE(fs().FileExists(At("copy.kelvane-part")));
+  EXPECT_FALSE(fs().FileExists(At("missing\\copy.kelvane-part")));
+}
+
+}  // namespace
+}  // namespace kelvane::testing

@@ -1,0 +1,50 @@
+// In-memory file system with Windows semantics: names match without regard to case and keep
+// the case they were created with; attributes; files held open by another program.
+#pragma once
+
+#include <map>
+#include <string>
+
+#include "platform/file_system.h"
+
+namespace kelvane {
+
+class FakeFileSystem : public FileSystem {
+ public:
+  struct Node {
+    std::string name;  // last path component as created
+    bool directory = false;
+    bool read_only = false;
+    bool hidden = false;
+    bool system = false;
+    bool undeletable = false;  // held open without delete sharing
+    bool unwritable = false;   // held open without write sharing
+    bool unreadable = false;
+    std::string content;
+  };
+
+  // Test set-up: creates the file and every folder above it.
+  Node& AddFile(const std::string& path, std::string content = {});
+  Node& AddFolder(const std::string& path);
+  Node* Find(const std::string& path);
+  // Every write fails from now on, as on a full disk.
+  bool fail_writes = false;
+
+  bool SetNormalAttributes(const std::string& path) override;
+  bool DeleteFile(const std::string& path) override;
+  bool DeleteFiles(const std::string& pattern) override;
+  bool MakeDirectory(const std::string& path) override;
+  bool DeleteFolder(const std::string& path) override;
+  std::optional<std::string> ReadFile(const std::string& path) override;
+  bool WriteFile(const std::string& path, std::string_view bytes) override;
+  bool WriteNewFile(const std::string& path, std::string_view bytes) override;
+  std::optional<DirEntry> Lookup(const std::string& path) override;
+  bool FolderExists(const std::string& path) override;
+  bool FileExists(const std::string& path) override;
+
+ private:
+  bool ParentIsFolder(const std::string& path);
+  std::map<std::string, Node> nodes_;  // by lower-case full path without trailing backslash
+};
+
+}  // namespace kelvane

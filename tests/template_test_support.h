@@ -1,0 +1,82 @@
+// Shared by the tests that look at templates and generated files.
+#pragma once
+
+#include <initializer_list>
+#include <map>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "engine/templates.h"
+#include "engine/tweak_options.h"
+#include "engine/tweak_run.h"
+
+namespace kelvane::testing {
+
+using Flag = bool TweakOptions::*;
+
+inline constexpr Flag kAllFlags[] = {
+    &TweakOptions::remove_contact_list_banner, &TweakOptions::collapse_contact_list_banner,
+    &TweakOptions::remove_search_bar,          &TweakOptions::remove_buttons_bar,
+    &TweakOptions::remove_chat_banner,         &TweakOptions::collapse_chat_banner,
+    &TweakOptions::disable_message_field_ads,  &TweakOptions::remove_sms_tab,
+    &TweakOptions::enable_minimum_size,        &TweakOptions::send_with_alt_s,
+    &TweakOptions::hide_from_taskbar,
+};
+
+// Options with exactly the given flags on.
+inline TweakOptions With(TweakMode mode, std::initializer_list<Flag> on) {
+  TweakOptions o;
+  o.mode = mode;
+  for (Flag f : kAllFlags) o.*f = false;
+  for (Flag f : on) o.*f = true;
+  return o;
+}
+inline TweakOptions Custom(std::initializer_list<Flag> on = {}) {
+  return With(TweakMode::Custom, on);
+}
+inline TweakOptions Standard(std::initializer_list<Flag> on = {}) {
+  return With(TweakMode::Standard, on);
+}
+
+// The flags each file depends on.
+inline const std::map<int, std::vector<Flag>>& OwnFlags() {
+  using T = TweakOptions;
+  static const std::map<int, std::vector<Flag>> own = {
+      {101, {&T::remove_contact_list_banner, &T::collapse_contact_list_banner,
+             &T::remove_buttons_bar}},
+      {102, {&T::remove_chat_banner, &T::collapse_chat_banner, &T::remove_sms_tab}},
+      {103, {&T::enable_minimum_size, &T::remove_chat_banner, &T::collapse_chat_banner}},
+      {104, {&T::hide_from_taskbar}},
+      {105, {&T::remove_search_bar}},
+      {106, {&T::send_with_alt_s}},
+      {107, {&T::send_with_alt_s}},
+      {108, {&T::send_with_alt_s}},
+      {109, {&T::send_with_alt_s}},
+      {110, {&T::enable_minimum_size}},
+      {111, {&T::enable_minimum_size}},
+      {112, {&T::enable_minimum_size}},
+  };
+  return own;
+}
+
+// Every state of a file's own flags, the other flags as in base.
+inline std::vector<TweakOptions> OwnStates(int id, const TweakOptions& base) {
+  const auto& own = OwnFlags().at(id);
+  std::vector<TweakOptions> states;
+  for (unsigned bits = 0; bits < (1u << own.size()); ++bits) {
+    TweakOptions o = base;
+    for (size_t i = 0; i < own.size(); ++i) o.*own[i] = bits & (1u << i);
+    states.push_back(o);
+  }
+  return states;
+}
+
+inline const TargetFile& Target(int id) {
+  for (const TargetFile& t : kTargetFiles) {
+    if (t.template_id == id) return t;
+  }
+  throw std::out_of_range("no target");
+}
+
+}  // namespace kelvane::testing
