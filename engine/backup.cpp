@@ -1,16 +1,6 @@
 #include "engine/backup.h"
 
 namespace kelvane {
-namespace {
-
-// Makes every folder on the way to the file's folder; existing ones are fine.
-void MakeParentFolders(FileSystem& fs, const std::string& path) {
-  for (size_t sep = path.find('\\', 3); sep != std::string::npos; sep = path.find('\\', sep + 1)) {
-    fs.MakeDirectory(path.substr(0, sep));
-  }
-}
-
-}  // namespace
 
 void KeepBackup(FileSystem& fs, const std::string& folder, std::string_view relative) {
   const std::string copy = folder + kBackupFolder + std::string(relative);

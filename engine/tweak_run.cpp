@@ -37,7 +37,7 @@ void ApplyTweaks(const std::string& folder, RunContext& run) {
     if (handled(t)) KeepBackup(run.fs, folder, t.path);
   }
   for (const TargetFile& t : kTargetFiles) {
-    if (handled(t)) run.fs.DeleteFile(path_of(t));
+    if (handled(t)) run.fs.DeleteFileAt(path_of(t));
   }
   for (const TargetFile& t : kTargetFiles) {
     if (handled(t)) ExtractTemplate(run, t.template_id, kTemplateType, path_of(t));

@@ -26,10 +26,10 @@ class FileSystem {
   virtual bool SetNormalAttributes(const std::string& path) = 0;
 
   // Deletes one file (never a folder). False when missing, a folder, read-only or in use.
-  virtual bool DeleteFile(const std::string& path) = 0;
+  virtual bool DeleteFileAt(const std::string& path) = 0;
   // Deletes every file (never a folder) whose name matches the wildcard last component,
   // case-insensitively. False when nothing matched or a match could not be deleted.
-  virtual bool DeleteFiles(const std::string& pattern) = 0;
+  virtual bool DeleteMatching(const std::string& pattern) = 0;
 
   // Makes one folder; its parent must exist. False when anything is already there.
   virtual bool MakeDirectory(const std::string& path) = 0;
@@ -53,5 +53,12 @@ class FileSystem {
   virtual bool FolderExists(const std::string& path) = 0;
   virtual bool FileExists(const std::string& path) = 0;
 };
+
+// Makes every missing folder above the file at path; existing ones are fine.
+inline void MakeParentFolders(FileSystem& fs, const std::string& path) {
+  for (size_t sep = path.find('\\', 3); sep != std::string::npos; sep = path.find('\\', sep + 1)) {
+    fs.MakeDirectory(path.substr(0, sep));
+  }
+}
 
 }  // namespace kelvane

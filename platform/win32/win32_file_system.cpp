@@ -58,11 +58,11 @@ bool Win32FileSystem::SetNormalAttributes(const std::string& path) {
   return SetFileAttributesW(Widen(path).c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
-bool Win32FileSystem::DeleteFile(const std::string& path) {
+bool Win32FileSystem::DeleteFileAt(const std::string& path) {
   return DeleteFileW(Widen(path).c_str());
 }
 
-bool Win32FileSystem::DeleteFiles(const std::string& pattern) {
+bool Win32FileSystem::DeleteMatching(const std::string& pattern) {
   const std::wstring wide = Widen(pattern);
   const std::wstring folder = FolderOf(wide);
   std::vector<std::wstring> matches;
@@ -111,6 +111,10 @@ std::optional<std::string> Win32FileSystem::ReadFile(const std::string& path) {
 }
 
 bool Win32FileSystem::WriteFile(const std::string& path, std::string_view bytes) {
+  // A read-only file is never written, even where the account could override it (Wine as
+  // root maps the attribute to permission bits that root ignores).
+  const DWORD attributes = Attributes(path);
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) return false;
   // Opened without truncating, so a file that another program holds open without delete
   // sharing can still be rewritten; SetEndOfFile then cuts off any old tail.
   Handle file(CreateFileW(Widen(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,

@@ -13,7 +13,7 @@ TEST_P(FileSystemContract, WriteHoldsExactlyTheNewBytes) {
 TEST_P(FileSystemContract, HeldFileCannotBeDeletedButIsRewrittenExactly) {
   Put("held.box", std::string(5000, 'x'));
   harness_->HoldWithoutDeleteSharing(At("held.box"));
-  EXPECT_FALSE(fs().DeleteFile(At("held.box")));
+  EXPECT_FALSE(fs().DeleteFileAt(At("held.box")));
   EXPECT_TRUE(fs().WriteFile(At("held.box"), "new"));
   EXPECT_EQ(Content("held.box"), "new");
 }
@@ -22,20 +22,20 @@ TEST_P(FileSystemContract, ReadOnlyFileIsKeptUntilMadeNormal) {
   Put("ro.box", "old");
   harness_->MakeReadOnly(At("ro.box"));
   EXPECT_FALSE(fs().WriteFile(At("ro.box"), "new"));
-  EXPECT_FALSE(fs().DeleteFile(At("ro.box")));
+  EXPECT_FALSE(fs().DeleteFileAt(At("ro.box")));
   EXPECT_EQ(Content("ro.box"), "old");
   EXPECT_TRUE(fs().SetNormalAttributes(At("ro.box")));
   EXPECT_FALSE(fs().Lookup(At("ro.box"))->read_only);
-  EXPECT_TRUE(fs().DeleteFile(At("ro.box")));
+  EXPECT_TRUE(fs().DeleteFileAt(At("ro.box")));
   EXPECT_FALSE(fs().SetNormalAttributes(At("ro.box"))) << "missing";
 }
 
 TEST_P(FileSystemContract, DeleteFileDeletesFilesOnly) {
   ASSERT_TRUE(fs().MakeDirectory(At("dir")));
-  EXPECT_FALSE(fs().DeleteFile(At("dir")));
-  EXPECT_FALSE(fs().DeleteFile(At("none")));
+  EXPECT_FALSE(fs().DeleteFileAt(At("dir")));
+  EXPECT_FALSE(fs().DeleteFileAt(At("none")));
   Put("f", "x");
-  EXPECT_TRUE(fs().DeleteFile(At("F")));
+  EXPECT_TRUE(fs().DeleteFileAt(At("F")));
   EXPECT_FALSE(fs().FileExists(At("f")));
 }
 
@@ -46,13 +46,13 @@ TEST_P(FileSystemContract, DeleteByPatternMatchesFileNamesWithoutRegardToCase) {
   Put("c\\adrules", "2");
   Put("c\\xad.xml", "3");
   Put("c\\plain", "4");
-  EXPECT_TRUE(fs().DeleteFiles(At("c\\ad*")));
+  EXPECT_TRUE(fs().DeleteMatching(At("c\\ad*")));
   EXPECT_FALSE(fs().FileExists(At("c\\AdConfig.xml")));
   EXPECT_FALSE(fs().FileExists(At("c\\adrules")));
   EXPECT_TRUE(fs().FileExists(At("c\\xad.xml")));
   EXPECT_TRUE(fs().FolderExists(At("c\\adfolder")));
-  EXPECT_FALSE(fs().DeleteFiles(At("c\\ad*"))) << "nothing left to match";
-  EXPECT_TRUE(fs().DeleteFiles(At("c\\*.*")));
+  EXPECT_FALSE(fs().DeleteMatching(At("c\\ad*"))) << "nothing left to match";
+  EXPECT_TRUE(fs().DeleteMatching(At("c\\*.*")));
   EXPECT_FALSE(fs().FileExists(At("c\\plain"))) << "*.* matches names without a dot";
   EXPECT_TRUE(fs().FolderExists(At("c\\adfolder")));
 }

@@ -85,14 +85,14 @@ bool FakeFileSystem::SetNormalAttributes(const std::string& path) {
   return true;
 }
 
-bool FakeFileSystem::DeleteFile(const std::string& path) {
+bool FakeFileSystem::DeleteFileAt(const std::string& path) {
   Node* node = Find(path);
   if (!node || node->directory || node->read_only || node->undeletable) return false;
   nodes_.erase(Key(path));
   return true;
 }
 
-bool FakeFileSystem::DeleteFiles(const std::string& pattern) {
+bool FakeFileSystem::DeleteMatching(const std::string& pattern) {
   const std::string folder = Key(ParentOf(pattern)) + "\\";
   const std::string name_pattern = NameOf(pattern);
   std::vector<std::string> matches;
@@ -104,7 +104,7 @@ bool FakeFileSystem::DeleteFiles(const std::string& pattern) {
     }
   }
   bool all = !matches.empty();
-  for (const std::string& key : matches) all &= DeleteFile(key);
+  for (const std::string& key : matches) all &= DeleteFileAt(key);
   return all;
 }
 

@@ -31,8 +31,8 @@ class FakeFileSystem : public FileSystem {
   bool fail_writes = false;
 
   bool SetNormalAttributes(const std::string& path) override;
-  bool DeleteFile(const std::string& path) override;
-  bool DeleteFiles(const std::string& pattern) override;
+  bool DeleteFileAt(const std::string& path) override;
+  bool DeleteMatching(const std::string& pattern) override;
   bool MakeDirectory(const std::string& path) override;
   bool DeleteFolder(const std::string& path) override;
   std::optional<std::string> ReadFile(const std::string& path) override;

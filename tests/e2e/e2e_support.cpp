@@ -1,0 +1,147 @@
+#include "tests/e2e/e2e_support.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/win32/text.h"
+#include "platform/win32/win32_file_system.h"
+#include "platform/win32/win32_platform.h"
+
+namespace kelvane::testing {
+namespace {
+
+using win32::Narrow;
+using win32::Widen;
+
+std::wstring QuoteArgument(const std::string& arg) {
+  std::wstring quoted = L"\"";
+  for (wchar_t c : Widen(arg)) {
+    if (c == L'"') quoted += L'\\';
+    quoted += c;
+  }
+  if (quoted.back() == L'\\') quoted += L'\\';
+  return quoted + L"\"";
+}
+
+struct Launched {
+  PROCESS_INFORMATION process;
+  HANDLE output;  // read end of the child's standard output
+};
+
+Launched Launch(const std::string& exe, const std::vector<std::string>& args) {
+  SECURITY_ATTRIBUTES inherit = {sizeof(inherit), nullptr, TRUE};
+  HANDLE read = nullptr, write = nullptr;
+  CreatePipe(&read, &write, &inherit, 0);
+  SetHandleInformation(read, HANDLE_FLAG_INHERIT, 0);
+  std::wstring command = QuoteArgument(BuildFolder() + exe);
+  for (const std::string& a : args) command += L" " + QuoteArgument(a);
+  STARTUPINFOW startup{};
+  startup.cb = sizeof(startup);
+  startup.dwFlags = STARTF_USESTDHANDLES;
+  startup.hStdOutput = write;
+  startup.hStdError = write;
+  startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+  PROCESS_INFORMATION process{};
+  if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr,
+                      nullptr, &startup, &process)) {
+    ADD_FAILURE() << "cannot start " << exe;
+  }
+  CloseHandle(write);
+  return {process, read};
+}
+
+std::string ReadUntilClosed(HANDLE pipe) {
+  std::string output;
+  char buffer[4096];
+  DWORD n;
+  while (ReadFile(pipe, buffer, sizeof(buffer), &n, nullptr) && n > 0) output.append(buffer, n);
+  return output;
+}
+
+// Unlike a folder deletion, clears read-only files and folders on the way.
+void RemoveEverything(const std::wstring& path) {
+  SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+  WIN32_FIND_DATAW data;
+  HANDLE find = FindFirstFileW((path + L"\\*").c_str(), &data);
+  if (find != INVALID_HANDLE_VALUE) {
+    do {
+      const std::wstring name = data.cFileName;
+      if (name == L"." || name == L"..") continue;
+      const std::wstring child = path + L"\\" + name;
+      if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+        RemoveEverything(child);
+      } else {
+        SetFileAttributesW(child.c_str(), FILE_ATTRIBUTE_NORMAL);
+        DeleteFileW(child.c_str());
+      }
+    } while (FindNextFileW(find, &data));
+    FindClose(find);
+  }
+  RemoveDirectoryW(path.c_str());
+}
+
+}  // namespace
+
+TempFolder::TempFolder() {
+  static int counter = 0;
+  wchar_t temp[MAX_PATH];
+  GetTempPathW(MAX_PATH, temp);
+  path_ = Narrow(temp) + "kelvane-test-" + std::to_string(GetCurrentProcessId()) + "-" +
+          std::to_string(++counter) + "\\";
+  CreateDirectoryW(Widen(path_).c_str(), nullptr);
+}
+
+TempFolder::~TempFolder() {
+  RemoveEverything(Widen(path_.substr(0, path_.size() - 1)));
+}
+
+std::string BuildFolder() {
+  wchar_t path[MAX_PATH];
+  DWORD n = GetModuleFileNameW(nullptr, path, MAX_PATH);
+  std::wstring wide(path, n);
+  return Narrow(wide.substr(0, wide.find_last_of(L'\\') + 1));
+}
+
+ProgramResult RunProgram(const std::string& exe, const std::vector<std::string>& args) {
+  Launched child = Launch(exe, args);
+  std::string output = ReadUntilClosed(child.output);
+  CloseHandle(child.output);
+  WaitForSingleObject(child.process.hProcess, 60000);
+  DWORD code = 0;
+  GetExitCodeProcess(child.process.hProcess, &code);
+  CloseHandle(child.process.hProcess);
+  CloseHandle(child.process.hThread);
+  return {static_cast<int>(code), output};
+}
+
+void MakeDemo(const std::string& folder, const demo::DemoIcqOptions& options) {
+  win32::Win32FileSystem fs;
+  win32::Win32Resources templates;
+  ASSERT_TRUE(demo::MakeDemoIcq(fs, templates, folder, BuildFolder(), options));
+}
+
+std::string ReadBytes(const std::string& path) {
+  return win32::Win32FileSystem().ReadFile(path).value_or("<missing>");
+}
+
+void WriteBytes(const std::string& path, const std::string& bytes) {
+  ASSERT_TRUE(win32::Win32FileSystem().WriteFile(path, bytes)) << path;
+}
+
+HeldFile::HeldFile(const std::string& path) {
+  Launched child = Launch("hold-file.exe", {path});
+  char ready[5] = {};
+  DWORD n = 0;
+  ReadFile(child.output, ready, sizeof(ready), &n, nullptr);
+  CloseHandle(child.output);
+  EXPECT_EQ(std::string(ready, n), "held\n") << "hold-file could not open " << path;
+  process_ = child.process;
+}
+
+HeldFile::~HeldFile() {
+  TerminateProcess(process_.hProcess, 0);
+  WaitForSingleObject(process_.hProcess, 10000);
+  CloseHandle(process_.hProcess);
+  CloseHandle(process_.hThread);
+}
+
+}  // namespace kelvane::testing

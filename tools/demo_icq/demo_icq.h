@@ -1,0 +1,38 @@
+// A demo ICQ 7.1 installation: the two program files with real version resources, ICQ-like
+// files at the twelve places Kelvane rewrites, and ICQ's update and ad configuration folders.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "platform/file_system.h"
+#include "platform/resources.h"
+
+namespace kelvane::demo {
+
+using Version = std::array<uint16_t, 4>;
+
+std::optional<Version> ParseVersion(const std::string& text);
+
+// Sets the file and product version of a PE file's fixed version information.
+bool SetFileVersion(std::string& pe, const Version& version);
+
+struct DemoIcqOptions {
+  Version icq_version{7, 1, 0, 2096};
+  Version mcore_version{7, 1, 0, 2096};
+  bool german = true;
+  bool config_files = true;
+};
+
+// The files ICQ itself ships at the target's place: the template with no option applied and
+// its own line ends.
+std::string OriginalIcqFile(Resources& templates, uint16_t template_id);
+
+// Lays out the installation in folder (ending in a backslash). The stub program files are
+// read from stub_folder. False when anything could not be written.
+bool MakeDemoIcq(FileSystem& fs, Resources& templates, const std::string& folder,
+                 const std::string& stub_folder, const DemoIcqOptions& options);
+
+}  // namespace kelvane::demo
