@@ -22,7 +22,7 @@ class FileSystem {
  public:
   virtual ~FileSystem() = default;
 
-  // Clears read-only, hidden, system and archive. False when the path is missing or refused.
+  // Clears read-only, hidden and system. False when the path is missing or refused.
   virtual bool SetNormalAttributes(const std::string& path) = 0;
 
   // Deletes one file (never a folder). False when missing, a folder, read-only or in use.
