@@ -13,8 +13,18 @@ target_link_libraries(kelvane_win32 PUBLIC kelvane_core)
 target_compile_definitions(kelvane_win32 PUBLIC UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX
                                                _WIN32_WINNT=0x0601)
 
+add_library(kelvane_view STATIC
+  ui/win32/control_factory.cpp
+  ui/win32/dpi.cpp
+  ui/win32/file_chooser.cpp
+  ui/win32/info_window_view.cpp
+  ui/win32/main_window_view.cpp
+  ui/win32/marks.cpp
+)
+target_link_libraries(kelvane_view PUBLIC kelvane_win32 comctl32)
+
 add_executable(kelvane WIN32 app/gui_main.cpp app/kelvane.rc)
-target_link_libraries(kelvane PRIVATE kelvane_win32 comctl32 ${static_runtime} -municode)
+target_link_libraries(kelvane PRIVATE kelvane_view ${static_runtime} -municode)
 
 add_executable(kelvane-cli app/cli_main.cpp app/kelvane-cli.rc)
 target_link_libraries(kelvane-cli PRIVATE kelvane_win32 ${static_runtime} -municode)

@@ -22,8 +22,7 @@ TweakOptions ReadOptions(Profile& profile, const std::string& file) {
   options.icq_folder = read("ICQPath");
   options.mode = read("Standard") == "1" ? TweakMode::Standard : TweakMode::Custom;
   for (const OptionKey& k : kOptionKeys) {
-    const std::string value = read(k.key);
-    options.*k.flag = k.ticked_by_default ? value != "0" : value == "1";
+    options.*k.flag = k.Ticked(read(k.key));
   }
   return options;
 }

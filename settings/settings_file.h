@@ -17,6 +17,10 @@ struct OptionKey {
   // A box ticked by default stays ticked unless the key reads "0"; the others are ticked
   // only when it reads "1", so a missing or odd value gives the window's default.
   bool ticked_by_default;
+
+  bool Ticked(const std::string& value) const {
+    return ticked_by_default ? value != "0" : value == "1";
+  }
 };
 
 extern const std::array<OptionKey, 11> kOptionKeys;

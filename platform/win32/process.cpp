@@ -4,6 +4,8 @@
 
 #include <shellapi.h>
 
+#include <algorithm>
+
 #include "platform/win32/text.h"
 
 namespace kelvane::win32 {
@@ -23,6 +25,36 @@ std::vector<std::string> CommandLineArguments() {
   for (int i = 1; argv && i < count; ++i) args.push_back(Narrow(argv[i]));
   LocalFree(argv);
   return args;
+}
+
+std::string CommandLineText() {
+  std::wstring line = GetCommandLineW();
+  size_t start = 0;
+  if (!line.empty() && line[0] == L'"') {
+    start = line.find(L'"', 1);
+    start = start == std::wstring::npos ? line.size() : start + 1;
+  } else {
+    start = std::min(line.find_first_of(L" \t"), line.size());
+  }
+  std::wstring args = line.substr(start);
+  const size_t first = args.find_first_not_of(L" \t");
+  if (first == std::wstring::npos) return {};
+  return Narrow(args.substr(first, args.find_last_not_of(L" \t") - first + 1));
+}
+
+std::string ProgramFolder() {
+  std::wstring path(MAX_PATH, L'\0');
+  for (;;) {
+    DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    if (n < path.size()) {
+      path.resize(n);
+      break;
+    }
+    path.resize(path.size() * 2);
+  }
+  std::string folder = Narrow(path.substr(0, path.find_last_of(L'\\') + 1));
+  if (folder.empty() || folder.back() != '\\') folder += '\\';
+  return folder;
 }
 
 void PrintText(const std::string& text) {

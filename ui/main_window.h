@@ -1,0 +1,124 @@
+// The main window as a model, free of Windows calls: every control's caption, place, enabled,
+// visible and checked state, and the handlers that change them. The Win32 view shows it and
+// feeds it the user's input.
+#pragma once
+
+#include <array>
+#include <optional>
+#include <string>
+
+#include "engine/run_status.h"
+#include "engine/tweak_options.h"
+#include "settings/language.h"
+#include "ui/controls.h"
+
+namespace kelvane::ui {
+
+enum CheckValue { kUnchecked = 0, kChecked = 1, kGreyed = 2 };
+
+struct ControlState {
+  std::string text;
+  Rect rect;
+  bool enabled = true;
+  bool visible = true;
+  int value = kUnchecked;  // check boxes: CheckValue; radio buttons: 1 when selected
+};
+
+// What the window needs from the world around it.
+class WindowServices {
+ public:
+  virtual ~WindowServices() = default;
+  // Modal, information icon, one OK button.
+  virtual void ShowMessage(const std::string& title, const std::string& text) = 0;
+  virtual void OpenAddress(const std::string& address, const std::string& working_folder) = 0;
+  // The chosen file's full path, or empty when cancelled.
+  virtual std::string BrowseForFile(const std::string& initial_folder, const std::string& filter,
+                                    const std::string& title) = 0;
+  // Width of the longest line and the height of all lines of a label's text, in twips.
+  virtual Rect MeasureText(ControlId label, const std::string& text) = 0;
+  virtual void ShowInfoWindow() = 0;
+  virtual void Exit() = 0;
+  // Shows the window as the model stands now, before a long synchronous step.
+  virtual void Repaint() = 0;
+};
+
+// The window's part of a run: the options it saves and the check and run it starts.
+class RunServices {
+ public:
+  virtual ~RunServices() = default;
+  // The folder validation of the folder field's text.
+  virtual bool StartAllowed(const std::string& folder_text) = 0;
+  virtual bool IsIcqFolder(const std::string& folder_with_backslash) = 0;
+  // The installation search: the folder without its trailing backslash, or nothing.
+  virtual std::optional<std::string> FindIcqFolder() = 0;
+  virtual std::string ProgramFolder() = 0;
+  // One key of the settings file's section.
+  virtual std::string SettingsValue(const std::string& key) = 0;
+  virtual void SaveSetting(const std::string& key, const std::string& value) = 0;
+  // Runs the version check and, on the right version, the tweak run. Leaves the outcome in
+  // status and the version found in version_text.
+  virtual void CheckVersionAndRun(const TweakOptions& options, RunStatus& status,
+                                  std::string& version_text) = 0;
+};
+
+class MainWindow {
+ public:
+  MainWindow(WindowServices& window, RunServices& run);
+
+  const ControlState& state(ControlId id) const { return controls_[static_cast<int>(id)]; }
+  UiLanguage language() const { return language_; }
+  bool timer_running() const { return timer_running_; }
+  int timer_interval() const { return timer_interval_; }
+  // Counts every start of the timer, so a restart while it runs is seen.
+  int timer_starts() const { return timer_starts_; }
+  // Set when the report gives the focus back to Start; the view takes it.
+  std::optional<ControlId> TakeFocusRequest();
+
+  // Start-up, before the window is shown: language, captions, Start disabled, settings.
+  void Load(const std::string& command_line_text, const std::string& native_language_name);
+  void ApplyEnglishTexts();
+  void ApplyGermanTexts();
+  void LoadSettings();
+  void SaveSettings();
+
+  // What the user does.
+  void Click(ControlId id);
+  void ChangeFolderText(const std::string& text);
+  void TimerTick();
+
+  // The program's own changes, which run the same handling as a click when the state changes.
+  void SetValue(ControlId id, int value);
+  void SetFolderText(const std::string& text);
+  void SetEnabled(ControlId id, bool enabled);
+
+  // Labels measure their text again, after the view's fonts changed.
+  void MeasureLabels();
+  void ApplyOptionRules();
+  void ResetStatusArea();
+  void ShowRunResult(const RunStatus& status, const std::string& version_text);
+  TweakOptions Options() const;
+
+ private:
+  ControlState& at(ControlId id) { return controls_[static_cast<int>(id)]; }
+  bool Ticked(ControlId id) const { return state(id).value == kChecked; }
+  void SetText(ControlId id, const std::string& text);
+  void SetVisible(ControlId id, bool visible);
+  void OnValueChanged(ControlId id);
+  void ValidateFolder();
+  void ShowAltSHint();
+  void ShowWindows7Hint();
+  void Start();
+  void ChangeFolder();
+  const char* Pick(const char* german, const char* english) const;
+
+  WindowServices& window_;
+  RunServices& run_;
+  std::array<ControlState, kControlCount> controls_;
+  UiLanguage language_ = UiLanguage::German;
+  bool timer_running_ = false;
+  int timer_interval_ = 3000;
+  int timer_starts_ = 0;
+  std::optional<ControlId> focus_request_;
+};
+
+}  // namespace kelvane::ui

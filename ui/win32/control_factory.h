@@ -1,0 +1,45 @@
+// Creating and placing the window's controls by kind, in twips, at a window's DPI. Shared by
+// the main window and the info window.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "ui/controls.h"
+
+namespace kelvane::ui::win32 {
+
+// The two fonts of the window at one DPI: the text font and its underlined twin for links.
+class Fonts {
+ public:
+  Fonts() = default;
+  Fonts(const Fonts&) = delete;
+  Fonts& operator=(const Fonts&) = delete;
+  ~Fonts() { Release(); }
+  void Create(UINT dpi);
+  HFONT text() const { return text_; }
+  HFONT link() const { return link_; }
+  HFONT For(ControlKind kind) const { return kind == ControlKind::Link ? link_ : text_; }
+
+ private:
+  void Release();
+  HFONT text_ = nullptr;
+  HFONT link_ = nullptr;
+};
+
+// Registers the plain container class once; its children's notifications reach its parent.
+void RegisterContainerClass(HINSTANCE instance);
+
+// Makes group boxes pass their children's notifications on to their parent too.
+void ForwardNotifications(HWND group_box);
+
+HWND CreateControl(HINSTANCE instance, ControlKind kind, HWND parent, int id,
+                   const std::wstring& text, bool centred);
+
+void PlaceControl(HWND control, const Rect& twips, UINT dpi);
+
+// Width of the longest line and height of all lines of text in the font, in twips.
+Rect MeasureText(HFONT font, const std::wstring& text, UINT dpi);
+
+}  // namespace kelvane::ui::win32

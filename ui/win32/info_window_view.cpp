@@ -1,0 +1,158 @@
+#include "ui/win32/info_window_view.h"
+
+#include <shellapi.h>
+
+#include "platform/win32/text.h"
+#include "ui/product.h"
+#include "ui/win32/dpi.h"
+
+namespace kelvane::ui::win32 {
+namespace {
+
+using kelvane::win32::Widen;
+
+constexpr wchar_t kWindowClass[] = L"KelvaneInfo";
+constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU;
+constexpr Rect kClient = {0, 0, 3120, 1635};
+
+enum InfoControl { kFrame1 = 200, kLabel4, kLabel5, kCommand4, kCommand1 };
+
+struct InfoDesign {
+  int id;
+  ControlKind kind;
+  bool in_frame;
+  Rect rect;
+  const char* text;
+};
+
+// Creation order is keyboard order: OK first, so it holds the focus when the window opens.
+const InfoDesign kInfoControls[] = {
+    {kCommand1, ControlKind::Button, false, {900, 1200, 1335, 375}, "OK"},
+    {kFrame1, ControlKind::Frame, false, {125, 120, 2895, 975}, "Kelvane v.1.0"},
+    {kLabel4, ControlKind::Label, true, {300, 285, 2265, 195}, kLegalNotice},
+    {kLabel5, ControlKind::Label, true, {240, 615, 825, 195}, "Homepage:"},
+    {kCommand4, ControlKind::Button, false, {1300, 720, 1455, 255}, kHomePage},
+};
+
+std::wstring OwnFolder() {
+  wchar_t path[MAX_PATH];
+  std::wstring folder(path, GetModuleFileNameW(nullptr, path, MAX_PATH));
+  folder.resize(folder.find_last_of(L'\\') + 1);
+  if (folder.empty() || folder.back() != L'\\') folder += L'\\';
+  return folder;
+}
+
+}  // namespace
+
+InfoWindowView::InfoWindowView(HINSTANCE instance, HWND main_window)
+    : instance_(instance), main_(main_window), program_folder_(OwnFolder()) {
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof(wc);
+  wc.lpfnWndProc = WindowProc;
+  wc.hInstance = instance_;
+  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  wc.lpszClassName = kWindowClass;
+  RegisterClassExW(&wc);
+  window_ = CreateWindowExW(WS_EX_CONTROLPARENT | WS_EX_DLGMODALFRAME, kWindowClass,
+                            L"Kelvane - Info", kStyle, 0, 0, 100, 100, main_, nullptr, instance_,
+                            this);
+  if (!window_) return;
+  // The main window's icon, so both windows show the same.
+  HICON icon = reinterpret_cast<HICON>(GetClassLongPtrW(main_, GCLP_HICON));
+  SendMessageW(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+  dpi_ = DpiOf(window_);
+  fonts_.Create(dpi_);
+  HWND frame = nullptr;
+  for (const InfoDesign& d : kInfoControls) {
+    HWND child = CreateControl(instance_, d.kind, d.in_frame ? frame : window_, d.id,
+                               Widen(d.text), d.id == kLabel4);
+    ShowWindow(child, SW_SHOWNA);
+    if (d.id == kFrame1) frame = child;
+  }
+  // The home-page button stands on the frame.
+  SetWindowPos(GetDlgItem(window_, kCommand4), HWND_TOP, 0, 0, 0, 0,
+               SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  Layout();
+}
+
+InfoWindowView::~InfoWindowView() {
+  if (window_) DestroyWindow(window_);
+}
+
+void InfoWindowView::Layout() {
+  HWND frame = GetDlgItem(window_, kFrame1);
+  for (const InfoDesign& d : kInfoControls) {
+    HWND child = GetDlgItem(d.in_frame ? frame : window_, d.id);
+    SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_.text()), TRUE);
+    PlaceControl(child, d.rect, dpi_);
+  }
+  const SIZE size = FrameSize(TwipsToPixels(kClient.width, dpi_),
+                              TwipsToPixels(kClient.height, dpi_), kStyle, dpi_);
+  RECT work;
+  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+  SetWindowPos(window_, nullptr, work.left + (work.right - work.left - size.cx) / 2,
+               work.top + (work.bottom - work.top - size.cy) / 2, size.cx, size.cy,
+               SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void InfoWindowView::ShowModal() {
+  if (!window_) return;
+  EnableWindow(main_, FALSE);
+  ShowWindow(window_, SW_SHOW);
+  SetFocus(GetDlgItem(window_, kCommand1));
+  MSG message;
+  while (IsWindowVisible(window_) && GetMessageW(&message, nullptr, 0, 0) > 0) {
+    if (IsDialogMessageW(window_, &message)) continue;
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+  }
+  EnableWindow(main_, TRUE);
+  SetActiveWindow(main_);
+  if (message.message == WM_QUIT) PostQuitMessage(static_cast<int>(message.wParam));
+}
+
+LRESULT CALLBACK InfoWindowView::WindowProc(HWND window, UINT message, WPARAM wparam,
+                                            LPARAM lparam) {
+  if (message == WM_NCCREATE) {
+    auto* view = static_cast<InfoWindowView*>(reinterpret_cast<CREATESTRUCTW*>(lparam)->lpCreateParams);
+    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(view));
+    view->window_ = window;
+  }
+  auto* view = reinterpret_cast<InfoWindowView*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+  return view ? view->Handle(message, wparam, lparam)
+              : DefWindowProcW(window, message, wparam, lparam);
+}
+
+LRESULT InfoWindowView::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
+  switch (message) {
+    case WM_COMMAND:
+      if (HIWORD(wparam) == BN_CLICKED) OnCommand(LOWORD(wparam));
+      return 0;
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN:
+      SetBkMode(reinterpret_cast<HDC>(wparam), TRANSPARENT);
+      return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+    case 0x02E0:  // WM_DPICHANGED
+      dpi_ = HIWORD(wparam);
+      fonts_.Create(dpi_);
+      Layout();
+      return 0;
+    case WM_CLOSE:
+      ShowWindow(window_, SW_HIDE);
+      return 0;
+    default:
+      return DefWindowProcW(window_, message, wparam, lparam);
+  }
+}
+
+void InfoWindowView::OnCommand(int id) {
+  if (id == kCommand4) {
+    ShellExecuteW(window_, L"Open", Widen(kHomePage).c_str(), L"", program_folder_.c_str(),
+                  SW_SHOWNORMAL);
+  } else if (id == kCommand1 || id == IDCANCEL) {
+    ShowWindow(window_, SW_HIDE);
+  }
+}
+
+}  // namespace kelvane::ui::win32

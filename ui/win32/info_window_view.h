@@ -1,0 +1,35 @@
+// The info window: program name and version, the home-page button, OK. Made once, hidden on
+// OK and shown again as it was.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "ui/win32/control_factory.h"
+
+namespace kelvane::ui::win32 {
+
+class InfoWindowView {
+ public:
+  InfoWindowView(HINSTANCE instance, HWND main_window);
+  ~InfoWindowView();
+  // Shows the window and returns when OK (or the close box) has hidden it; the main window
+  // takes no input meanwhile.
+  void ShowModal();
+
+ private:
+  static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
+  LRESULT Handle(UINT message, WPARAM wparam, LPARAM lparam);
+  void OnCommand(int id);
+  void Layout();
+
+  HINSTANCE instance_;
+  HWND main_;
+  HWND window_ = nullptr;
+  UINT dpi_ = 96;
+  Fonts fonts_;
+  std::wstring program_folder_;
+};
+
+}  // namespace kelvane::ui::win32

@@ -1,0 +1,287 @@
+#include "ui/win32/main_window_view.h"
+
+#include <shellapi.h>
+
+#include <algorithm>
+#include <vector>
+
+#include "platform/win32/text.h"
+#include "ui/win32/dpi.h"
+#include "ui/win32/file_chooser.h"
+#include "ui/win32/info_window_view.h"
+#include "ui/win32/marks.h"
+
+namespace kelvane::ui::win32 {
+namespace {
+
+using kelvane::win32::Narrow;
+using kelvane::win32::Widen;
+using C = ControlId;
+
+constexpr wchar_t kWindowClass[] = L"KelvaneMain";
+constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+constexpr UINT_PTR kReportTimer = 1;
+// Control ids stay clear of IDOK and IDCANCEL, which the dialog manager sends for Enter and Esc.
+constexpr int kFirstControlId = 100;
+
+int IdOf(C id) {
+  return kFirstControlId + static_cast<int>(id);
+}
+
+// Children of one container in keyboard order: the dialog manager tabs in creation order.
+std::vector<C> ChildrenOf(C container) {
+  std::vector<C> children;
+  for (const ControlDesign& d : kControls) {
+    if (d.id != C::Form1 && d.container == container) children.push_back(d.id);
+  }
+  std::stable_sort(children.begin(), children.end(), [](C a, C b) {
+    auto order = [](C id) { return Design(id).tab_index < 0 ? 1000 : Design(id).tab_index; };
+    return order(a) < order(b);
+  });
+  return children;
+}
+
+std::wstring WindowText(HWND window) {
+  std::wstring text(GetWindowTextLengthW(window) + 1, L'\0');
+  text.resize(GetWindowTextW(window, text.data(), static_cast<int>(text.size())));
+  return text;
+}
+
+}  // namespace
+
+MainWindowView::MainWindowView(HINSTANCE instance) : instance_(instance) {}
+
+MainWindowView::~MainWindowView() = default;
+
+bool MainWindowView::CreateFrame() {
+  RegisterContainerClass(instance_);
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof(wc);
+  wc.lpfnWndProc = WindowProc;
+  wc.hInstance = instance_;
+  wc.hIcon = LoadIconW(instance_, MAKEINTRESOURCEW(1));
+  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  wc.lpszClassName = kWindowClass;
+  RegisterClassExW(&wc);
+  window_ = CreateWindowExW(WS_EX_CONTROLPARENT, kWindowClass, L"", kStyle, CW_USEDEFAULT,
+                            CW_USEDEFAULT, 100, 100, nullptr, nullptr, instance_, this);
+  if (!window_) return false;
+  dpi_ = DpiOf(window_);
+  fonts_.Create(dpi_);
+  return true;
+}
+
+void MainWindowView::Build(MainWindow& model) {
+  model_ = &model;
+  std::vector<std::pair<C, HWND>> pending = {{C::Form1, window_}};
+  children_[static_cast<int>(C::Form1)] = window_;
+  while (!pending.empty()) {
+    auto [container, parent] = pending.front();
+    pending.erase(pending.begin());
+    for (C id : ChildrenOf(container)) {
+      const ControlDesign& d = Design(id);
+      HWND child = CreateControl(instance_, d.kind, parent, IdOf(id), L"", id == C::Label2);
+      SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_.For(d.kind)), FALSE);
+      children_[static_cast<int>(id)] = child;
+      if (d.kind == ControlKind::Frame || d.kind == ControlKind::Container) {
+        pending.push_back({id, child});
+      }
+    }
+  }
+  model.MeasureLabels();
+  shown_valid_ = false;
+  Sync();
+}
+
+void MainWindowView::PlaceFrame(int x, int y) {
+  const Rect& client = model_->state(C::Form1).rect;
+  const SIZE frame = FrameSize(TwipsToPixels(client.width, dpi_),
+                               TwipsToPixels(client.height, dpi_), kStyle, dpi_);
+  SetWindowPos(window_, nullptr, x, y, frame.cx, frame.cy, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void MainWindowView::Show(int show_command) {
+  RECT work;
+  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+  const Rect& client = model_->state(C::Form1).rect;
+  const SIZE frame = FrameSize(TwipsToPixels(client.width, dpi_),
+                               TwipsToPixels(client.height, dpi_), kStyle, dpi_);
+  PlaceFrame(work.left + (work.right - work.left - frame.cx) / 2,
+             work.top + (work.bottom - work.top - frame.cy) / 2);
+  ShowWindow(window_, show_command);
+  UpdateWindow(window_);
+}
+
+int MainWindowView::RunMessageLoop() {
+  MSG message;
+  while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+    HWND dialog = GetAncestor(message.hwnd, GA_ROOT);
+    if (dialog && IsDialogMessageW(dialog, &message)) continue;
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+  }
+  return 0;
+}
+
+// Brings every control in line with the model, touching only what changed.
+void MainWindowView::Sync() {
+  if (!model_) return;
+  for (const ControlDesign& d : kControls) {
+    const int i = static_cast<int>(d.id);
+    const ControlState& want = model_->state(d.id);
+    ControlState& have = shown_[i];
+    HWND hwnd = children_[i];
+    if (!hwnd) continue;
+    const bool all = !shown_valid_;
+    // The folder field may already show the text (the user typed it); setting it again would
+    // move the caret.
+    if ((all || want.text != have.text) && WindowText(hwnd) != Widen(want.text)) {
+      SetWindowTextW(hwnd, Widen(want.text).c_str());
+    }
+    if (d.id != C::Form1 && (all || want.rect != have.rect)) PlaceControl(hwnd, want.rect, dpi_);
+    if (all || want.enabled != have.enabled) EnableWindow(hwnd, want.enabled);
+    if (d.id != C::Form1 && (all || want.visible != have.visible)) {
+      ShowWindow(hwnd, want.visible ? SW_SHOWNA : SW_HIDE);
+    }
+    if ((d.kind == ControlKind::CheckBox || d.kind == ControlKind::Radio) &&
+        (all || want.value != have.value)) {
+      SendMessageW(hwnd, BM_SETCHECK, want.value, 0);
+    }
+    if (d.kind == ControlKind::Mark && (all || want.rect != have.rect)) {
+      InvalidateRect(hwnd, nullptr, TRUE);
+    }
+    have = want;
+  }
+  shown_valid_ = true;
+  if (!model_->timer_running()) {
+    KillTimer(window_, kReportTimer);
+  } else if (model_->timer_starts() != timer_starts_seen_) {
+    SetTimer(window_, kReportTimer, model_->timer_interval(), nullptr);
+  }
+  timer_starts_seen_ = model_->timer_starts();
+  if (auto focus = model_->TakeFocusRequest()) SetFocus(Child(*focus));
+}
+
+LRESULT CALLBACK MainWindowView::WindowProc(HWND window, UINT message, WPARAM wparam,
+                                            LPARAM lparam) {
+  if (message == WM_NCCREATE) {
+    auto* view = static_cast<MainWindowView*>(reinterpret_cast<CREATESTRUCTW*>(lparam)->lpCreateParams);
+    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(view));
+    view->window_ = window;
+  }
+  auto* view = reinterpret_cast<MainWindowView*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+  return view ? view->Handle(message, wparam, lparam)
+              : DefWindowProcW(window, message, wparam, lparam);
+}
+
+LRESULT MainWindowView::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
+  switch (message) {
+    case WM_COMMAND:
+      OnCommand(wparam, lparam);
+      return 0;
+    case WM_TIMER:
+      OnTimer();
+      return 0;
+    case WM_DRAWITEM:
+      OnDrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lparam));
+      return TRUE;
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN:
+      return OnControlColour(reinterpret_cast<HDC>(wparam));
+    case 0x02E0:  // WM_DPICHANGED
+      OnDpiChanged(HIWORD(wparam), *reinterpret_cast<const RECT*>(lparam));
+      return 0;
+    case WM_CLOSE:
+      Exit();
+      return 0;
+    case WM_DESTROY:
+      PostQuitMessage(0);
+      return 0;
+    default:
+      return DefWindowProcW(window_, message, wparam, lparam);
+  }
+}
+
+void MainWindowView::OnCommand(WPARAM wparam, LPARAM lparam) {
+  const int index = LOWORD(wparam) - kFirstControlId;
+  if (!model_ || lparam == 0 || index < 0 || index >= kControlCount) return;
+  const C id = static_cast<C>(index);
+  const WORD code = HIWORD(wparam);
+  if (id == C::Text1 && code == EN_CHANGE) {
+    model_->ChangeFolderText(Narrow(WindowText(Child(id))));
+  } else if (code == BN_CLICKED || code == STN_CLICKED) {
+    model_->Click(id);
+  } else {
+    return;
+  }
+  Sync();
+}
+
+void MainWindowView::OnTimer() {
+  KillTimer(window_, kReportTimer);
+  model_->TimerTick();
+  Sync();
+}
+
+void MainWindowView::OnDrawItem(const DRAWITEMSTRUCT& item) {
+  FillRect(item.hDC, &item.rcItem, GetSysColorBrush(COLOR_BTNFACE));
+  const int index = static_cast<int>(item.CtlID) - kFirstControlId;
+  if (index == static_cast<int>(C::Image1)) DrawTick(item.hDC, item.rcItem, dpi_);
+  if (index == static_cast<int>(C::Image2)) DrawCross(item.hDC, item.rcItem, dpi_);
+}
+
+LRESULT MainWindowView::OnControlColour(HDC dc) {
+  SetBkMode(dc, TRANSPARENT);
+  return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+}
+
+void MainWindowView::OnDpiChanged(UINT dpi, const RECT& suggested) {
+  dpi_ = dpi;
+  fonts_.Create(dpi_);
+  for (const ControlDesign& d : kControls) {
+    if (HWND child = Child(d.id); child && d.id != C::Form1) {
+      SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_.For(d.kind)), FALSE);
+    }
+  }
+  model_->MeasureLabels();
+  shown_valid_ = false;
+  Sync();
+  PlaceFrame(suggested.left, suggested.top);
+}
+
+void MainWindowView::ShowMessage(const std::string& title, const std::string& text) {
+  MessageBoxW(window_, Widen(text).c_str(), Widen(title).c_str(), MB_OK | MB_ICONINFORMATION);
+}
+
+void MainWindowView::OpenAddress(const std::string& address, const std::string& working_folder) {
+  ShellExecuteW(window_, L"Open", Widen(address).c_str(), L"", Widen(working_folder).c_str(),
+                SW_SHOWNORMAL);
+}
+
+std::string MainWindowView::BrowseForFile(const std::string& initial_folder,
+                                          const std::string& filter, const std::string& title) {
+  return ui::win32::BrowseForFile(window_, initial_folder, filter, title);
+}
+
+Rect MainWindowView::MeasureText(C label, const std::string& text) {
+  return win32::MeasureText(fonts_.For(Design(label).kind), Widen(text), dpi_);
+}
+
+void MainWindowView::ShowInfoWindow() {
+  if (!info_) info_ = std::make_unique<InfoWindowView>(instance_, window_);
+  info_->ShowModal();
+}
+
+void MainWindowView::Exit() {
+  info_.reset();
+  DestroyWindow(window_);
+}
+
+void MainWindowView::Repaint() {
+  Sync();
+  UpdateWindow(window_);
+  RedrawWindow(window_, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+}
+
+}  // namespace kelvane::ui::win32
