@@ -45,7 +45,8 @@ std::optional<ApplyArgs> ParseApply(const std::vector<std::string>& args) {
 }
 
 std::string WithBackslash(std::string folder) {
-  if (folder.empty() || folder.back() != '\\') folder += '\\';
+  if (folder.empty() || folder.back() != '\\')
+    folder += '\\';
   return folder;
 }
 
@@ -56,8 +57,10 @@ CliResult Apply(const ApplyArgs& args, CliPlatform& p) {
     options = ReadOptions(p.profile, *args.settings_file);
     language_key = p.profile.Read(*args.settings_file, kSettingsSection, "Language");
   }
-  if (args.mode) options.mode = *args.mode;
-  if (args.folder) options.icq_folder = *args.folder;
+  if (args.mode)
+    options.mode = *args.mode;
+  if (args.folder)
+    options.icq_folder = *args.folder;
   const UiLanguage language =
       ChooseLanguage(p.system.NativeLanguageName(), args.switches, language_key);
 
@@ -75,14 +78,17 @@ CliResult Apply(const ApplyArgs& args, CliPlatform& p) {
 
 CliResult Restore(const std::string& folder_text, CliPlatform& p) {
   std::vector<std::string_view> relatives;
-  for (const TargetFile& t : kTargetFiles) relatives.push_back(t.path);
+  for (const TargetFile& t : kTargetFiles)
+    relatives.push_back(t.path);
   const std::string folder = WithBackslash(folder_text);
   CliResult result{kExitSuccess, ""};
   for (const RestoreResult& r : RestoreBackups(p.fs, folder, relatives)) {
     result.output += (r.restored ? "restored " : "could not restore ") + r.relative + "\r\n";
-    if (!r.restored) result.exit_code = kExitRunFailed;
+    if (!r.restored)
+      result.exit_code = kExitRunFailed;
   }
-  if (result.output.empty()) result.output = "nothing to restore\r\n";
+  if (result.output.empty())
+    result.output = "nothing to restore\r\n";
   return result;
 }
 
@@ -90,7 +96,8 @@ CliResult Restore(const std::string& folder_text, CliPlatform& p) {
 
 CliResult RunCli(const std::vector<std::string>& args, CliPlatform& platform) {
   if (!args.empty() && args[0] == "apply") {
-    if (auto parsed = ParseApply(args)) return Apply(*parsed, platform);
+    if (auto parsed = ParseApply(args))
+      return Apply(*parsed, platform);
   } else if (args.size() == 2 && args[0] == "restore") {
     return Restore(args[1], platform);
   }

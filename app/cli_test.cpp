@@ -21,7 +21,8 @@ class CliTest : public ::testing::Test {
   CliTest() : resources_(KELVANE_TEMPLATE_DIR) {
     fs_.AddFile(kFolder + "ICQ.exe");
     fs_.AddFile(kFolder + "MCore.dll");
-    for (const TargetFile& t : kTargetFiles) fs_.AddFile(kFolder + std::string(t.path), "orig");
+    for (const TargetFile& t : kTargetFiles)
+      fs_.AddFile(kFolder + std::string(t.path), "orig");
   }
   CliResult Cli(std::vector<std::string> args) {
     CliPlatform platform{fs_, resources_, system_, profile_};
@@ -29,8 +30,8 @@ class CliTest : public ::testing::Test {
   }
   std::string MainDlg() { return fs_.Find(kFolder + std::string(Target(104).path))->content; }
   std::string Expected(const TweakOptions& o) {
-    return FillTemplate(Target(104).generator->table(),
-                        resources_.Load(kTemplateType, 104).value(), o);
+    return FillTemplate(Target(104).generator->table(), resources_.Load(kTemplateType, 104).value(),
+                        o);
   }
 
   FakeFileSystem fs_;
@@ -40,9 +41,12 @@ class CliTest : public ::testing::Test {
 };
 
 TEST_F(CliTest, UsageErrors) {
-  for (const auto& args : std::vector<std::vector<std::string>>{
-           {}, {"apply", "--bogus"}, {"apply", "--folder"}, {"restore"}, {"unknown"},
-           {"apply", "--settings"}}) {
+  for (const auto& args : std::vector<std::vector<std::string>>{{},
+                                                                {"apply", "--bogus"},
+                                                                {"apply", "--folder"},
+                                                                {"restore"},
+                                                                {"unknown"},
+                                                                {"apply", "--settings"}}) {
     EXPECT_EQ(Cli(args).exit_code, kExitUsage) << args.size();
   }
 }

@@ -23,7 +23,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
   WindowRun run(fs, resources, system, profile, win32::ProgramFolder());
 
   ui::win32::MainWindowView view(instance);
-  if (!view.CreateFrame()) return 1;
+  if (!view.CreateFrame())
+    return 1;
   ui::MainWindow model(view, run);
   // Loaded before it is shown, so English never shows the German design texts.
   model.Load(win32::CommandLineText(), system.NativeLanguageName());

@@ -6,7 +6,10 @@
 
 namespace kelvane {
 
-WindowRun::WindowRun(FileSystem& fs, Resources& resources, SystemInfo& system, Profile& profile,
+WindowRun::WindowRun(FileSystem& fs,
+                     Resources& resources,
+                     SystemInfo& system,
+                     Profile& profile,
                      std::string program_folder)
     : fs_(fs),
       resources_(resources),
@@ -36,10 +39,10 @@ void WindowRun::SaveSetting(const std::string& key, const std::string& value) {
   profile_.Write(settings_file_, kSettingsSection, key, value);
 }
 
-void WindowRun::CheckVersionAndRun(const TweakOptions& options, RunStatus& status,
-                                   std::string&) {
+void WindowRun::CheckVersionAndRun(const TweakOptions& options, RunStatus& status, std::string&) {
   std::string folder = options.icq_folder;
-  if (folder.empty() || folder.back() != '\\') folder += '\\';
+  if (folder.empty() || folder.back() != '\\')
+    folder += '\\';
   RunContext run{fs_, resources_, system_, options, status};
   ApplyTweaks(folder, run);
 }

@@ -11,7 +11,10 @@ namespace kelvane {
 
 class WindowRun : public ui::RunServices {
  public:
-  WindowRun(FileSystem& fs, Resources& resources, SystemInfo& system, Profile& profile,
+  WindowRun(FileSystem& fs,
+            Resources& resources,
+            SystemInfo& system,
+            Profile& profile,
             std::string program_folder);
 
   bool StartAllowed(const std::string& folder_text) override;
@@ -20,7 +23,8 @@ class WindowRun : public ui::RunServices {
   std::string ProgramFolder() override { return program_folder_; }
   std::string SettingsValue(const std::string& key) override;
   void SaveSetting(const std::string& key, const std::string& value) override;
-  void CheckVersionAndRun(const TweakOptions& options, RunStatus& status,
+  void CheckVersionAndRun(const TweakOptions& options,
+                          RunStatus& status,
                           std::string& version_text) override;
 
  private:

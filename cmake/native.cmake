@@ -8,6 +8,7 @@ add_executable(kelvane_unit_tests
   engine/generators_test.cpp
   engine/tweak_run_test.cpp
   settings/settings_file_test.cpp
+  ui/main_window_test.cpp
   ui/report_test.cpp
   app/cli_test.cpp
   tests/contract/file_system_contract.cpp

@@ -23,7 +23,8 @@ struct RestoreResult {
 
 // Writes every kept copy of the given files back over the file; files without a copy are
 // left out of the result.
-std::vector<RestoreResult> RestoreBackups(FileSystem& fs, const std::string& folder,
+std::vector<RestoreResult> RestoreBackups(FileSystem& fs,
+                                          const std::string& folder,
                                           const std::vector<std::string_view>& relatives);
 
 }  // namespace kelvane

@@ -70,7 +70,8 @@ bool CollapseChat(O o) {
 const GeneratorTable kMsgSessionPanelBox = {
     .custom =
         {
-            {"AdBox", R"(<!--box:icqAd id="idAdBox"/-->)", [](O o) { return o.remove_chat_banner; }},
+            {"AdBox", R"(<!--box:icqAd id="idAdBox"/-->)",
+             [](O o) { return o.remove_chat_banner; }},
             {"4Free1", kFeatures1, CollapseChat},
             {"4Free2", kFeatures2, CollapseChat},
             {"4Free3", kFeatures3, CollapseChat},

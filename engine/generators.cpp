@@ -10,14 +10,16 @@ std::string MarkerText(std::string_view name) {
 }
 
 void ReplaceAll(std::string& text, std::string_view from, std::string_view to) {
-  if (from.empty()) return;
+  if (from.empty())
+    return;
   std::string out;
   size_t start = 0;
   for (size_t hit = text.find(from); hit != std::string::npos; hit = text.find(from, start)) {
     out.append(text, start, hit - start).append(to);
     start = hit + from.size();
   }
-  if (start == 0) return;
+  if (start == 0)
+    return;
   out.append(text, start, std::string::npos);
   text = std::move(out);
 }
@@ -26,21 +28,25 @@ void ReplaceAll(std::string& text, std::string_view from, std::string_view to) {
 // shorter template leaves no stray line ends behind the anchor.
 void NormaliseEnd(std::string& text, std::string_view anchor) {
   size_t last = text.rfind(anchor);
-  if (last == std::string::npos) return;
+  if (last == std::string::npos)
+    return;
   std::string tail = text.substr(last);
   ReplaceAll(text, tail, std::string(anchor) + std::string(tail.size() - anchor.size(), ' '));
 }
 
 }  // namespace
 
-std::string FillTemplate(const GeneratorTable& table, std::string text,
+std::string FillTemplate(const GeneratorTable& table,
+                         std::string text,
                          const TweakOptions& options) {
   if (options.custom()) {
     for (const CustomValue& v : table.custom) {
-      if (v.when(options)) ReplaceAll(text, MarkerText(v.marker), v.value);
+      if (v.when(options))
+        ReplaceAll(text, MarkerText(v.marker), v.value);
     }
   }
-  for (const StandardValue& v : table.standard) ReplaceAll(text, MarkerText(v.marker), v.value);
+  for (const StandardValue& v : table.standard)
+    ReplaceAll(text, MarkerText(v.marker), v.value);
   for (size_t i = 0; i < table.fillers.size(); ++i) {
     ReplaceAll(text, MarkerText("Senseless" + std::to_string(i + 1)), table.fillers[i]);
   }

@@ -24,15 +24,16 @@ struct StandardValue {
 };
 
 struct GeneratorTable {
-  std::vector<CustomValue> custom;      // tried in order, Custom mode only
-  std::vector<StandardValue> standard;  // then every marker left gets its Standard value
+  std::vector<CustomValue> custom;        // tried in order, Custom mode only
+  std::vector<StandardValue> standard;    // then every marker left gets its Standard value
   std::vector<std::string_view> fillers;  // texts of "###Senseless1###" upwards, every mode
-  std::string_view anchor;              // the file's last element or line
+  std::string_view anchor;                // the file's last element or line
 };
 
 // The template text with every marker replaced and what follows the end anchor turned into
 // as many spaces. Pure; the length of the result is what the generator writes.
-std::string FillTemplate(const GeneratorTable& table, std::string text,
+std::string FillTemplate(const GeneratorTable& table,
+                         std::string text,
                          const TweakOptions& options);
 
 class Generator {

@@ -36,7 +36,8 @@ std::vector<std::string> Lines(const std::string& text) {
 
 size_t Count(const std::string& text, const std::string& what) {
   size_t n = 0;
-  for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
+  for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1))
+    ++n;
   return n;
 }
 
@@ -76,22 +77,26 @@ TEST(Templates, SizeLineEndsAndAnchor) {
     EXPECT_TRUE(text.ends_with(f.ends_with));
     EXPECT_EQ(Count(text, std::string(Target(f.id).generator->table().anchor)), 1u);
     size_t high = 0;
-    for (unsigned char c : text) high += c > 127;
+    for (unsigned char c : text)
+      high += c > 127;
     EXPECT_EQ(high, f.id == 107 ? 64u : 0u);
   }
 }
 
 TEST(Templates, EveryMarkerOfTheTableIsInItsTemplate) {
-  const std::map<std::pair<int, std::string>, size_t> repeated = {
-      {{102, "BottomBox"}, 2}, {{102, "Senseless1"}, 8}, {{103, "Senseless1"}, 16},
-      {{112, "Min"}, 2}};
+  const std::map<std::pair<int, std::string>, size_t> repeated = {{{102, "BottomBox"}, 2},
+                                                                  {{102, "Senseless1"}, 8},
+                                                                  {{103, "Senseless1"}, 16},
+                                                                  {{112, "Min"}, 2}};
   for (const TargetFile& t : kTargetFiles) {
     SCOPED_TRACE(t.template_id);
     const std::string text = TemplateText(t.template_id);
     const GeneratorTable& table = t.generator->table();
     std::map<std::string, size_t> markers;
-    for (const StandardValue& v : table.standard) markers[std::string(v.marker)];
-    for (size_t i = 1; i <= table.fillers.size(); ++i) markers["Senseless" + std::to_string(i)];
+    for (const StandardValue& v : table.standard)
+      markers[std::string(v.marker)];
+    for (size_t i = 1; i <= table.fillers.size(); ++i)
+      markers["Senseless" + std::to_string(i)];
     size_t hashes = 0;
     for (auto& [name, count] : markers) {
       auto r = repeated.find({t.template_id, name});
@@ -106,16 +111,19 @@ TEST(Templates, EveryMarkerOfTheTableIsInItsTemplate) {
 // The lines the contact-list and chat panel markers stand on (counted from 1).
 TEST(Templates, PanelMarkersStandOnTheirLines) {
   const std::vector<std::tuple<int, std::string, std::vector<size_t>>> rows = {
-      {101, "Senseless1", {3}},    {101, "Senseless2", {48}},   {101, "Senseless3", {99}},
-      {101, "Senseless4", {116}},  {101, "ButtonsBar", {127}},  {101, "MainPanel1", {145}},
-      {101, "Senseless5", {146}},  {101, "MainPanel2", {148}},  {101, "Banner1", {156}},
-      {101, "Banner2", {171}},     {101, "Senseless6", {183}},  {101, "Senseless7", {190}},
-      {101, "Senseless8", {206}},  {101, "Senseless9", {208}},  {101, "Senseless10", {210}},
-      {101, "Senseless11", {216}}, {102, "SMSButton", {465}},   {102, "4Free1", {553}},
-      {102, "4Free2", {554}},      {102, "4Free3", {555}},      {102, "BottomBox", {556, 562}},
-      {102, "4Free4", {558}},      {102, "4Free5", {559}},      {102, "4Free6", {560}},
-      {102, "AdBox", {563}},
-      {102, "Senseless1", {31, 39, 85, 91, 120, 122, 127, 144}},
+      {101, "Senseless1", {3}},       {101, "Senseless2", {48}},
+      {101, "Senseless3", {99}},      {101, "Senseless4", {116}},
+      {101, "ButtonsBar", {127}},     {101, "MainPanel1", {145}},
+      {101, "Senseless5", {146}},     {101, "MainPanel2", {148}},
+      {101, "Banner1", {156}},        {101, "Banner2", {171}},
+      {101, "Senseless6", {183}},     {101, "Senseless7", {190}},
+      {101, "Senseless8", {206}},     {101, "Senseless9", {208}},
+      {101, "Senseless10", {210}},    {101, "Senseless11", {216}},
+      {102, "SMSButton", {465}},      {102, "4Free1", {553}},
+      {102, "4Free2", {554}},         {102, "4Free3", {555}},
+      {102, "BottomBox", {556, 562}}, {102, "4Free4", {558}},
+      {102, "4Free5", {559}},         {102, "4Free6", {560}},
+      {102, "AdBox", {563}},          {102, "Senseless1", {31, 39, 85, 91, 120, 122, 127, 144}},
   };
   for (const auto& [id, marker, numbers] : rows) {
     const auto lines = Lines(TemplateText(id));
@@ -137,8 +145,9 @@ struct SizeRow {
 const SizeRow kSizes[] = {
     {101, Standard(), 12336},
     {101, Custom(), 12336},
-    {101, Custom({&T::remove_contact_list_banner, &T::collapse_contact_list_banner,
-                  &T::remove_buttons_bar}),
+    {101,
+     Custom({&T::remove_contact_list_banner, &T::collapse_contact_list_banner,
+             &T::remove_buttons_bar}),
      12409},
     {102, Standard(), 41084},
     {102, Custom(), 41084},
@@ -185,39 +194,68 @@ struct ValueRow {
 const std::string kTabPanels = R"(<box:aolTabPanels id="idMainPanels" style="imgTabBackground"/>)";
 
 const ValueRow kValues[] = {
-    {101, Standard({&T::remove_contact_list_banner, &T::remove_buttons_bar}),
-     {{"Banner1", ""}, {"Banner2", ""}, {"MainPanel1", kTabPanels}, {"MainPanel2", ""},
+    {101,
+     Standard({&T::remove_contact_list_banner, &T::remove_buttons_bar}),
+     {{"Banner1", ""},
+      {"Banner2", ""},
+      {"MainPanel1", kTabPanels},
+      {"MainPanel2", ""},
       {"ButtonsBar", ""}}},
     {101, Custom({&T::collapse_contact_list_banner}), {{"Banner1", ""}, {"Banner2", ""}}},
-    {101, Custom({&T::remove_contact_list_banner}),
+    {101,
+     Custom({&T::remove_contact_list_banner}),
      {{"Banner1", R"( hidden="true")"}, {"Banner2", R"(hidden="true")"}}},
-    {101, Custom({&T::remove_contact_list_banner, &T::collapse_contact_list_banner}),
+    {101,
+     Custom({&T::remove_contact_list_banner, &T::collapse_contact_list_banner}),
      {{"Banner1", R"( hidden="true" s:maxHeight="1")"},
       {"Banner2", R"(hidden="true" s:maxHeight="6")"},
       {"MainPanel1", kTabPanels}}},
-    {101, Custom({&T::remove_contact_list_banner, &T::collapse_contact_list_banner,
-                  &T::remove_buttons_bar}),
-     {{"Banner2", R"(hidden="true" s:maxHeight="2")"}, {"MainPanel1", ""},
-      {"MainPanel2", kTabPanels}, {"ButtonsBar", R"( hidden="true")"}}},
-    {102, Custom({&T::remove_chat_banner}),
-     {{"AdBox", R"(<!--box:icqAd id="idAdBox"/-->)"}, {"BottomBox", ""}, {"4Free1", ""},
+    {101,
+     Custom({&T::remove_contact_list_banner, &T::collapse_contact_list_banner,
+             &T::remove_buttons_bar}),
+     {{"Banner2", R"(hidden="true" s:maxHeight="2")"},
+      {"MainPanel1", ""},
+      {"MainPanel2", kTabPanels},
+      {"ButtonsBar", R"( hidden="true")"}}},
+    {102,
+     Custom({&T::remove_chat_banner}),
+     {{"AdBox", R"(<!--box:icqAd id="idAdBox"/-->)"},
+      {"BottomBox", ""},
+      {"4Free1", ""},
       {"4Free4", R"(<box:vbox id="idFeaturesArea" collapsed="true">)"}}},
     {102, Custom({&T::collapse_chat_banner}), {{"AdBox", R"(<box:icqAd id="idAdBox"/>)"}}},
-    {102, Custom({&T::remove_chat_banner, &T::collapse_chat_banner, &T::remove_sms_tab}),
-     {{"BottomBox", R"( s:height="0")"}, {"4Free1", R"(<box:vbox id="idFeaturesArea" collapsed="true">)"},
-      {"4Free2", R"(<box:FeaturesContainer id="idFeaturesContainer"/>)"}, {"4Free3", "</box:vbox>"},
-      {"4Free6", ""}, {"SMSButton", R"( hidden="true")"}}},
-    {103, Custom({&T::enable_minimum_size}),
-     {{"Min1", "475"}, {"Min2", "436"}, {"Min3", "fixed"}, {"Min4", "100%"}, {"Min5", "right"},
+    {102,
+     Custom({&T::remove_chat_banner, &T::collapse_chat_banner, &T::remove_sms_tab}),
+     {{"BottomBox", R"( s:height="0")"},
+      {"4Free1", R"(<box:vbox id="idFeaturesArea" collapsed="true">)"},
+      {"4Free2", R"(<box:FeaturesContainer id="idFeaturesContainer"/>)"},
+      {"4Free3", "</box:vbox>"},
+      {"4Free6", ""},
+      {"SMSButton", R"( hidden="true")"}}},
+    {103,
+     Custom({&T::enable_minimum_size}),
+     {{"Min1", "475"},
+      {"Min2", "436"},
+      {"Min3", "fixed"},
+      {"Min4", "100%"},
+      {"Min5", "right"},
       {"Min6", "450"}}},
-    {103, Custom({&T::remove_chat_banner, &T::collapse_chat_banner}),
-     {{"Min1", "525"}, {"Min2", "467"}, {"Min3", "relative"}, {"Min4", "500"}, {"Min5", "end"},
+    {103,
+     Custom({&T::remove_chat_banner, &T::collapse_chat_banner}),
+     {{"Min1", "525"},
+      {"Min2", "467"},
+      {"Min3", "relative"},
+      {"Min4", "500"},
+      {"Min5", "end"},
       {"Min6", "468"}}},
-    {103, Custom({&T::enable_minimum_size, &T::remove_chat_banner, &T::collapse_chat_banner}),
+    {103,
+     Custom({&T::enable_minimum_size, &T::remove_chat_banner, &T::collapse_chat_banner}),
      {{"Min3", "relative"}, {"Min4", "450"}}},
-    {103, Custom({&T::enable_minimum_size, &T::remove_chat_banner}),
+    {103,
+     Custom({&T::enable_minimum_size, &T::remove_chat_banner}),
      {{"Min3", "fixed"}, {"Min4", "100%"}}},
-    {104, Custom({&T::hide_from_taskbar}),
+    {104,
+     Custom({&T::hide_from_taskbar}),
      {{"NoTaskBar", R"( floating="true" minimizable="false")"}}},
     {105, Custom({&T::remove_search_bar}), {{"SearchBar", R"( hidden="true" s:maxHeight="1")"}}},
     {106, Standard({&T::send_with_alt_s}), {{"UseAltS", R"(RETURN" ctrl)"}}},
@@ -261,11 +299,13 @@ TEST(Generated, EachFileDependsOnlyOnItsOwnFlagsAndStandardOnNone) {
     const std::string standard = Generated(id, Standard());
     EXPECT_EQ(Generated(id, With(TweakMode::Standard, {})), standard);
     TweakOptions all_on = Standard();
-    for (Flag f : kAllFlags) all_on.*f = true;
+    for (Flag f : kAllFlags)
+      all_on.*f = true;
     EXPECT_EQ(Generated(id, all_on), standard) << id << ": Standard mode applied a flag";
     const auto quiet = OwnStates(id, Custom());
     TweakOptions loud = Custom();
-    for (Flag f : kAllFlags) loud.*f = true;
+    for (Flag f : kAllFlags)
+      loud.*f = true;
     const auto noisy = OwnStates(id, loud);
     for (size_t i = 0; i < quiet.size(); ++i) {
       EXPECT_EQ(Generated(id, quiet[i]), Generated(id, noisy[i])) << id << " state " << i;
@@ -288,11 +328,14 @@ TEST(Generated, NoMarkerLeftAndLongerThanTemplateInEveryState) {
 
 TEST(Generated, EndBecomesSpacesAfterTheAnchor) {
   const std::vector<std::pair<int, std::string>> rows = {
-      {101, "</library>    "},      {102, "</library>  "},
-      {104, "\r\n</icqMainDialog>"}, {106, "</icqWindow>  "},
+      {101, "</library>    "},
+      {102, "</library>  "},
+      {104, "\r\n</icqMainDialog>"},
+      {106, "</icqWindow>  "},
       {107, "%englishFallbackDTD;  "},
       {108, "\r\n<!ENTITY MsgSessionPanel.OpenZlangoTooltip \"Show Zlango icons and messages\">"},
-      {109, "<!ENTITY MessageMenu.Tools_accessKey \"M\">  "}, {112, "</library>  "}};
+      {109, "<!ENTITY MessageMenu.Tools_accessKey \"M\">  "},
+      {112, "</library>  "}};
   for (const auto& [id, tail] : rows) {
     EXPECT_TRUE(Generated(id, Standard()).ends_with(tail)) << id;
   }
@@ -303,7 +346,8 @@ TEST(Generated, GermanBytesPassThroughUnchanged) {
   auto high_bytes = [](const std::string& text) {
     std::string high;
     for (char c : text) {
-      if (static_cast<unsigned char>(c) > 127) high += c;
+      if (static_cast<unsigned char>(c) > 127)
+        high += c;
     }
     return high;
   };
@@ -336,7 +380,8 @@ TEST(FillTemplate, MechanismRules) {
       {"</end>a</end>\r\n", Standard(), "</end>a</end>  "},
       {"no anchor\r\n", Standard(), "no anchor\r\n"},
   };
-  for (const Row& r : rows) EXPECT_EQ(FillTemplate(table, r.text, r.options), r.expected);
+  for (const Row& r : rows)
+    EXPECT_EQ(FillTemplate(table, r.text, r.options), r.expected);
 }
 
 }  // namespace

@@ -3,7 +3,13 @@
 
 namespace kelvane {
 
-enum class Failure { None, DataAccessFailed, WriteFailed, HostsAccessDenied, ResetProtectionFailed };
+enum class Failure {
+  None,
+  DataAccessFailed,
+  WriteFailed,
+  HostsAccessDenied,
+  ResetProtectionFailed
+};
 
 struct RunStatus {
   // One value, not a set: a failure raised later in a run replaces an earlier one.

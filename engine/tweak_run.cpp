@@ -31,16 +31,20 @@ void ApplyTweaks(const std::string& folder, RunContext& run) {
   auto path_of = [&](const TargetFile& t) { return folder + std::string(t.path); };
 
   for (const TargetFile& t : kTargetFiles) {
-    if (handled(t)) run.fs.SetNormalAttributes(path_of(t));
+    if (handled(t))
+      run.fs.SetNormalAttributes(path_of(t));
   }
   for (const TargetFile& t : kTargetFiles) {
-    if (handled(t)) KeepBackup(run.fs, folder, t.path);
+    if (handled(t))
+      KeepBackup(run.fs, folder, t.path);
   }
   for (const TargetFile& t : kTargetFiles) {
-    if (handled(t)) run.fs.DeleteFileAt(path_of(t));
+    if (handled(t))
+      run.fs.DeleteFileAt(path_of(t));
   }
   for (const TargetFile& t : kTargetFiles) {
-    if (handled(t)) ExtractTemplate(run, t.template_id, kTemplateType, path_of(t));
+    if (handled(t))
+      ExtractTemplate(run, t.template_id, kTemplateType, path_of(t));
   }
   if (run.options.custom()) {
     ApplyResetProtection(run, folder, german_package_present);
@@ -48,7 +52,8 @@ void ApplyTweaks(const std::string& folder, RunContext& run) {
     RemoveResetProtection(run, folder, german_package_present);
   }
   for (const TargetFile& t : kTargetFiles) {
-    if (handled(t)) (*t.generator)(path_of(t), run);
+    if (handled(t))
+      (*t.generator)(path_of(t), run);
   }
 }
 

@@ -24,7 +24,8 @@ class TweakRunTest : public ::testing::Test {
     fs_.AddFile(kFolder + "ICQ.exe");
     fs_.AddFile(kFolder + "MCore.dll");
     for (const TargetFile& t : kTargetFiles) {
-      if (german || !t.german_only) fs_.AddFile(Path(t), Original(t));
+      if (german || !t.german_only)
+        fs_.AddFile(Path(t), Original(t));
     }
   }
   static std::string Path(const TargetFile& t) { return kFolder + std::string(t.path); }
@@ -32,8 +33,8 @@ class TweakRunTest : public ::testing::Test {
     return "original " + std::to_string(t.template_id);
   }
   std::string Expected(const TargetFile& t, const TweakOptions& o) {
-    return FillTemplate(t.generator->table(),
-                        resources_.Load(kTemplateType, t.template_id).value(), o);
+    return FillTemplate(t.generator->table(), resources_.Load(kTemplateType, t.template_id).value(),
+                        o);
   }
   RunStatus Run(const TweakOptions& options) {
     RunStatus status;
@@ -61,7 +62,8 @@ TEST_F(TweakRunTest, EveryTargetHoldsExactlyItsGeneratedBytes) {
   MakeIcq();
   for (const TweakOptions& o : states) {
     EXPECT_EQ(Run(o).failure, Failure::None);
-    for (const TargetFile& t : kTargetFiles) EXPECT_EQ(Content(Path(t)), Expected(t, o));
+    for (const TargetFile& t : kTargetFiles)
+      EXPECT_EQ(Content(Path(t)), Expected(t, o));
   }
 }
 
@@ -135,14 +137,16 @@ TEST_F(TweakRunTest, FirstRunKeepsTheUsersFilesOnceAndRestorePutsThemBack) {
   }
   const auto restored = RestoreBackups(fs_, kFolder, relatives);
   EXPECT_EQ(restored.size(), kTargetFiles.size());
-  for (const TargetFile& t : kTargetFiles) EXPECT_EQ(Content(Path(t)), Original(t));
+  for (const TargetFile& t : kTargetFiles)
+    EXPECT_EQ(Content(Path(t)), Original(t));
 }
 
 TEST_F(TweakRunTest, FailingBackupDoesNotStopTheRun) {
   MakeIcq();
   fs_.AddFile(kFolder + "kelvane-backup", "a file where the backup folder should go");
   EXPECT_EQ(Run(Custom()).failure, Failure::None);
-  for (const TargetFile& t : kTargetFiles) EXPECT_EQ(Content(Path(t)), Expected(t, Custom()));
+  for (const TargetFile& t : kTargetFiles)
+    EXPECT_EQ(Content(Path(t)), Expected(t, Custom()));
 }
 
 }  // namespace

@@ -9,10 +9,13 @@ class Profile {
  public:
   virtual ~Profile() = default;
   // The key's value, at most 9998 characters; empty when the file, section or key is missing.
-  virtual std::string Read(const std::string& file, const std::string& section,
+  virtual std::string Read(const std::string& file,
+                           const std::string& section,
                            const std::string& key) = 0;
   // Creates file, section and key as needed; a failure leaves the file as it was.
-  virtual void Write(const std::string& file, const std::string& section, const std::string& key,
+  virtual void Write(const std::string& file,
+                     const std::string& section,
+                     const std::string& key,
                      const std::string& value) = 0;
 };
 

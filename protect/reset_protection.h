@@ -13,7 +13,6 @@ namespace kelvane {
 void ApplyResetProtection(RunContext& run, const std::string& folder, bool german_package_present);
 
 // Standard mode: removes the locks and the ad-server block.
-void RemoveResetProtection(RunContext& run, const std::string& folder,
-                           bool german_package_present);
+void RemoveResetProtection(RunContext& run, const std::string& folder, bool german_package_present);
 
 }  // namespace kelvane

@@ -59,9 +59,10 @@ TEST(SettingsFile, ReadRules) {
 }
 
 TEST(SettingsFile, ModeAndFolder) {
-  const std::vector<std::pair<const char*, TweakMode>> rows = {
-      {"1", TweakMode::Standard}, {"0", TweakMode::Custom}, {"true", TweakMode::Custom},
-      {"", TweakMode::Custom}};
+  const std::vector<std::pair<const char*, TweakMode>> rows = {{"1", TweakMode::Standard},
+                                                               {"0", TweakMode::Custom},
+                                                               {"true", TweakMode::Custom},
+                                                               {"", TweakMode::Custom}};
   for (const auto& [value, mode] : rows) {
     FakeProfile profile;
     profile.Write(kFile, kSettingsSection, "Standard", value);

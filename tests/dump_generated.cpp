@@ -10,7 +10,8 @@
 
 int main(int argc, char** argv) {
   using namespace kelvane;
-  if (argc != 2) return 64;
+  if (argc != 2)
+    return 64;
   const std::filesystem::path out = argv[1];
   std::filesystem::create_directories(out);
   TemplateDirResources resources(KELVANE_TEMPLATE_DIR);
@@ -23,7 +24,8 @@ int main(int argc, char** argv) {
       const std::string generated = FillTemplate(t.generator->table(), text, options);
       const auto name = out / (std::to_string(t.template_id) + "_" +
                                std::to_string(std::hash<std::string>{}(generated)) + ext);
-      if (!std::filesystem::exists(name)) std::ofstream(name, std::ios::binary) << generated;
+      if (!std::filesystem::exists(name))
+        std::ofstream(name, std::ios::binary) << generated;
     }
   }
   return 0;

@@ -28,8 +28,10 @@ inline constexpr Flag kAllFlags[] = {
 inline TweakOptions With(TweakMode mode, std::initializer_list<Flag> on) {
   TweakOptions o;
   o.mode = mode;
-  for (Flag f : kAllFlags) o.*f = false;
-  for (Flag f : on) o.*f = true;
+  for (Flag f : kAllFlags)
+    o.*f = false;
+  for (Flag f : on)
+    o.*f = true;
   return o;
 }
 inline TweakOptions Custom(std::initializer_list<Flag> on = {}) {
@@ -43,8 +45,8 @@ inline TweakOptions Standard(std::initializer_list<Flag> on = {}) {
 inline const std::map<int, std::vector<Flag>>& OwnFlags() {
   using T = TweakOptions;
   static const std::map<int, std::vector<Flag>> own = {
-      {101, {&T::remove_contact_list_banner, &T::collapse_contact_list_banner,
-             &T::remove_buttons_bar}},
+      {101,
+       {&T::remove_contact_list_banner, &T::collapse_contact_list_banner, &T::remove_buttons_bar}},
       {102, {&T::remove_chat_banner, &T::collapse_chat_banner, &T::remove_sms_tab}},
       {103, {&T::enable_minimum_size, &T::remove_chat_banner, &T::collapse_chat_banner}},
       {104, {&T::hide_from_taskbar}},
@@ -66,7 +68,8 @@ inline std::vector<TweakOptions> OwnStates(int id, const TweakOptions& base) {
   std::vector<TweakOptions> states;
   for (unsigned bits = 0; bits < (1u << own.size()); ++bits) {
     TweakOptions o = base;
-    for (size_t i = 0; i < own.size(); ++i) o.*own[i] = bits & (1u << i);
+    for (size_t i = 0; i < own.size(); ++i)
+      o.*own[i] = bits & (1u << i);
     states.push_back(o);
   }
   return states;
@@ -74,7 +77,8 @@ inline std::vector<TweakOptions> OwnStates(int id, const TweakOptions& base) {
 
 inline const TargetFile& Target(int id) {
   for (const TargetFile& t : kTargetFiles) {
-    if (t.template_id == id) return t;
+    if (t.template_id == id)
+      return t;
   }
   throw std::out_of_range("no target");
 }

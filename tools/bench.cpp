@@ -35,13 +35,16 @@ double MedianMs(F&& f) {
 
 int wmain() {
   auto args = win32::CommandLineArguments();
-  if (args.size() != 2) return 64;
+  if (args.size() != 2)
+    return 64;
   std::string folder = args[0];
-  if (folder.back() != '\\') folder += '\\';
+  if (folder.back() != '\\')
+    folder += '\\';
   win32::Win32FileSystem fs;
   win32::Win32Resources resources;
   win32::Win32SystemInfo system;
-  if (!demo::MakeDemoIcq(fs, resources, folder, args[1], {})) return 1;
+  if (!demo::MakeDemoIcq(fs, resources, folder, args[1], {}))
+    return 1;
 
   TweakOptions options;
   RunStatus status;
@@ -63,8 +66,9 @@ int wmain() {
     }
   });
   char line[200];
-  snprintf(line, sizeof(line), "tweak run: %.2f ms (ratio %.2f against %.2f ms plain writes, limit 1.5)\r\n",
-           tweak, tweak / floor, floor);
+  snprintf(line, sizeof(line),
+           "tweak run: %.2f ms (ratio %.2f against %.2f ms plain writes, limit 1.5)\r\n", tweak,
+           tweak / floor, floor);
   win32::PrintText(line);
   return status.failure == Failure::None ? 0 : 1;
 }

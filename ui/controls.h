@@ -41,7 +41,18 @@ enum class ControlId {
 
 inline constexpr int kControlCount = static_cast<int>(ControlId::Command2) + 1;
 
-enum class ControlKind { Window, Label, Link, Frame, Container, Edit, Button, CheckBox, Radio, Mark };
+enum class ControlKind {
+  Window,
+  Label,
+  Link,
+  Frame,
+  Container,
+  Edit,
+  Button,
+  CheckBox,
+  Radio,
+  Mark
+};
 
 struct Rect {
   int left = 0, top = 0, width = 0, height = 0;  // twips, relative to the container

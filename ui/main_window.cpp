@@ -31,7 +31,8 @@ MainWindow::MainWindow(WindowServices& window, RunServices& run) : window_(windo
     s.visible = d.visible;
   }
   at(C::Option1).value = 1;
-  for (C id : {C::Check0, C::Check1, C::Check4, C::Check5, C::Check6}) at(id).value = kChecked;
+  for (C id : {C::Check0, C::Check1, C::Check4, C::Check5, C::Check6})
+    at(id).value = kChecked;
 }
 
 std::optional<ControlId> MainWindow::TakeFocusRequest() {
@@ -57,7 +58,8 @@ void MainWindow::SetText(C id, const std::string& text) {
 
 void MainWindow::MeasureLabels() {
   for (const ControlDesign& d : kControls) {
-    if (IsLabel(d.id)) SetText(d.id, state(d.id).text);
+    if (IsLabel(d.id))
+      SetText(d.id, state(d.id).text);
   }
 }
 
@@ -99,7 +101,8 @@ void MainWindow::LoadSettings() {
 }
 
 void MainWindow::SaveSettings() {
-  if (!state(C::Text1).text.empty()) run_.SaveSetting("ICQPath", state(C::Text1).text);
+  if (!state(C::Text1).text.empty())
+    run_.SaveSetting("ICQPath", state(C::Text1).text);
   run_.SaveSetting("Standard", state(C::Option2).value == 1 ? "1" : "0");
   for (int i = 0; i < 11; ++i) {
     run_.SaveSetting(kOptionKeys[i].key, Ticked(CheckBox(i)) ? "1" : "0");
@@ -109,7 +112,8 @@ void MainWindow::SaveSettings() {
 void MainWindow::ApplyEnglishTexts() {
   language_ = UiLanguage::English;
   for (const ControlDesign& d : kControls) {
-    if (!d.english.empty()) SetText(d.id, std::string(d.english));
+    if (!d.english.empty())
+      SetText(d.id, std::string(d.english));
   }
   at(C::Check10).rect.width = 2500;
   at(C::Label4).rect.left = 3080;
@@ -156,7 +160,8 @@ void MainWindow::Click(C id) {
 
 void MainWindow::SetValue(C id, int value) {
   ControlState& s = at(id);
-  if (s.value == value) return;
+  if (s.value == value)
+    return;
   s.value = value;
   if (Design(id).kind == ControlKind::Radio && value == 1) {
     at(id == C::Option1 ? C::Option2 : C::Option1).value = 0;
@@ -188,7 +193,8 @@ void MainWindow::OnValueChanged(C id) {
 }
 
 void MainWindow::ChangeFolderText(const std::string& text) {
-  if (at(C::Text1).text == text) return;
+  if (at(C::Text1).text == text)
+    return;
   at(C::Text1).text = text;
   ValidateFolder();
 }
@@ -209,13 +215,15 @@ void MainWindow::ApplyOptionRules() {
   timer_running_ = false;
   if (state(C::Option1).value == 1) {
     for (C id : kOptionBoxes) {
-      if (id != C::Check5) SetEnabled(id, true);
+      if (id != C::Check5)
+        SetEnabled(id, true);
     }
     SetEnabled(C::Check5, Ticked(C::Check4));
     SetEnabled(C::Check1, Ticked(C::Check0));
     SetVisible(C::Label4, Ticked(C::Check10));
   } else if (state(C::Option2).value == 1) {
-    for (C id : kOptionBoxes) SetEnabled(id, false);
+    for (C id : kOptionBoxes)
+      SetEnabled(id, false);
     SetVisible(C::Label4, false);
   }
   ValidateFolder();
@@ -235,7 +243,8 @@ void MainWindow::TimerTick() {
 }
 
 void MainWindow::ShowAltSHint() {
-  if (!Ticked(C::Check9) || run_.SettingsValue("AltSInfo") == "1") return;
+  if (!Ticked(C::Check9) || run_.SettingsValue("AltSInfo") == "1")
+    return;
   window_.ShowMessage(
       Pick("Wichtig", "Important"),
       Pick("Damit das Senden von Nachrichten mit Alt+S funktioniert muss in den Einstellungen von "
@@ -259,7 +268,8 @@ TweakOptions MainWindow::Options() const {
   o.icq_folder = state(C::Text1).text;
   o.mode = state(C::Option1).value == 1 ? TweakMode::Custom : TweakMode::Standard;
   // Option1 ... Option11 are Check0 ... Check10.
-  for (int i = 0; i < 11; ++i) o.*kOptionKeys[i].flag = Ticked(CheckBox(i));
+  for (int i = 0; i < 11; ++i)
+    o.*kOptionKeys[i].flag = Ticked(CheckBox(i));
   return o;
 }
 
@@ -304,11 +314,13 @@ void MainWindow::ShowRunResult(const RunStatus& status, const std::string& versi
 }
 
 void MainWindow::ChangeFolder() {
-  const std::string chosen = window_.BrowseForFile(
-      state(C::Text1).text, "ICQ (ICQ.exe)|ICQ.exe", Pick("Bitte ICQ wählen", "Please choose ICQ"));
-  if (chosen.size() <= 3) return;
+  const std::string chosen = window_.BrowseForFile(state(C::Text1).text, "ICQ (ICQ.exe)|ICQ.exe",
+                                                   Pick("Bitte ICQ wählen", "Please choose ICQ"));
+  if (chosen.size() <= 3)
+    return;
   const size_t cut = chosen.find("\\ICQ.exe");
-  if (cut != std::string::npos) SetFolderText(chosen.substr(0, cut));
+  if (cut != std::string::npos)
+    SetFolderText(chosen.substr(0, cut));
 }
 
 }  // namespace kelvane::ui

@@ -32,7 +32,8 @@ class WindowServices {
   virtual void ShowMessage(const std::string& title, const std::string& text) = 0;
   virtual void OpenAddress(const std::string& address, const std::string& working_folder) = 0;
   // The chosen file's full path, or empty when cancelled.
-  virtual std::string BrowseForFile(const std::string& initial_folder, const std::string& filter,
+  virtual std::string BrowseForFile(const std::string& initial_folder,
+                                    const std::string& filter,
                                     const std::string& title) = 0;
   // Width of the longest line and the height of all lines of a label's text, in twips.
   virtual Rect MeasureText(ControlId label, const std::string& text) = 0;
@@ -57,7 +58,8 @@ class RunServices {
   virtual void SaveSetting(const std::string& key, const std::string& value) = 0;
   // Runs the version check and, on the right version, the tweak run. Leaves the outcome in
   // status and the version found in version_text.
-  virtual void CheckVersionAndRun(const TweakOptions& options, RunStatus& status,
+  virtual void CheckVersionAndRun(const TweakOptions& options,
+                                  RunStatus& status,
                                   std::string& version_text) = 0;
 };
 

@@ -13,30 +13,32 @@ Report Failed(std::string text, int lines) {
 
 }  // namespace
 
-Report ChooseReport(const RunStatus& status, const std::string& version_text,
-                    UiLanguage language) {
+Report ChooseReport(const RunStatus& status, const std::string& version_text, UiLanguage language) {
   switch (status.failure) {
     case Failure::DataAccessFailed:
-      return Failed(Pick(language, "Fehler beim Entfernen der Banner!\r\nDatenzugriff fehlgeschlagen!",
-                         "Error! The banner ads couldn't be removed!\r\nData access failed!"),
-                    2);
+      return Failed(
+          Pick(language, "Fehler beim Entfernen der Banner!\r\nDatenzugriff fehlgeschlagen!",
+               "Error! The banner ads couldn't be removed!\r\nData access failed!"),
+          2);
     case Failure::WriteFailed:
-      return Failed(Pick(language, "Fehler beim Schreiben der Daten!", "Error! Couldn't write data!"),
-                    1);
+      return Failed(
+          Pick(language, "Fehler beim Schreiben der Daten!", "Error! Couldn't write data!"), 1);
     case Failure::HostsAccessDenied:
       return Failed(Pick(language, "Zugriffsfehler! Administratorrechte vorhanden?",
                          "Access error! Got administrator rights?"),
                     1);
     case Failure::ResetProtectionFailed:
-      return {Pick(language, "Reset-Schutz konnte nicht erstellt werden!\r\nBitte manuell durchführen.",
-                   "Couldn't create reset protection!\r\nPlease do it manually."),
-              2, false, true, 5000};
+      return {
+          Pick(language, "Reset-Schutz konnte nicht erstellt werden!\r\nBitte manuell durchführen.",
+               "Couldn't create reset protection!\r\nPlease do it manually."),
+          2, false, true, 5000};
     case Failure::None:
       break;
   }
   if (status.wrong_version) {
     std::string text = Pick(language, "Falsche Version von ICQ!", "Wrong version of ICQ!");
-    if (!version_text.empty()) text += " (" + version_text + ")";
+    if (!version_text.empty())
+      text += " (" + version_text + ")";
     return Failed(std::move(text), 1);
   }
   return {Pick(language, "Änderungen erfolgreich durchgeführt!", "Changes successful!"), 1, true,

@@ -12,13 +12,12 @@ struct Report {
   std::string text;  // one line, or two joined by CR LF
   int lines;
   bool success;
-  bool help_link;  // the help page is offered after a failed reset protection
+  bool help_link;   // the help page is offered after a failed reset protection
   int interval_ms;  // how long the report stays
 };
 
 // The first matching case wins: data access, write, hosts, reset protection, wrong version,
 // success.
-Report ChooseReport(const RunStatus& status, const std::string& version_text,
-                    UiLanguage language);
+Report ChooseReport(const RunStatus& status, const std::string& version_text, UiLanguage language);
 
 }  // namespace kelvane

@@ -18,7 +18,8 @@ TEST(Report, CaseTableInBothLanguages) {
     int interval;
   };
   const Row rows[] = {
-      {Failure::DataAccessFailed, true, "7.0 Build #1", "Error! The banner ads couldn't be removed!\r\nData access failed!",
+      {Failure::DataAccessFailed, true, "7.0 Build #1",
+       "Error! The banner ads couldn't be removed!\r\nData access failed!",
        "Fehler beim Entfernen der Banner!\r\nDatenzugriff fehlgeschlagen!", 2, false, false, 3000},
       {Failure::WriteFailed, false, "", "Error! Couldn't write data!",
        "Fehler beim Schreiben der Daten!", 1, false, false, 3000},

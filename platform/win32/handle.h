@@ -11,7 +11,8 @@ class Handle {
   Handle(const Handle&) = delete;
   Handle& operator=(const Handle&) = delete;
   ~Handle() {
-    if (valid()) CloseHandle(h_);
+    if (valid())
+      CloseHandle(h_);
   }
   bool valid() const { return h_ != INVALID_HANDLE_VALUE && h_ != nullptr; }
   HANDLE get() const { return h_; }
@@ -33,7 +34,8 @@ class FindHandle {
   FindHandle(const FindHandle&) = delete;
   FindHandle& operator=(const FindHandle&) = delete;
   ~FindHandle() {
-    if (valid()) FindClose(h_);
+    if (valid())
+      FindClose(h_);
   }
   bool valid() const { return h_ != INVALID_HANDLE_VALUE; }
   bool Next(WIN32_FIND_DATAW* data) { return FindNextFileW(h_, data); }

@@ -15,14 +15,16 @@ void RestrictDllSearchToSystem32() {
   HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
   auto set = reinterpret_cast<SetDirectories>(
       reinterpret_cast<void*>(GetProcAddress(kernel, "SetDefaultDllDirectories")));
-  if (set) set(LOAD_LIBRARY_SEARCH_SYSTEM32);
+  if (set)
+    set(LOAD_LIBRARY_SEARCH_SYSTEM32);
 }
 
 std::vector<std::string> CommandLineArguments() {
   int count = 0;
   wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &count);
   std::vector<std::string> args;
-  for (int i = 1; argv && i < count; ++i) args.push_back(Narrow(argv[i]));
+  for (int i = 1; argv && i < count; ++i)
+    args.push_back(Narrow(argv[i]));
   LocalFree(argv);
   return args;
 }
@@ -38,7 +40,8 @@ std::string CommandLineText() {
   }
   std::wstring args = line.substr(start);
   const size_t first = args.find_first_not_of(L" \t");
-  if (first == std::wstring::npos) return {};
+  if (first == std::wstring::npos)
+    return {};
   return Narrow(args.substr(first, args.find_last_not_of(L" \t") - first + 1));
 }
 
@@ -53,7 +56,8 @@ std::string ProgramFolder() {
     path.resize(path.size() * 2);
   }
   std::string folder = Narrow(path.substr(0, path.find_last_of(L'\\') + 1));
-  if (folder.empty() || folder.back() != '\\') folder += '\\';
+  if (folder.empty() || folder.back() != '\\')
+    folder += '\\';
   return folder;
 }
 

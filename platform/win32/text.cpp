@@ -6,7 +6,8 @@ namespace kelvane::win32 {
 namespace {
 
 std::wstring ToWide(const std::string& text, UINT code_page) {
-  if (text.empty()) return {};
+  if (text.empty())
+    return {};
   int n = MultiByteToWideChar(code_page, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
   std::wstring out(n, L'\0');
   MultiByteToWideChar(code_page, 0, text.data(), static_cast<int>(text.size()), out.data(), n);
@@ -14,7 +15,8 @@ std::wstring ToWide(const std::string& text, UINT code_page) {
 }
 
 std::string FromWide(const std::wstring& text, UINT code_page) {
-  if (text.empty()) return {};
+  if (text.empty())
+    return {};
   int n = WideCharToMultiByte(code_page, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
                               nullptr, nullptr);
   std::string out(n, '\0');

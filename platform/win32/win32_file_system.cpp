@@ -23,7 +23,8 @@ bool WriteAll(HANDLE file, std::string_view bytes) {
   while (!bytes.empty()) {
     DWORD chunk = static_cast<DWORD>(std::min<size_t>(bytes.size(), 1 << 20));
     DWORD written = 0;
-    if (!::WriteFile(file, bytes.data(), chunk, &written, nullptr) || written == 0) return false;
+    if (!::WriteFile(file, bytes.data(), chunk, &written, nullptr) || written == 0)
+      return false;
     bytes.remove_prefix(written);
   }
   return true;
@@ -39,7 +40,8 @@ bool RemoveTree(const std::wstring& folder) {
     FindHandle find(folder + L"\\*", &data);
     if (find.valid()) {
       do {
-        if (IsDots(data.cFileName)) continue;
+        if (IsDots(data.cFileName))
+          continue;
         std::wstring child = folder + L"\\" + data.cFileName;
         if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
           RemoveTree(child);
@@ -60,7 +62,8 @@ bool Win32FileSystem::SetNormalAttributes(const std::string& path) {
   constexpr DWORD kKept = FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_NORMAL;
   const std::wstring wide = Widen(path);
   const DWORD attributes = GetFileAttributesW(wide.c_str());
-  if (attributes == INVALID_FILE_ATTRIBUTES) return false;
+  if (attributes == INVALID_FILE_ATTRIBUTES)
+    return false;
   return (attributes & ~kKept) == 0 || SetFileAttributesW(wide.c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
@@ -75,13 +78,16 @@ bool Win32FileSystem::DeleteMatching(const std::string& pattern) {
   WIN32_FIND_DATAW data;
   {
     FindHandle find(wide, &data);
-    if (!find.valid()) return false;
+    if (!find.valid())
+      return false;
     do {
-      if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) matches.push_back(data.cFileName);
+      if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+        matches.push_back(data.cFileName);
     } while (find.Next(&data));
   }
   bool all = !matches.empty();
-  for (const std::wstring& name : matches) all &= DeleteFileW((folder + name).c_str()) != 0;
+  for (const std::wstring& name : matches)
+    all &= DeleteFileW((folder + name).c_str()) != 0;
   return all;
 }
 
@@ -102,7 +108,8 @@ std::optional<std::string> Win32FileSystem::ReadFile(const std::string& path) {
                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   LARGE_INTEGER size;
-  if (!file.valid() || !GetFileSizeEx(file.get(), &size)) return std::nullopt;
+  if (!file.valid() || !GetFileSizeEx(file.get(), &size))
+    return std::nullopt;
   std::string bytes(static_cast<size_t>(size.QuadPart), '\0');
   size_t done = 0;
   while (done < bytes.size()) {
@@ -120,12 +127,14 @@ bool Win32FileSystem::WriteFile(const std::string& path, std::string_view bytes)
   // A read-only file is never written, even where the account could override it (Wine as
   // root maps the attribute to permission bits that root ignores).
   const DWORD attributes = Attributes(path);
-  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) return false;
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
+    return false;
   // Opened without truncating, so a file that another program holds open without delete
   // sharing can still be rewritten; SetEndOfFile then cuts off any old tail.
-  Handle file(CreateFileW(Widen(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
-                          OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file.valid()) return false;
+  Handle file(CreateFileW(Widen(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
+                          FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file.valid())
+    return false;
   bool ok = WriteAll(file.get(), bytes) && SetEndOfFile(file.get());
   return file.Close() && ok;
 }
@@ -137,20 +146,24 @@ bool Win32FileSystem::WriteNewFile(const std::string& path, std::string_view byt
   {
     Handle file(CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                             FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.valid()) return false;
+    if (!file.valid())
+      return false;
     ok = WriteAll(file.get(), bytes) && FlushFileBuffers(file.get());
     ok = file.Close() && ok;
   }
   ok = ok && MoveFileExW(temp.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH);
-  if (!ok) DeleteFileW(temp.c_str());
+  if (!ok)
+    DeleteFileW(temp.c_str());
   return ok;
 }
 
 std::optional<DirEntry> Win32FileSystem::Lookup(const std::string& path) {
-  if (path.find_first_of("*?") != std::string::npos) return std::nullopt;
+  if (path.find_first_of("*?") != std::string::npos)
+    return std::nullopt;
   WIN32_FIND_DATAW data;
   FindHandle find(Widen(path), &data);
-  if (!find.valid()) return std::nullopt;
+  if (!find.valid())
+    return std::nullopt;
   DirEntry entry;
   entry.name = Narrow(data.cFileName);
   entry.directory = data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY;

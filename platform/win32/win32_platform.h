@@ -21,9 +21,12 @@ class Win32SystemInfo : public SystemInfo {
 // Over the A private-profile calls, so the file stays in the ANSI code page.
 class Win32Profile : public Profile {
  public:
-  std::string Read(const std::string& file, const std::string& section,
+  std::string Read(const std::string& file,
+                   const std::string& section,
                    const std::string& key) override;
-  void Write(const std::string& file, const std::string& section, const std::string& key,
+  void Write(const std::string& file,
+             const std::string& section,
+             const std::string& key,
              const std::string& value) override;
 };
 

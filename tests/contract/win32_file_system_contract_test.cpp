@@ -13,7 +13,8 @@ using win32::Widen;
 class Win32Harness : public FileSystemHarness {
  public:
   ~Win32Harness() override {
-    for (HANDLE h : held_) CloseHandle(h);
+    for (HANDLE h : held_)
+      CloseHandle(h);
   }
   FileSystem& fs() override { return fs_; }
   std::string root() override { return folder_.path(); }

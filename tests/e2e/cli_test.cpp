@@ -15,7 +15,8 @@ namespace {
 // A settings file with the given keys, beside the demo installation.
 std::string Settings(const TempFolder& dir, const std::map<std::string, std::string>& keys) {
   std::string text = "[Kelvane 7.1.0.2096]\r\n";
-  for (const auto& [key, value] : keys) text += key + "=" + value + "\r\n";
+  for (const auto& [key, value] : keys)
+    text += key + "=" + value + "\r\n";
   const std::string path = dir.path() + "kvn.ini";
   WriteBytes(path, text);
   return path;
@@ -29,7 +30,8 @@ ProgramResult Apply(const std::string& folder, std::vector<std::string> more = {
 
 std::string Target(const std::string& folder, int id) {
   for (const TargetFile& t : kTargetFiles) {
-    if (t.template_id == id) return folder + std::string(t.path);
+    if (t.template_id == id)
+      return folder + std::string(t.path);
   }
   return {};
 }
@@ -40,29 +42,69 @@ struct SizeCase {
   std::map<int, size_t> sizes;
 };
 
-const std::map<std::string, std::string> kAllOff = {
-    {"Option1", "0"}, {"Option2", "0"}, {"Option5", "0"}, {"Option6", "0"}, {"Option7", "0"}};
+const std::map<std::string, std::string> kAllOff = {{"Option1", "0"},
+                                                    {"Option2", "0"},
+                                                    {"Option5", "0"},
+                                                    {"Option6", "0"},
+                                                    {"Option7", "0"}};
 
 std::map<std::string, std::string> AllOffAnd(std::map<std::string, std::string> on) {
   auto keys = kAllOff;
-  for (auto& [k, v] : on) keys[k] = v;
+  for (auto& [k, v] : on)
+    keys[k] = v;
   return keys;
 }
 
 const SizeCase kSizeCases[] = {
     {"standard",
      {{"Standard", "1"}, {"Option3", "1"}, {"Option9", "1"}, {"Option10", "1"}, {"Option11", "1"}},
-     {{101, 12336}, {102, 41084}, {103, 51045}, {104, 8271}, {105, 5120}, {106, 8347},
-      {107, 10635}, {108, 9993}, {109, 5781}, {110, 8284}, {111, 18994}, {112, 1421}}},
-    {"custom, all off", kAllOff,
-     {{101, 12336}, {102, 41084}, {103, 51045}, {104, 8271}, {105, 5120}, {106, 8347},
-      {107, 10635}, {110, 8284}, {111, 18994}}},
+     {{101, 12336},
+      {102, 41084},
+      {103, 51045},
+      {104, 8271},
+      {105, 5120},
+      {106, 8347},
+      {107, 10635},
+      {108, 9993},
+      {109, 5781},
+      {110, 8284},
+      {111, 18994},
+      {112, 1421}}},
+    {"custom, all off",
+     kAllOff,
+     {{101, 12336},
+      {102, 41084},
+      {103, 51045},
+      {104, 8271},
+      {105, 5120},
+      {106, 8347},
+      {107, 10635},
+      {110, 8284},
+      {111, 18994}}},
     {"custom, everything on",
-     {{"Option1", "1"}, {"Option2", "1"}, {"Option3", "1"}, {"Option4", "1"}, {"Option5", "1"},
-      {"Option6", "1"}, {"Option7", "0"}, {"Option8", "1"}, {"Option9", "1"}, {"Option10", "1"},
+     {{"Option1", "1"},
+      {"Option2", "1"},
+      {"Option3", "1"},
+      {"Option4", "1"},
+      {"Option5", "1"},
+      {"Option6", "1"},
+      {"Option7", "0"},
+      {"Option8", "1"},
+      {"Option9", "1"},
+      {"Option10", "1"},
       {"Option11", "1"}},
-     {{101, 12409}, {102, 41129}, {103, 51049}, {104, 8307}, {105, 5150}, {106, 8341},
-      {107, 10635}, {108, 9993}, {109, 5781}, {110, 8284}, {111, 19008}, {112, 1421}}},
+     {{101, 12409},
+      {102, 41129},
+      {103, 51049},
+      {104, 8307},
+      {105, 5150},
+      {106, 8341},
+      {107, 10635},
+      {108, 9993},
+      {109, 5781},
+      {110, 8284},
+      {111, 19008},
+      {112, 1421}}},
     {"minimum size only", AllOffAnd({{"Option9", "1"}}), {{103, 51047}, {111, 19008}}},
     {"collapsed chat banner", AllOffAnd({{"Option5", "1"}, {"Option6", "1"}}), {{103, 51047}}},
 };
@@ -72,8 +114,7 @@ TEST(CliApply, GeneratedSizesOnDisk) {
     SCOPED_TRACE(c.name);
     TempFolder dir;
     MakeDemo(dir.path());
-    const ProgramResult r =
-        Apply(dir.path(), {"--settings", Settings(dir, c.keys), "-english"});
+    const ProgramResult r = Apply(dir.path(), {"--settings", Settings(dir, c.keys), "-english"});
     EXPECT_EQ(r.exit_code, kExitSuccess);
     EXPECT_EQ(r.output, "Changes successful!\r\n");
     for (const auto& [id, size] : c.sizes) {
@@ -88,7 +129,8 @@ TEST(CliApply, SameOptionsTwiceGiveTheSameBytes) {
   const std::string settings = Settings(dir, {{"Option10", "1"}, {"Option4", "1"}});
   Apply(dir.path(), {"--settings", settings});
   std::map<int, std::string> first;
-  for (const TargetFile& t : kTargetFiles) first[t.template_id] = ReadBytes(Target(dir.path(), t.template_id));
+  for (const TargetFile& t : kTargetFiles)
+    first[t.template_id] = ReadBytes(Target(dir.path(), t.template_id));
   Apply(dir.path(), {"--settings", settings});
   for (const TargetFile& t : kTargetFiles) {
     EXPECT_EQ(ReadBytes(Target(dir.path(), t.template_id)), first[t.template_id]) << t.template_id;
@@ -128,7 +170,8 @@ TEST(CliApply, ReadOnlyTargetIsRewrittenAndLeftWritable) {
   TempFolder dir;
   MakeDemo(dir.path());
   const std::string main_dlg = Target(dir.path(), 104);
-  SetFileAttributesW(win32::Widen(main_dlg).c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
+  SetFileAttributesW(win32::Widen(main_dlg).c_str(),
+                     FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
   EXPECT_EQ(Apply(dir.path(), {"--custom"}).exit_code, kExitSuccess);
   EXPECT_EQ(GetFileAttributesW(win32::Widen(main_dlg).c_str()) &
                 (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN),
@@ -140,7 +183,8 @@ TEST(CliApply, MissingTargetFolderIsReportedAsWriteFailure) {
   TempFolder dir;
   MakeDemo(dir.path());
   const std::string theme = dir.path() + "imApp\\theme\\MUICore";
-  for (int id : {110, 111, 112}) DeleteFileW(win32::Widen(Target(dir.path(), id)).c_str());
+  for (int id : {110, 111, 112})
+    DeleteFileW(win32::Widen(Target(dir.path(), id)).c_str());
   ASSERT_TRUE(RemoveDirectoryW(win32::Widen(theme).c_str()));
   const ProgramResult r = Apply(dir.path(), {"-german"});
   EXPECT_EQ(r.exit_code, kExitRunFailed);
@@ -158,7 +202,8 @@ TEST(CliRestore, PutsBackTheFilesTheInstallationCameWith) {
   TempFolder dir;
   MakeDemo(dir.path());
   std::map<int, std::string> original;
-  for (const TargetFile& t : kTargetFiles) original[t.template_id] = ReadBytes(Target(dir.path(), t.template_id));
+  for (const TargetFile& t : kTargetFiles)
+    original[t.template_id] = ReadBytes(Target(dir.path(), t.template_id));
   Apply(dir.path(), {"--custom"});
   Apply(dir.path(), {"--standard"});
   EXPECT_NE(ReadBytes(Target(dir.path(), 101)), original[101]);
@@ -167,7 +212,8 @@ TEST(CliRestore, PutsBackTheFilesTheInstallationCameWith) {
   EXPECT_NE(r.output.find("restored imApp\\content\\MUICore\\MainDlgPanelOwner.box"),
             std::string::npos);
   for (const TargetFile& t : kTargetFiles) {
-    EXPECT_EQ(ReadBytes(Target(dir.path(), t.template_id)), original[t.template_id]) << t.template_id;
+    EXPECT_EQ(ReadBytes(Target(dir.path(), t.template_id)), original[t.template_id])
+        << t.template_id;
   }
 }
 

@@ -15,10 +15,12 @@ using win32::Widen;
 std::wstring QuoteArgument(const std::string& arg) {
   std::wstring quoted = L"\"";
   for (wchar_t c : Widen(arg)) {
-    if (c == L'"') quoted += L'\\';
+    if (c == L'"')
+      quoted += L'\\';
     quoted += c;
   }
-  if (quoted.back() == L'\\') quoted += L'\\';
+  if (quoted.back() == L'\\')
+    quoted += L'\\';
   return quoted + L"\"";
 }
 
@@ -33,7 +35,8 @@ Launched Launch(const std::string& exe, const std::vector<std::string>& args) {
   CreatePipe(&read, &write, &inherit, 0);
   SetHandleInformation(read, HANDLE_FLAG_INHERIT, 0);
   std::wstring command = QuoteArgument(BuildFolder() + exe);
-  for (const std::string& a : args) command += L" " + QuoteArgument(a);
+  for (const std::string& a : args)
+    command += L" " + QuoteArgument(a);
   STARTUPINFOW startup{};
   startup.cb = sizeof(startup);
   startup.dwFlags = STARTF_USESTDHANDLES;
@@ -53,7 +56,8 @@ std::string ReadUntilClosed(HANDLE pipe) {
   std::string output;
   char buffer[4096];
   DWORD n;
-  while (ReadFile(pipe, buffer, sizeof(buffer), &n, nullptr) && n > 0) output.append(buffer, n);
+  while (ReadFile(pipe, buffer, sizeof(buffer), &n, nullptr) && n > 0)
+    output.append(buffer, n);
   return output;
 }
 
@@ -65,7 +69,8 @@ void RemoveEverything(const std::wstring& path) {
   if (find != INVALID_HANDLE_VALUE) {
     do {
       const std::wstring name = data.cFileName;
-      if (name == L"." || name == L"..") continue;
+      if (name == L"." || name == L"..")
+        continue;
       const std::wstring child = path + L"\\" + name;
       if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
         RemoveEverything(child);

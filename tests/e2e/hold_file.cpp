@@ -3,10 +3,12 @@
 #include <windows.h>
 
 int wmain(int argc, wchar_t** argv) {
-  if (argc != 2) return 64;
+  if (argc != 2)
+    return 64;
   HANDLE file = CreateFileW(argv[1], GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return 1;
+  if (file == INVALID_HANDLE_VALUE)
+    return 1;
   DWORD written;
   WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), "held\n", 5, &written, nullptr);
   Sleep(120000);

@@ -7,13 +7,15 @@ namespace kelvane {
 namespace {
 
 std::string Trim(std::string path) {
-  while (path.size() > 3 && path.back() == '\\') path.pop_back();
+  while (path.size() > 3 && path.back() == '\\')
+    path.pop_back();
   return path;
 }
 
 std::string Key(const std::string& path) {
   std::string key = Trim(path);
-  for (char& c : key) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  for (char& c : key)
+    c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
   return key;
 }
 
@@ -32,12 +34,15 @@ bool IsDriveRoot(const std::string& key) {
 
 // Windows wildcard match without regard to case; "*.*" matches names without a dot too.
 bool Matches(const char* pattern, const char* name) {
-  if (*pattern == '\0') return *name == '\0';
+  if (*pattern == '\0')
+    return *name == '\0';
   if (pattern[0] == '*' && pattern[1] == '.' && pattern[2] == '*' && pattern[3] == '\0') {
     return true;
   }
-  if (*pattern == '*') return Matches(pattern + 1, name) || (*name && Matches(pattern, name + 1));
-  if (*name == '\0') return false;
+  if (*pattern == '*')
+    return Matches(pattern + 1, name) || (*name && Matches(pattern, name + 1));
+  if (*name == '\0')
+    return false;
   if (*pattern != '?' && std::tolower(static_cast<unsigned char>(*pattern)) !=
                              std::tolower(static_cast<unsigned char>(*name))) {
     return false;
@@ -50,9 +55,11 @@ bool Matches(const char* pattern, const char* name) {
 FakeFileSystem::Node& FakeFileSystem::AddFolder(const std::string& path) {
   const std::string trimmed = Trim(path);
   const std::string parent = ParentOf(trimmed);
-  if (!parent.empty() && !IsDriveRoot(Key(parent))) AddFolder(parent);
+  if (!parent.empty() && !IsDriveRoot(Key(parent)))
+    AddFolder(parent);
   Node& node = nodes_[Key(trimmed)];
-  if (node.name.empty()) node.name = NameOf(trimmed);
+  if (node.name.empty())
+    node.name = NameOf(trimmed);
   node.directory = true;
   return node;
 }
@@ -73,21 +80,24 @@ FakeFileSystem::Node* FakeFileSystem::Find(const std::string& path) {
 
 bool FakeFileSystem::ParentIsFolder(const std::string& path) {
   const std::string parent = ParentOf(Trim(path));
-  if (IsDriveRoot(Key(parent))) return true;
+  if (IsDriveRoot(Key(parent)))
+    return true;
   Node* node = Find(parent);
   return node && node->directory;
 }
 
 bool FakeFileSystem::SetNormalAttributes(const std::string& path) {
   Node* node = Find(path);
-  if (!node) return false;
+  if (!node)
+    return false;
   node->read_only = node->hidden = node->system = false;
   return true;
 }
 
 bool FakeFileSystem::DeleteFileAt(const std::string& path) {
   Node* node = Find(path);
-  if (!node || node->directory || node->read_only || node->undeletable) return false;
+  if (!node || node->directory || node->read_only || node->undeletable)
+    return false;
   nodes_.erase(Key(path));
   return true;
 }
@@ -104,28 +114,33 @@ bool FakeFileSystem::DeleteMatching(const std::string& pattern) {
     }
   }
   bool all = !matches.empty();
-  for (const std::string& key : matches) all &= DeleteFileAt(key);
+  for (const std::string& key : matches)
+    all &= DeleteFileAt(key);
   return all;
 }
 
 bool FakeFileSystem::MakeDirectory(const std::string& path) {
-  if (Find(path) || !ParentIsFolder(path)) return false;
+  if (Find(path) || !ParentIsFolder(path))
+    return false;
   AddFolder(path);
   return true;
 }
 
 bool FakeFileSystem::DeleteFolder(const std::string& path) {
   Node* node = Find(path);
-  if (!node || !node->directory) return false;
+  if (!node || !node->directory)
+    return false;
   const std::string prefix = Key(path) + "\\";
   std::vector<std::string> inside;
   for (const auto& [key, n] : nodes_) {
-    if (key.compare(0, prefix.size(), prefix) == 0) inside.push_back(key);
+    if (key.compare(0, prefix.size(), prefix) == 0)
+      inside.push_back(key);
   }
   // Deepest first, so folders are empty when their turn comes.
   for (auto it = inside.rbegin(); it != inside.rend(); ++it) {
     Node& n = nodes_.at(*it);
-    if (!n.directory && (n.read_only || n.undeletable)) continue;
+    if (!n.directory && (n.read_only || n.undeletable))
+      continue;
     const std::string below = *it + "\\";
     auto next = nodes_.upper_bound(*it);
     if (n.directory && next != nodes_.end() && next->first.compare(0, below.size(), below) == 0) {
@@ -134,29 +149,36 @@ bool FakeFileSystem::DeleteFolder(const std::string& path) {
     nodes_.erase(*it);
   }
   auto next = nodes_.upper_bound(Key(path));
-  if (next != nodes_.end() && next->first.compare(0, prefix.size(), prefix) == 0) return false;
+  if (next != nodes_.end() && next->first.compare(0, prefix.size(), prefix) == 0)
+    return false;
   nodes_.erase(Key(path));
   return true;
 }
 
 std::optional<std::string> FakeFileSystem::ReadFile(const std::string& path) {
   Node* node = Find(path);
-  if (!node || node->directory || node->unreadable) return std::nullopt;
+  if (!node || node->directory || node->unreadable)
+    return std::nullopt;
   return node->content;
 }
 
 bool FakeFileSystem::WriteFile(const std::string& path, std::string_view bytes) {
   Node* node = Find(path);
-  if (node && (node->directory || node->read_only || node->unwritable)) return false;
-  if (!node && !ParentIsFolder(path)) return false;
-  if (fail_writes) return false;
-  if (!node) node = &AddFile(path);
+  if (node && (node->directory || node->read_only || node->unwritable))
+    return false;
+  if (!node && !ParentIsFolder(path))
+    return false;
+  if (fail_writes)
+    return false;
+  if (!node)
+    node = &AddFile(path);
   node->content.assign(bytes);
   return true;
 }
 
 bool FakeFileSystem::WriteNewFile(const std::string& path, std::string_view bytes) {
-  if (Find(path) || !ParentIsFolder(path) || fail_writes) return false;
+  if (Find(path) || !ParentIsFolder(path) || fail_writes)
+    return false;
   AddFile(path, std::string(bytes));
   return true;
 }
@@ -170,7 +192,8 @@ std::optional<DirEntry> FakeFileSystem::Lookup(const std::string& path) {
 }
 
 bool FakeFileSystem::FolderExists(const std::string& path) {
-  if (IsDriveRoot(Key(path))) return true;
+  if (IsDriveRoot(Key(path)))
+    return true;
   Node* node = Find(path);
   return node && node->directory;
 }

@@ -19,7 +19,8 @@ class TemplateDirResources : public Resources {
  public:
   explicit TemplateDirResources(std::string dir) : dir_(std::move(dir)) {}
   std::optional<std::string> Load(const std::string& type, uint16_t id) override {
-    if (type != "Custom") return std::nullopt;
+    if (type != "Custom")
+      return std::nullopt;
     for (const auto& entry : std::filesystem::directory_iterator(dir_)) {
       if (entry.path().filename().string().rfind(std::to_string(id) + "_", 0) == 0) {
         std::ifstream in(entry.path(), std::ios::binary);
@@ -47,12 +48,15 @@ class FakeProfile : public Profile {
  public:
   using Key = std::tuple<std::string, std::string, std::string>;
   std::map<Key, std::string> values;
-  std::string Read(const std::string& file, const std::string& section,
+  std::string Read(const std::string& file,
+                   const std::string& section,
                    const std::string& key) override {
     auto it = values.find({file, section, key});
     return it == values.end() ? std::string() : it->second;
   }
-  void Write(const std::string& file, const std::string& section, const std::string& key,
+  void Write(const std::string& file,
+             const std::string& section,
+             const std::string& key,
              const std::string& value) override {
     values[{file, section, key}] = value;
   }

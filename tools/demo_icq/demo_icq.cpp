@@ -23,7 +23,8 @@ struct DemoFile {
 constexpr DemoFile kUpdateFiles[] = {
     {"updates\\manifest", "<manifest product=\"ICQ\" version=\"7.1.0.2096\"/>\r\n"},
     {"updates\\imApp-7.1.0.2097.xml", "<update package=\"imApp\" build=\"2097\"/>\r\n"},
-    {"packages\\ICQ\\ConfigFiles\\adconfig.xml", "<adConfig banner=\"true\" messageField=\"true\"/>\r\n"},
+    {"packages\\ICQ\\ConfigFiles\\adconfig.xml",
+     "<adConfig banner=\"true\" messageField=\"true\"/>\r\n"},
     {"packages\\ICQ\\ConfigFiles\\AdRules.xml", "<adRules refresh=\"600\"/>\r\n"},
     {"packages\\ICQ\\ConfigFiles\\settings.xml", "<settings/>\r\n"},
     {"packages\\ICQ\\ConfigFiles\\updates\\adconfig.xml", "<adConfig banner=\"true\"/>\r\n"},
@@ -46,11 +47,14 @@ bool Write(FileSystem& fs, const std::string& path, const std::string& bytes) {
 template <size_t N>
 bool WriteAll(FileSystem& fs, const std::string& folder, const DemoFile (&files)[N]) {
   bool ok = true;
-  for (const DemoFile& f : files) ok &= Write(fs, folder + f.path, f.content);
+  for (const DemoFile& f : files)
+    ok &= Write(fs, folder + f.path, f.content);
   return ok;
 }
 
-bool WriteStub(FileSystem& fs, const std::string& from, const std::string& to,
+bool WriteStub(FileSystem& fs,
+               const std::string& from,
+               const std::string& to,
                const Version& version) {
   auto pe = fs.ReadFile(from);
   return pe && SetFileVersion(*pe, version) && Write(fs, to, *pe);
@@ -63,13 +67,16 @@ std::optional<Version> ParseVersion(const std::string& text) {
   size_t part = 0, at = 0;
   for (; part < 4; ++part) {
     size_t end = text.find('.', at);
-    if ((end == std::string::npos) != (part == 3)) return std::nullopt;
+    if ((end == std::string::npos) != (part == 3))
+      return std::nullopt;
     const std::string number = text.substr(at, end == std::string::npos ? end : end - at);
-    if (number.empty() || number.size() > 5 || number.find_first_not_of("0123456789") != std::string::npos) {
+    if (number.empty() || number.size() > 5 ||
+        number.find_first_not_of("0123456789") != std::string::npos) {
       return std::nullopt;
     }
     const unsigned long value = std::stoul(number);
-    if (value > 65535) return std::nullopt;
+    if (value > 65535)
+      return std::nullopt;
     version[part] = static_cast<uint16_t>(value);
     at = end + 1;
   }
@@ -79,7 +86,8 @@ std::optional<Version> ParseVersion(const std::string& text) {
 bool SetFileVersion(std::string& pe, const Version& v) {
   const std::string signature(reinterpret_cast<const char*>(&kFixedInfoSignature), 4);
   const size_t at = pe.find(signature);
-  if (at == std::string::npos || at + 24 > pe.size()) return false;
+  if (at == std::string::npos || at + 24 > pe.size())
+    return false;
   const uint32_t high = (uint32_t{v[0]} << 16) | v[1];
   const uint32_t low = (uint32_t{v[2]} << 16) | v[3];
   Put32(pe, at + 8, high);  // file version
@@ -92,7 +100,8 @@ bool SetFileVersion(std::string& pe, const Version& v) {
 std::string OriginalIcqFile(Resources& templates, uint16_t template_id) {
   const std::string text = templates.Load(kTemplateType, template_id).value_or("");
   for (const TargetFile& t : kTargetFiles) {
-    if (t.template_id != template_id) continue;
+    if (t.template_id != template_id)
+      continue;
     const GeneratorTable& table = t.generator->table();
     TweakOptions standard;
     standard.mode = TweakMode::Standard;
@@ -104,17 +113,23 @@ std::string OriginalIcqFile(Resources& templates, uint16_t template_id) {
   return {};
 }
 
-bool MakeDemoIcq(FileSystem& fs, Resources& templates, const std::string& folder,
-                 const std::string& stub_folder, const DemoIcqOptions& options) {
+bool MakeDemoIcq(FileSystem& fs,
+                 Resources& templates,
+                 const std::string& folder,
+                 const std::string& stub_folder,
+                 const DemoIcqOptions& options) {
   bool ok = WriteStub(fs, stub_folder + "icq-stub.exe", folder + "ICQ.exe", options.icq_version);
   ok &= WriteStub(fs, stub_folder + "mcore-stub.dll", folder + "MCore.dll", options.mcore_version);
   for (const TargetFile& t : kTargetFiles) {
-    if (t.german_only && !options.german) continue;
+    if (t.german_only && !options.german)
+      continue;
     ok &= Write(fs, folder + std::string(t.path), OriginalIcqFile(templates, t.template_id));
   }
   ok &= WriteAll(fs, folder, kUpdateFiles);
-  if (options.config_files) ok &= WriteAll(fs, folder, kConfigFiles);
-  if (options.german) ok &= WriteAll(fs, folder, kGermanFiles);
+  if (options.config_files)
+    ok &= WriteAll(fs, folder, kConfigFiles);
+  if (options.german)
+    ok &= WriteAll(fs, folder, kGermanFiles);
   return ok;
 }
 

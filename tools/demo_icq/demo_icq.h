@@ -32,7 +32,10 @@ std::string OriginalIcqFile(Resources& templates, uint16_t template_id);
 
 // Lays out the installation in folder (ending in a backslash). The stub program files are
 // read from stub_folder. False when anything could not be written.
-bool MakeDemoIcq(FileSystem& fs, Resources& templates, const std::string& folder,
-                 const std::string& stub_folder, const DemoIcqOptions& options);
+bool MakeDemoIcq(FileSystem& fs,
+                 Resources& templates,
+                 const std::string& folder,
+                 const std::string& stub_folder,
+                 const DemoIcqOptions& options);
 
 }  // namespace kelvane::demo

@@ -15,13 +15,15 @@ bool Passes(UINT message) {
 }
 
 LRESULT CALLBACK ContainerProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
-  if (Passes(message)) return SendMessageW(GetParent(window), message, wparam, lparam);
+  if (Passes(message))
+    return SendMessageW(GetParent(window), message, wparam, lparam);
   return DefWindowProcW(window, message, wparam, lparam);
 }
 
-LRESULT CALLBACK GroupBoxProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam, UINT_PTR,
-                              DWORD_PTR) {
-  if (Passes(message)) return SendMessageW(GetParent(window), message, wparam, lparam);
+LRESULT CALLBACK
+GroupBoxProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam, UINT_PTR, DWORD_PTR) {
+  if (Passes(message))
+    return SendMessageW(GetParent(window), message, wparam, lparam);
   // A group box leaves its inside to its parent, which clips it away; paint it here.
   if (message == WM_ERASEBKGND) {
     RECT r;
@@ -53,8 +55,10 @@ void Fonts::Create(UINT dpi) {
 }
 
 void Fonts::Release() {
-  if (text_) DeleteObject(text_);
-  if (link_) DeleteObject(link_);
+  if (text_)
+    DeleteObject(text_);
+  if (link_)
+    DeleteObject(link_);
   text_ = link_ = nullptr;
 }
 
@@ -73,8 +77,12 @@ void ForwardNotifications(HWND group_box) {
   SetWindowSubclass(group_box, GroupBoxProc, 1, 0);
 }
 
-HWND CreateControl(HINSTANCE instance, ControlKind kind, HWND parent, int id,
-                   const std::wstring& text, bool centred) {
+HWND CreateControl(HINSTANCE instance,
+                   ControlKind kind,
+                   HWND parent,
+                   int id,
+                   const std::wstring& text,
+                   bool centred) {
   const wchar_t* window_class = L"STATIC";
   DWORD style = WS_CHILD | WS_CLIPSIBLINGS;
   DWORD ex_style = 0;
@@ -116,10 +124,11 @@ HWND CreateControl(HINSTANCE instance, ControlKind kind, HWND parent, int id,
     case ControlKind::Window:
       return nullptr;
   }
-  HWND control = CreateWindowExW(ex_style, window_class, text.c_str(), style, 0, 0, 0, 0, parent,
-                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance,
-                                 nullptr);
-  if (kind == ControlKind::Frame) ForwardNotifications(control);
+  HWND control =
+      CreateWindowExW(ex_style, window_class, text.c_str(), style, 0, 0, 0, 0, parent,
+                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
+  if (kind == ControlKind::Frame)
+    ForwardNotifications(control);
   return control;
 }
 

@@ -34,8 +34,12 @@ void RegisterContainerClass(HINSTANCE instance);
 // Makes group boxes pass their children's notifications on to their parent too.
 void ForwardNotifications(HWND group_box);
 
-HWND CreateControl(HINSTANCE instance, ControlKind kind, HWND parent, int id,
-                   const std::wstring& text, bool centred);
+HWND CreateControl(HINSTANCE instance,
+                   ControlKind kind,
+                   HWND parent,
+                   int id,
+                   const std::wstring& text,
+                   bool centred);
 
 void PlaceControl(HWND control, const Rect& twips, UINT dpi);
 

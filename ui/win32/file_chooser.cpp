@@ -13,26 +13,32 @@ using BrowseFn = BOOL(WINAPI*)(HWND, LPWSTR, UINT, LPCWSTR, LPCWSTR, LPCWSTR, LP
 
 BrowseFn ShellBrowse() {
   HMODULE shell = LoadLibraryExW(L"shell32.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
-  if (!shell) return nullptr;
+  if (!shell)
+    return nullptr;
   return reinterpret_cast<BrowseFn>(
       reinterpret_cast<void*>(GetProcAddress(shell, reinterpret_cast<LPCSTR>(63))));
 }
 
 std::string Trim(std::string text) {
   const size_t first = text.find_first_not_of(' ');
-  if (first == std::string::npos) return {};
+  if (first == std::string::npos)
+    return {};
   return text.substr(first, text.find_last_not_of(' ') - first + 1);
 }
 
 }  // namespace
 
-std::string BrowseForFile(HWND owner, const std::string& initial_folder, const std::string& filter,
+std::string BrowseForFile(HWND owner,
+                          const std::string& initial_folder,
+                          const std::string& filter,
                           const std::string& title) {
   static const BrowseFn browse = ShellBrowse();
-  if (!browse) return {};
+  if (!browse)
+    return {};
   std::wstring filters = Widen(filter);
   for (wchar_t& c : filters) {
-    if (c == L'|') c = L'\0';
+    if (c == L'|')
+      c = L'\0';
   }
   filters.push_back(L'\0');
   std::wstring path(MAX_PATH, L'\0');

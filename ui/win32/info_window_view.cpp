@@ -38,7 +38,8 @@ std::wstring OwnFolder() {
   wchar_t path[MAX_PATH];
   std::wstring folder(path, GetModuleFileNameW(nullptr, path, MAX_PATH));
   folder.resize(folder.find_last_of(L'\\') + 1);
-  if (folder.empty() || folder.back() != L'\\') folder += L'\\';
+  if (folder.empty() || folder.back() != L'\\')
+    folder += L'\\';
   return folder;
 }
 
@@ -54,10 +55,11 @@ InfoWindowView::InfoWindowView(HINSTANCE instance, HWND main_window)
   wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
   wc.lpszClassName = kWindowClass;
   RegisterClassExW(&wc);
-  window_ = CreateWindowExW(WS_EX_CONTROLPARENT | WS_EX_DLGMODALFRAME, kWindowClass,
-                            L"Kelvane - Info", kStyle, 0, 0, 100, 100, main_, nullptr, instance_,
-                            this);
-  if (!window_) return;
+  window_ =
+      CreateWindowExW(WS_EX_CONTROLPARENT | WS_EX_DLGMODALFRAME, kWindowClass, L"Kelvane - Info",
+                      kStyle, 0, 0, 100, 100, main_, nullptr, instance_, this);
+  if (!window_)
+    return;
   // The main window's icon, so both windows show the same.
   HICON icon = reinterpret_cast<HICON>(GetClassLongPtrW(main_, GCLP_HICON));
   SendMessageW(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
@@ -65,10 +67,11 @@ InfoWindowView::InfoWindowView(HINSTANCE instance, HWND main_window)
   fonts_.Create(dpi_);
   HWND frame = nullptr;
   for (const InfoDesign& d : kInfoControls) {
-    HWND child = CreateControl(instance_, d.kind, d.in_frame ? frame : window_, d.id,
-                               Widen(d.text), d.id == kLabel4);
+    HWND child = CreateControl(instance_, d.kind, d.in_frame ? frame : window_, d.id, Widen(d.text),
+                               d.id == kLabel4);
     ShowWindow(child, SW_SHOWNA);
-    if (d.id == kFrame1) frame = child;
+    if (d.id == kFrame1)
+      frame = child;
   }
   // The home-page button stands on the frame.
   SetWindowPos(GetDlgItem(window_, kCommand4), HWND_TOP, 0, 0, 0, 0,
@@ -77,7 +80,8 @@ InfoWindowView::InfoWindowView(HINSTANCE instance, HWND main_window)
 }
 
 InfoWindowView::~InfoWindowView() {
-  if (window_) DestroyWindow(window_);
+  if (window_)
+    DestroyWindow(window_);
 }
 
 void InfoWindowView::Layout() {
@@ -97,25 +101,31 @@ void InfoWindowView::Layout() {
 }
 
 void InfoWindowView::ShowModal() {
-  if (!window_) return;
+  if (!window_)
+    return;
   EnableWindow(main_, FALSE);
   ShowWindow(window_, SW_SHOW);
   SetFocus(GetDlgItem(window_, kCommand1));
   MSG message;
   while (IsWindowVisible(window_) && GetMessageW(&message, nullptr, 0, 0) > 0) {
-    if (IsDialogMessageW(window_, &message)) continue;
+    if (IsDialogMessageW(window_, &message))
+      continue;
     TranslateMessage(&message);
     DispatchMessageW(&message);
   }
   EnableWindow(main_, TRUE);
   SetActiveWindow(main_);
-  if (message.message == WM_QUIT) PostQuitMessage(static_cast<int>(message.wParam));
+  if (message.message == WM_QUIT)
+    PostQuitMessage(static_cast<int>(message.wParam));
 }
 
-LRESULT CALLBACK InfoWindowView::WindowProc(HWND window, UINT message, WPARAM wparam,
+LRESULT CALLBACK InfoWindowView::WindowProc(HWND window,
+                                            UINT message,
+                                            WPARAM wparam,
                                             LPARAM lparam) {
   if (message == WM_NCCREATE) {
-    auto* view = static_cast<InfoWindowView*>(reinterpret_cast<CREATESTRUCTW*>(lparam)->lpCreateParams);
+    auto* view =
+        static_cast<InfoWindowView*>(reinterpret_cast<CREATESTRUCTW*>(lparam)->lpCreateParams);
     SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(view));
     view->window_ = window;
   }
@@ -127,7 +137,8 @@ LRESULT CALLBACK InfoWindowView::WindowProc(HWND window, UINT message, WPARAM wp
 LRESULT InfoWindowView::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
     case WM_COMMAND:
-      if (HIWORD(wparam) == BN_CLICKED) OnCommand(LOWORD(wparam));
+      if (HIWORD(wparam) == BN_CLICKED)
+        OnCommand(LOWORD(wparam));
       return 0;
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN:

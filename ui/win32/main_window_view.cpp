@@ -32,7 +32,8 @@ int IdOf(C id) {
 std::vector<C> ChildrenOf(C container) {
   std::vector<C> children;
   for (const ControlDesign& d : kControls) {
-    if (d.id != C::Form1 && d.container == container) children.push_back(d.id);
+    if (d.id != C::Form1 && d.container == container)
+      children.push_back(d.id);
   }
   std::stable_sort(children.begin(), children.end(), [](C a, C b) {
     auto order = [](C id) { return Design(id).tab_index < 0 ? 1000 : Design(id).tab_index; };
@@ -66,7 +67,8 @@ bool MainWindowView::CreateFrame() {
   RegisterClassExW(&wc);
   window_ = CreateWindowExW(WS_EX_CONTROLPARENT, kWindowClass, L"", kStyle, CW_USEDEFAULT,
                             CW_USEDEFAULT, 100, 100, nullptr, nullptr, instance_, this);
-  if (!window_) return false;
+  if (!window_)
+    return false;
   dpi_ = DpiOf(window_);
   fonts_.Create(dpi_);
   return true;
@@ -117,7 +119,8 @@ int MainWindowView::RunMessageLoop() {
   MSG message;
   while (GetMessageW(&message, nullptr, 0, 0) > 0) {
     HWND dialog = GetAncestor(message.hwnd, GA_ROOT);
-    if (dialog && IsDialogMessageW(dialog, &message)) continue;
+    if (dialog && IsDialogMessageW(dialog, &message))
+      continue;
     TranslateMessage(&message);
     DispatchMessageW(&message);
   }
@@ -126,21 +129,25 @@ int MainWindowView::RunMessageLoop() {
 
 // Brings every control in line with the model, touching only what changed.
 void MainWindowView::Sync() {
-  if (!model_) return;
+  if (!model_)
+    return;
   for (const ControlDesign& d : kControls) {
     const int i = static_cast<int>(d.id);
     const ControlState& want = model_->state(d.id);
     ControlState& have = shown_[i];
     HWND hwnd = children_[i];
-    if (!hwnd) continue;
+    if (!hwnd)
+      continue;
     const bool all = !shown_valid_;
     // The folder field may already show the text (the user typed it); setting it again would
     // move the caret.
     if ((all || want.text != have.text) && WindowText(hwnd) != Widen(want.text)) {
       SetWindowTextW(hwnd, Widen(want.text).c_str());
     }
-    if (d.id != C::Form1 && (all || want.rect != have.rect)) PlaceControl(hwnd, want.rect, dpi_);
-    if (all || want.enabled != have.enabled) EnableWindow(hwnd, want.enabled);
+    if (d.id != C::Form1 && (all || want.rect != have.rect))
+      PlaceControl(hwnd, want.rect, dpi_);
+    if (all || want.enabled != have.enabled)
+      EnableWindow(hwnd, want.enabled);
     if (d.id != C::Form1 && (all || want.visible != have.visible)) {
       ShowWindow(hwnd, want.visible ? SW_SHOWNA : SW_HIDE);
     }
@@ -160,13 +167,17 @@ void MainWindowView::Sync() {
     SetTimer(window_, kReportTimer, model_->timer_interval(), nullptr);
   }
   timer_starts_seen_ = model_->timer_starts();
-  if (auto focus = model_->TakeFocusRequest()) SetFocus(Child(*focus));
+  if (auto focus = model_->TakeFocusRequest())
+    SetFocus(Child(*focus));
 }
 
-LRESULT CALLBACK MainWindowView::WindowProc(HWND window, UINT message, WPARAM wparam,
+LRESULT CALLBACK MainWindowView::WindowProc(HWND window,
+                                            UINT message,
+                                            WPARAM wparam,
                                             LPARAM lparam) {
   if (message == WM_NCCREATE) {
-    auto* view = static_cast<MainWindowView*>(reinterpret_cast<CREATESTRUCTW*>(lparam)->lpCreateParams);
+    auto* view =
+        static_cast<MainWindowView*>(reinterpret_cast<CREATESTRUCTW*>(lparam)->lpCreateParams);
     SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(view));
     view->window_ = window;
   }
@@ -205,7 +216,8 @@ LRESULT MainWindowView::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
 
 void MainWindowView::OnCommand(WPARAM wparam, LPARAM lparam) {
   const int index = LOWORD(wparam) - kFirstControlId;
-  if (!model_ || lparam == 0 || index < 0 || index >= kControlCount) return;
+  if (!model_ || lparam == 0 || index < 0 || index >= kControlCount)
+    return;
   const C id = static_cast<C>(index);
   const WORD code = HIWORD(wparam);
   if (id == C::Text1 && code == EN_CHANGE) {
@@ -227,8 +239,10 @@ void MainWindowView::OnTimer() {
 void MainWindowView::OnDrawItem(const DRAWITEMSTRUCT& item) {
   FillRect(item.hDC, &item.rcItem, GetSysColorBrush(COLOR_BTNFACE));
   const int index = static_cast<int>(item.CtlID) - kFirstControlId;
-  if (index == static_cast<int>(C::Image1)) DrawTick(item.hDC, item.rcItem, dpi_);
-  if (index == static_cast<int>(C::Image2)) DrawCross(item.hDC, item.rcItem, dpi_);
+  if (index == static_cast<int>(C::Image1))
+    DrawTick(item.hDC, item.rcItem, dpi_);
+  if (index == static_cast<int>(C::Image2))
+    DrawCross(item.hDC, item.rcItem, dpi_);
 }
 
 LRESULT MainWindowView::OnControlColour(HDC dc) {
@@ -260,7 +274,8 @@ void MainWindowView::OpenAddress(const std::string& address, const std::string& 
 }
 
 std::string MainWindowView::BrowseForFile(const std::string& initial_folder,
-                                          const std::string& filter, const std::string& title) {
+                                          const std::string& filter,
+                                          const std::string& title) {
   return ui::win32::BrowseForFile(window_, initial_folder, filter, title);
 }
 
@@ -269,7 +284,8 @@ Rect MainWindowView::MeasureText(C label, const std::string& text) {
 }
 
 void MainWindowView::ShowInfoWindow() {
-  if (!info_) info_ = std::make_unique<InfoWindowView>(instance_, window_);
+  if (!info_)
+    info_ = std::make_unique<InfoWindowView>(instance_, window_);
   info_->ShowModal();
 }
 

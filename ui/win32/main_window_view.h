@@ -29,7 +29,8 @@ class MainWindowView : public WindowServices {
 
   void ShowMessage(const std::string& title, const std::string& text) override;
   void OpenAddress(const std::string& address, const std::string& working_folder) override;
-  std::string BrowseForFile(const std::string& initial_folder, const std::string& filter,
+  std::string BrowseForFile(const std::string& initial_folder,
+                            const std::string& filter,
                             const std::string& title) override;
   Rect MeasureText(ControlId label, const std::string& text) override;
   void ShowInfoWindow() override;

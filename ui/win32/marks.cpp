@@ -4,8 +4,13 @@ namespace kelvane::ui::win32 {
 namespace {
 
 // Points in design pixels (96 DPI) inside the mark's box.
-void DrawStrokes(HDC dc, const RECT& box, UINT dpi, COLORREF color, const POINT* points,
-                 int count, bool pairs) {
+void DrawStrokes(HDC dc,
+                 const RECT& box,
+                 UINT dpi,
+                 COLORREF color,
+                 const POINT* points,
+                 int count,
+                 bool pairs) {
   auto scale = [&](int v) { return MulDiv(v, static_cast<int>(dpi), 96); };
   HPEN pen = CreatePen(PS_SOLID, scale(3), color);
   HGDIOBJ old = SelectObject(dc, pen);
