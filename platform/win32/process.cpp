@@ -13,16 +13,30 @@ void RestrictDllSearchToSystem32() {
   HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
   auto set = reinterpret_cast<SetDirectories>(
       reinterpret_cast<void*>(GetProcAddress(kernel, "SetDefaultDllDirectories")));
-  if (set) set(LOAD_LIBRARY_SEARCH_SYSTEM32);
+  if (set)
+    set(LOAD_LIBRARY_SEARCH_SYSTEM32);
 }
 
 std::vector<std::string> CommandLineArguments() {
   int count = 0;
   wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &count);
   std::vector<std::string> args;
-  for (int i = 1; argv && i < count; ++i) args.push_back(Narrow(argv[i]));
+  for (int i = 1; argv && i < count; ++i)
+    args.push_back(Narrow(argv[i]));
   LocalFree(argv);
   return args;
+}
+
+std::string ProgramFolder() {
+  std::wstring path(MAX_PATH, L'\0');
+  DWORD n;
+  // Grows the buffer until the whole path fits.
+  while ((n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()))) ==
+         path.size()) {
+    path.resize(path.size() * 2);
+  }
+  path.resize(n);
+  return Narrow(path.substr(0, path.find_last_of(L'\\') + 1));
 }
 
 void PrintText(const std::string& text) {

@@ -13,6 +13,9 @@ void RestrictDllSearchToSystem32();
 // The command-line arguments after the program's name, as UTF-8.
 std::vector<std::string> CommandLineArguments();
 
+// The folder of the running program's file, ending in a backslash.
+std::string ProgramFolder();
+
 // Writes UTF-8 text to standard output: through the console when there is one, else as bytes.
 void PrintText(const std::string& text);
 

@@ -31,13 +31,6 @@ bool RegisterInstallLocation(const std::string& folder) {
   return result == ERROR_SUCCESS;
 }
 
-std::string OwnFolder() {
-  wchar_t path[MAX_PATH];
-  DWORD n = GetModuleFileNameW(nullptr, path, MAX_PATH);
-  std::wstring wide(path, n);
-  return win32::Narrow(wide.substr(0, wide.find_last_of(L'\\') + 1));
-}
-
 int Usage() {
   win32::PrintText(
       "usage: demo-icq DIR [--version A.B.C.D] [--mcore-version A.B.C.D] [--no-german] "
@@ -49,9 +42,11 @@ int Usage() {
 
 int wmain() {
   auto args = win32::CommandLineArguments();
-  if (args.empty()) return Usage();
+  if (args.empty())
+    return Usage();
   std::string folder = args[0];
-  if (folder.back() != '\\') folder += '\\';
+  if (folder.back() != '\\')
+    folder += '\\';
   demo::DemoIcqOptions options;
   bool register_folder = false;
   bool mcore_given = false;
@@ -59,7 +54,8 @@ int wmain() {
     const std::string& a = args[i];
     if ((a == "--version" || a == "--mcore-version") && i + 1 < args.size()) {
       auto version = demo::ParseVersion(args[++i]);
-      if (!version) return Usage();
+      if (!version)
+        return Usage();
       (a == "--version" ? options.icq_version : options.mcore_version) = *version;
       mcore_given |= a == "--mcore-version";
     } else if (a == "--no-german") {
@@ -73,10 +69,11 @@ int wmain() {
     }
   }
   // One consistent installation unless the core library is given its own version.
-  if (!mcore_given) options.mcore_version = options.icq_version;
+  if (!mcore_given)
+    options.mcore_version = options.icq_version;
   win32::Win32FileSystem fs;
   win32::Win32Resources templates;
-  if (!demo::MakeDemoIcq(fs, templates, folder, OwnFolder(), options)) {
+  if (!demo::MakeDemoIcq(fs, templates, folder, win32::ProgramFolder(), options)) {
     win32::PrintText("could not make the demo installation in " + folder + "\r\n");
     return 1;
   }
