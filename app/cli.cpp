@@ -44,11 +44,6 @@ std::optional<ApplyArgs> ParseApply(const std::vector<std::string>& args) {
   return parsed;
 }
 
-std::string WithBackslash(std::string folder) {
-  if (folder.empty() || folder.back() != '\\') folder += '\\';
-  return folder;
-}
-
 CliResult Apply(const ApplyArgs& args, CliPlatform& p) {
   TweakOptions options;
   std::string language_key;

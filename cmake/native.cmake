@@ -7,11 +7,14 @@ target_link_libraries(kelvane_fakes PUBLIC kelvane_core)
 add_executable(kelvane_unit_tests
   engine/generators_test.cpp
   engine/tweak_run_test.cpp
+  install/installation_search_test.cpp
+  install/version_check_test.cpp
   settings/settings_file_test.cpp
   ui/report_test.cpp
   app/cli_test.cpp
   tests/contract/file_system_contract.cpp
   tests/contract/fake_file_system_contract_test.cpp
+  tests/contract/folder_validation_contract.cpp
   tests/contract/install_platform_contract.cpp
   tests/contract/fake_install_contract_test.cpp
 )

@@ -50,6 +50,7 @@ target_link_libraries(hold-file PRIVATE ${static_runtime} -municode)
 add_executable(kelvane_win_tests
   tests/contract/file_system_contract.cpp
   tests/contract/win32_file_system_contract_test.cpp
+  tests/contract/folder_validation_contract.cpp
   tests/contract/install_platform_contract.cpp
   tests/contract/win32_install_contract_test.cpp
   tests/e2e/cli_test.cpp
