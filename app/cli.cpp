@@ -49,7 +49,7 @@ CliResult Apply(const ApplyArgs& args, CliPlatform& p) {
   std::string language_key;
   if (args.settings_file) {
     options = ReadOptions(p.profile, *args.settings_file);
-    language_key = p.profile.Read(*args.settings_file, kSettingsSection, "Language");
+    language_key = ReadIniString(p.profile, *args.settings_file, "Language");
   }
   if (args.mode) options.mode = *args.mode;
   if (args.folder) options.icq_folder = *args.folder;

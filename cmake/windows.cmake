@@ -55,6 +55,7 @@ add_executable(kelvane_win_tests
   tests/contract/win32_install_contract_test.cpp
   tests/e2e/cli_test.cpp
   tests/e2e/e2e_support.cpp
+  tests/e2e/settings_file_test.cpp
   tests/fakes/fake_file_system.cpp
   app/templates.rc
 )
