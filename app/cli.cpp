@@ -5,6 +5,8 @@
 #include "engine/backup.h"
 #include "engine/tweak_run.h"
 #include "install/icq_folder.h"
+#include "install/installation_search.h"
+#include "install/version_check.h"
 #include "settings/language.h"
 #include "settings/settings_file.h"
 #include "ui/report.h"
@@ -15,6 +17,8 @@ namespace {
 constexpr char kUsage[] =
     "usage: kelvane-cli apply [--settings FILE] [--folder DIR] [--standard|--custom] "
     "[-german|-english]\r\n"
+    "       kelvane-cli find\r\n"
+    "       kelvane-cli version DIR\r\n"
     "       kelvane-cli restore DIR\r\n";
 
 struct ApplyArgs {
@@ -44,6 +48,10 @@ std::optional<ApplyArgs> ParseApply(const std::vector<std::string>& args) {
   return parsed;
 }
 
+SearchPlatform Search(CliPlatform& p) {
+  return {p.fs, p.registry, p.paths, p.program_folder};
+}
+
 CliResult Apply(const ApplyArgs& args, CliPlatform& p) {
   TweakOptions options;
   std::string language_key;
@@ -51,33 +59,64 @@ CliResult Apply(const ApplyArgs& args, CliPlatform& p) {
     options = ReadOptions(p.profile, *args.settings_file);
     language_key = ReadIniString(p.profile, *args.settings_file, "Language");
   }
-  if (args.mode) options.mode = *args.mode;
-  if (args.folder) options.icq_folder = *args.folder;
+  if (args.mode)
+    options.mode = *args.mode;
+  if (args.folder) {
+    options.icq_folder = *args.folder;
+  } else {
+    SearchPlatform search = Search(p);
+    options.icq_folder = ChooseIcqFolder(search, options.icq_folder).value_or("");
+  }
   const UiLanguage language =
       ChooseLanguage(p.system.NativeLanguageName(), args.switches, language_key);
 
-  const std::string folder = WithBackslash(options.icq_folder);
-  if (!IsIcqFolder(p.fs, folder)) {
+  // The window's Start is enabled only for such a folder.
+  if (!ValidateFolderField(p.fs, options.icq_folder)) {
     return {kExitNotIcq, language == UiLanguage::German ? "Kein ICQ-Verzeichnis gefunden!\r\n"
                                                         : "No ICQ folder found!\r\n"};
   }
   RunStatus status;
   RunContext run{p.fs, p.resources, p.system, options, status};
-  ApplyTweaks(folder, run);
-  const Report report = ChooseReport(status, "", language);
-  return {report.success ? kExitSuccess : kExitRunFailed, report.text + "\r\n"};
+  std::string version_text;
+  CheckVersionAndRun(options.icq_folder, p.versions, run, version_text);
+  const Report report = ChooseReport(status, version_text, language);
+  const int exit_code = report.success         ? kExitSuccess
+                        : status.wrong_version ? kExitNotIcq
+                                               : kExitRunFailed;
+  return {exit_code, report.text + "\r\n"};
+}
+
+CliResult Find(CliPlatform& p) {
+  SearchPlatform search = Search(p);
+  const auto folder = GetICQ7Path(search);
+  return folder ? CliResult{kExitSuccess, *folder + "\r\n"} : CliResult{kExitNothingFound, ""};
+}
+
+CliResult Version(const std::string& folder_text, CliPlatform& p) {
+  const std::string folder = WithBackslash(folder_text);
+  CliResult result{kExitSuccess, ""};
+  for (const char* name : {"ICQ.exe", "MCore.dll"}) {
+    const std::string version = GetFileVersionText(p.versions, folder + name);
+    result.output += std::string(name) + " " + (version.empty() ? "-" : version) + "\r\n";
+    if (version != kRequiredIcqVersion)
+      result.exit_code = kExitNotIcq;
+  }
+  return result;
 }
 
 CliResult Restore(const std::string& folder_text, CliPlatform& p) {
   std::vector<std::string_view> relatives;
-  for (const TargetFile& t : kTargetFiles) relatives.push_back(t.path);
+  for (const TargetFile& t : kTargetFiles)
+    relatives.push_back(t.path);
   const std::string folder = WithBackslash(folder_text);
   CliResult result{kExitSuccess, ""};
   for (const RestoreResult& r : RestoreBackups(p.fs, folder, relatives)) {
     result.output += (r.restored ? "restored " : "could not restore ") + r.relative + "\r\n";
-    if (!r.restored) result.exit_code = kExitRunFailed;
+    if (!r.restored)
+      result.exit_code = kExitRunFailed;
   }
-  if (result.output.empty()) result.output = "nothing to restore\r\n";
+  if (result.output.empty())
+    result.output = "nothing to restore\r\n";
   return result;
 }
 
@@ -85,9 +124,14 @@ CliResult Restore(const std::string& folder_text, CliPlatform& p) {
 
 CliResult RunCli(const std::vector<std::string>& args, CliPlatform& platform) {
   if (!args.empty() && args[0] == "apply") {
-    if (auto parsed = ParseApply(args)) return Apply(*parsed, platform);
+    if (auto parsed = ParseApply(args))
+      return Apply(*parsed, platform);
   } else if (args.size() == 2 && args[0] == "restore") {
     return Restore(args[1], platform);
+  } else if (args.size() == 1 && args[0] == "find") {
+    return Find(platform);
+  } else if (args.size() == 2 && args[0] == "version") {
+    return Version(args[1], platform);
   }
   return {kExitUsage, kUsage};
 }

@@ -5,7 +5,10 @@
 #include <vector>
 
 #include "platform/file_system.h"
+#include "platform/file_version.h"
+#include "platform/path_names.h"
 #include "platform/profile.h"
+#include "platform/registry.h"
 #include "platform/resources.h"
 #include "platform/system_info.h"
 
@@ -13,7 +16,8 @@ namespace kelvane {
 
 inline constexpr int kExitSuccess = 0;
 inline constexpr int kExitRunFailed = 1;
-inline constexpr int kExitNotIcq = 2;  // wrong version, or no ICQ folder
+inline constexpr int kExitNothingFound = 1;  // find: no installation
+inline constexpr int kExitNotIcq = 2;        // wrong version, or no ICQ folder
 inline constexpr int kExitUsage = 64;
 
 struct CliPlatform {
@@ -21,6 +25,10 @@ struct CliPlatform {
   Resources& resources;
   SystemInfo& system;
   Profile& profile;
+  Registry& registry;
+  PathNames& paths;
+  FileVersions& versions;
+  std::string program_folder;  // ends in a backslash
 };
 
 struct CliResult {

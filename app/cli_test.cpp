@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 
 #include "engine/tweak_run.h"
+#include "install/installation_search.h"
 #include "settings/settings_file.h"
 #include "tests/fakes/fake_file_system.h"
+#include "tests/fakes/fake_install.h"
 #include "tests/fakes/fake_platform.h"
 #include "tests/template_test_support.h"
 
@@ -21,28 +23,45 @@ class CliTest : public ::testing::Test {
   CliTest() : resources_(KELVANE_TEMPLATE_DIR) {
     fs_.AddFile(kFolder + "ICQ.exe");
     fs_.AddFile(kFolder + "MCore.dll");
-    for (const TargetFile& t : kTargetFiles) fs_.AddFile(kFolder + std::string(t.path), "orig");
+    for (const TargetFile& t : kTargetFiles)
+      fs_.AddFile(kFolder + std::string(t.path), "orig");
+    SetVersions({7, 1, 0, 2096}, {7, 1, 0, 2096});
+  }
+  void SetVersions(const FileVersion& icq, const FileVersion& mcore) {
+    versions_.versions[kFolder + "ICQ.exe"] = icq;
+    versions_.versions[kFolder + "MCore.dll"] = mcore;
+  }
+  void Register(const std::string& install_location) {
+    registry_.Set(RegistryRoot::LocalMachine, kSearchTable[kFirstSearchedEntry].text,
+                  "InstallLocation", install_location);
   }
   CliResult Cli(std::vector<std::string> args) {
-    CliPlatform platform{fs_, resources_, system_, profile_};
+    CliPlatform platform{fs_,       resources_, system_,   profile_,
+                         registry_, paths_,     versions_, "C:\\Kelvane\\"};
     return RunCli(args, platform);
   }
   std::string MainDlg() { return fs_.Find(kFolder + std::string(Target(104).path))->content; }
   std::string Expected(const TweakOptions& o) {
-    return FillTemplate(Target(104).generator->table(),
-                        resources_.Load(kTemplateType, 104).value(), o);
+    return FillTemplate(Target(104).generator->table(), resources_.Load(kTemplateType, 104).value(),
+                        o);
   }
 
   FakeFileSystem fs_;
   TemplateDirResources resources_;
   FakeSystemInfo system_;
   FakeProfile profile_;
+  FakeRegistry registry_;
+  FakePathNames paths_;
+  FakeFileVersions versions_;
 };
 
 TEST_F(CliTest, UsageErrors) {
-  for (const auto& args : std::vector<std::vector<std::string>>{
-           {}, {"apply", "--bogus"}, {"apply", "--folder"}, {"restore"}, {"unknown"},
-           {"apply", "--settings"}}) {
+  for (const auto& args : std::vector<std::vector<std::string>>{{},
+                                                                {"apply", "--bogus"},
+                                                                {"apply", "--folder"},
+                                                                {"restore"},
+                                                                {"unknown"},
+                                                                {"apply", "--settings"}}) {
     EXPECT_EQ(Cli(args).exit_code, kExitUsage) << args.size();
   }
 }
@@ -82,6 +101,45 @@ TEST_F(CliTest, RunFailureExitsWithOne) {
   const CliResult result = Cli({"apply", "--folder", kFolder, "-english"});
   EXPECT_EQ(result.exit_code, kExitRunFailed);
   EXPECT_EQ(result.output, "Error! Couldn't write data!\r\n");
+}
+
+TEST_F(CliTest, WrongVersionChangesNothing) {
+  SetVersions({7, 0, 0, 1234}, {7, 0, 0, 1234});
+  CliResult result = Cli({"apply", "--folder", kFolder, "-english"});
+  EXPECT_EQ(result.exit_code, kExitNotIcq);
+  EXPECT_EQ(result.output, "Wrong version of ICQ! (7.0 Build #1234)\r\n");
+  EXPECT_EQ(MainDlg(), "orig");
+  SetVersions({7, 1, 0, 2096}, {7, 1, 0, 2095});
+  EXPECT_EQ(Cli({"apply", "--folder", kFolder, "-german"}).output, "Falsche Version von ICQ!\r\n");
+  EXPECT_FALSE(fs_.FolderExists(kFolder + "kelvane-backup"));
+}
+
+TEST_F(CliTest, WithoutFolderTheStoredOneOrTheSearchIsUsed) {
+  fs_.AddFile("C:\\Half\\ICQ.exe");
+  profile_.Write(kIni, kSettingsSection, "ICQPath", "C:\\Half");
+  EXPECT_EQ(Cli({"apply", "--settings", kIni}).exit_code, kExitNotIcq);
+  Register("C:\\ICQ7.1\\");
+  EXPECT_EQ(Cli({"apply", "--settings", kIni}).exit_code, kExitSuccess);
+  EXPECT_EQ(MainDlg(), Expected(TweakOptions{}));
+}
+
+TEST_F(CliTest, FindPrintsTheFolderWithoutBackslash) {
+  EXPECT_EQ(Cli({"find"}).exit_code, kExitNothingFound);
+  EXPECT_EQ(Cli({"find"}).output, "");
+  Register("\"C:\\ICQ7.1\\ICQ.exe\"");
+  const CliResult result = Cli({"find"});
+  EXPECT_EQ(result.exit_code, kExitSuccess);
+  EXPECT_EQ(result.output, "C:\\ICQ7.1\r\n");
+}
+
+TEST_F(CliTest, VersionReportsBothFiles) {
+  EXPECT_EQ(Cli({"version", "C:\\ICQ7.1"}).output,
+            "ICQ.exe 7.1.0.2096\r\nMCore.dll 7.1.0.2096\r\n");
+  EXPECT_EQ(Cli({"version", kFolder}).exit_code, kExitSuccess);
+  versions_.versions.erase(kFolder + "MCore.dll");
+  const CliResult result = Cli({"version", kFolder});
+  EXPECT_EQ(result.exit_code, kExitNotIcq);
+  EXPECT_EQ(result.output, "ICQ.exe 7.1.0.2096\r\nMCore.dll -\r\n");
 }
 
 TEST_F(CliTest, RestorePutsBackWhatTheFirstRunKept) {

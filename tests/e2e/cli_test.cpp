@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <optional>
 
 #include "app/cli.h"
 #include "engine/tweak_run.h"
@@ -15,7 +16,8 @@ namespace {
 // A settings file with the given keys, beside the demo installation.
 std::string Settings(const TempFolder& dir, const std::map<std::string, std::string>& keys) {
   std::string text = "[Kelvane 7.1.0.2096]\r\n";
-  for (const auto& [key, value] : keys) text += key + "=" + value + "\r\n";
+  for (const auto& [key, value] : keys)
+    text += key + "=" + value + "\r\n";
   const std::string path = dir.path() + "kvn.ini";
   WriteBytes(path, text);
   return path;
@@ -29,7 +31,8 @@ ProgramResult Apply(const std::string& folder, std::vector<std::string> more = {
 
 std::string Target(const std::string& folder, int id) {
   for (const TargetFile& t : kTargetFiles) {
-    if (t.template_id == id) return folder + std::string(t.path);
+    if (t.template_id == id)
+      return folder + std::string(t.path);
   }
   return {};
 }
@@ -40,29 +43,69 @@ struct SizeCase {
   std::map<int, size_t> sizes;
 };
 
-const std::map<std::string, std::string> kAllOff = {
-    {"Option1", "0"}, {"Option2", "0"}, {"Option5", "0"}, {"Option6", "0"}, {"Option7", "0"}};
+const std::map<std::string, std::string> kAllOff = {{"Option1", "0"},
+                                                    {"Option2", "0"},
+                                                    {"Option5", "0"},
+                                                    {"Option6", "0"},
+                                                    {"Option7", "0"}};
 
 std::map<std::string, std::string> AllOffAnd(std::map<std::string, std::string> on) {
   auto keys = kAllOff;
-  for (auto& [k, v] : on) keys[k] = v;
+  for (auto& [k, v] : on)
+    keys[k] = v;
   return keys;
 }
 
 const SizeCase kSizeCases[] = {
     {"standard",
      {{"Standard", "1"}, {"Option3", "1"}, {"Option9", "1"}, {"Option10", "1"}, {"Option11", "1"}},
-     {{101, 12336}, {102, 41084}, {103, 51045}, {104, 8271}, {105, 5120}, {106, 8347},
-      {107, 10635}, {108, 9993}, {109, 5781}, {110, 8284}, {111, 18994}, {112, 1421}}},
-    {"custom, all off", kAllOff,
-     {{101, 12336}, {102, 41084}, {103, 51045}, {104, 8271}, {105, 5120}, {106, 8347},
-      {107, 10635}, {110, 8284}, {111, 18994}}},
+     {{101, 12336},
+      {102, 41084},
+      {103, 51045},
+      {104, 8271},
+      {105, 5120},
+      {106, 8347},
+      {107, 10635},
+      {108, 9993},
+      {109, 5781},
+      {110, 8284},
+      {111, 18994},
+      {112, 1421}}},
+    {"custom, all off",
+     kAllOff,
+     {{101, 12336},
+      {102, 41084},
+      {103, 51045},
+      {104, 8271},
+      {105, 5120},
+      {106, 8347},
+      {107, 10635},
+      {110, 8284},
+      {111, 18994}}},
     {"custom, everything on",
-     {{"Option1", "1"}, {"Option2", "1"}, {"Option3", "1"}, {"Option4", "1"}, {"Option5", "1"},
-      {"Option6", "1"}, {"Option7", "0"}, {"Option8", "1"}, {"Option9", "1"}, {"Option10", "1"},
+     {{"Option1", "1"},
+      {"Option2", "1"},
+      {"Option3", "1"},
+      {"Option4", "1"},
+      {"Option5", "1"},
+      {"Option6", "1"},
+      {"Option7", "0"},
+      {"Option8", "1"},
+      {"Option9", "1"},
+      {"Option10", "1"},
       {"Option11", "1"}},
-     {{101, 12409}, {102, 41129}, {103, 51049}, {104, 8307}, {105, 5150}, {106, 8341},
-      {107, 10635}, {108, 9993}, {109, 5781}, {110, 8284}, {111, 19008}, {112, 1421}}},
+     {{101, 12409},
+      {102, 41129},
+      {103, 51049},
+      {104, 8307},
+      {105, 5150},
+      {106, 8341},
+      {107, 10635},
+      {108, 9993},
+      {109, 5781},
+      {110, 8284},
+      {111, 19008},
+      {112, 1421}}},
     {"minimum size only", AllOffAnd({{"Option9", "1"}}), {{103, 51047}, {111, 19008}}},
     {"collapsed chat banner", AllOffAnd({{"Option5", "1"}, {"Option6", "1"}}), {{103, 51047}}},
 };
@@ -72,8 +115,7 @@ TEST(CliApply, GeneratedSizesOnDisk) {
     SCOPED_TRACE(c.name);
     TempFolder dir;
     MakeDemo(dir.path());
-    const ProgramResult r =
-        Apply(dir.path(), {"--settings", Settings(dir, c.keys), "-english"});
+    const ProgramResult r = Apply(dir.path(), {"--settings", Settings(dir, c.keys), "-english"});
     EXPECT_EQ(r.exit_code, kExitSuccess);
     EXPECT_EQ(r.output, "Changes successful!\r\n");
     for (const auto& [id, size] : c.sizes) {
@@ -88,7 +130,8 @@ TEST(CliApply, SameOptionsTwiceGiveTheSameBytes) {
   const std::string settings = Settings(dir, {{"Option10", "1"}, {"Option4", "1"}});
   Apply(dir.path(), {"--settings", settings});
   std::map<int, std::string> first;
-  for (const TargetFile& t : kTargetFiles) first[t.template_id] = ReadBytes(Target(dir.path(), t.template_id));
+  for (const TargetFile& t : kTargetFiles)
+    first[t.template_id] = ReadBytes(Target(dir.path(), t.template_id));
   Apply(dir.path(), {"--settings", settings});
   for (const TargetFile& t : kTargetFiles) {
     EXPECT_EQ(ReadBytes(Target(dir.path(), t.template_id)), first[t.template_id]) << t.template_id;
@@ -128,7 +171,8 @@ TEST(CliApply, ReadOnlyTargetIsRewrittenAndLeftWritable) {
   TempFolder dir;
   MakeDemo(dir.path());
   const std::string main_dlg = Target(dir.path(), 104);
-  SetFileAttributesW(win32::Widen(main_dlg).c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
+  SetFileAttributesW(win32::Widen(main_dlg).c_str(),
+                     FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
   EXPECT_EQ(Apply(dir.path(), {"--custom"}).exit_code, kExitSuccess);
   EXPECT_EQ(GetFileAttributesW(win32::Widen(main_dlg).c_str()) &
                 (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN),
@@ -140,7 +184,8 @@ TEST(CliApply, MissingTargetFolderIsReportedAsWriteFailure) {
   TempFolder dir;
   MakeDemo(dir.path());
   const std::string theme = dir.path() + "imApp\\theme\\MUICore";
-  for (int id : {110, 111, 112}) DeleteFileW(win32::Widen(Target(dir.path(), id)).c_str());
+  for (int id : {110, 111, 112})
+    DeleteFileW(win32::Widen(Target(dir.path(), id)).c_str());
   ASSERT_TRUE(RemoveDirectoryW(win32::Widen(theme).c_str()));
   const ProgramResult r = Apply(dir.path(), {"-german"});
   EXPECT_EQ(r.exit_code, kExitRunFailed);
@@ -154,11 +199,127 @@ TEST(CliApply, RefusesWhatIsNoIcqFolderAndBadUsage) {
   EXPECT_EQ(RunProgram("kelvane-cli.exe", {"apply", "--nonsense"}).exit_code, kExitUsage);
 }
 
+const std::string kUninstall =
+    "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\"
+    "{88EB38EF-4D2C-436D-ABD3-56B232674062}";
+const std::string kAppPaths = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\ICQ.exe";
+
+std::string ShortPath(const std::string& path) {
+  wchar_t buffer[MAX_PATH];
+  const DWORD n = GetShortPathNameW(win32::Widen(path).c_str(), buffer, MAX_PATH);
+  return win32::Narrow(std::wstring(buffer, n));
+}
+
+std::map<int, std::string> TargetBytes(const std::string& folder) {
+  std::map<int, std::string> bytes;
+  for (const TargetFile& t : kTargetFiles)
+    bytes[t.template_id] = ReadBytes(Target(folder, t.template_id));
+  return bytes;
+}
+
+// What the installation search finds from the records an installer leaves in the registry.
+TEST(CliFind, FindsTheRecordedInstallation) {
+  TempFolder dir;
+  const std::string icq = dir.path() + "ICQ Messenger 7.1\\";
+  const std::string shown = icq.substr(0, icq.size() - 1);
+  MakeDemo(icq);
+  MakeDemo(dir.path() + "lower\\");
+  // Wine does not rename by case alone: the file is made anew under the lower-case name.
+  const std::string program = ReadBytes(dir.path() + "lower\\ICQ.exe");
+  DeleteFileW(win32::Widen(dir.path() + "lower\\ICQ.exe").c_str());
+  WriteBytes(dir.path() + "lower\\icq.exe", program);
+  const struct {
+    const char* name;
+    std::optional<std::string> install_location;
+    bool terminated;
+    std::optional<std::string> path;
+    std::string found;
+  } rows[] = {
+      {"with backslash", icq, true, std::nullopt, shown},
+      {"without NUL", icq, false, dir.path() + "lower", shown},
+      {"quoted program file", "\"" + icq + "ICQ.exe\"", true, std::nullopt, shown},
+      {"short names", ShortPath(icq), true, std::nullopt, shown},
+      {"no backslash, no Path", shown, true, std::nullopt, shown},
+      {"no backslash, other Path", shown, true, dir.path() + "lower", ""},
+      {"Path only", std::nullopt, true, ShortPath(icq), shown},
+      {"lower-case icq.exe", dir.path() + "lower\\", true, std::nullopt, ""},
+      {"nothing recorded", std::nullopt, true, std::nullopt, ""},
+  };
+  for (const auto& r : rows) {
+    SCOPED_TRACE(r.name);
+    ScopedRegistryText location(kUninstall, "InstallLocation", r.install_location, r.terminated);
+    ScopedRegistryText path(kAppPaths, "Path", r.path);
+    const ProgramResult result = RunProgram("kelvane-cli.exe", {"find"});
+    EXPECT_EQ(result.exit_code, r.found.empty() ? kExitNothingFound : kExitSuccess);
+    EXPECT_EQ(result.output, r.found.empty() ? "" : r.found + "\r\n");
+  }
+}
+
+TEST(CliFind, ApplyWithoutFolderRunsOnTheRegisteredDemo) {
+  ScopedRegistryText location(kUninstall, "InstallLocation", std::nullopt);
+  ScopedRegistryText path(kAppPaths, "Path", std::nullopt);
+  TempFolder dir;
+  const std::string icq = dir.path() + "ICQ7.1\\";
+  ASSERT_EQ(RunProgram("demo-icq.exe", {icq, "--register"}).exit_code, 0);
+  EXPECT_EQ(RunProgram("kelvane-cli.exe", {"find"}).output, icq.substr(0, icq.size() - 1) + "\r\n");
+  const ProgramResult r = RunProgram("kelvane-cli.exe", {"apply", "--standard", "-english"});
+  EXPECT_EQ(r.exit_code, kExitSuccess);
+  EXPECT_EQ(r.output, "Changes successful!\r\n");
+  EXPECT_EQ(ReadBytes(Target(icq, 103)).size(), 51045u);
+}
+
+TEST(CliVersion, ReportsTheRealVersionResources) {
+  TempFolder dir;
+  demo::DemoIcqOptions options;
+  options.icq_version = {7, 40000, 65535, 1};
+  options.mcore_version = {7, 1, 0, 2096};
+  MakeDemo(dir.path() + "odd\\", options);
+  MakeDemo(dir.path() + "right\\");
+  const struct {
+    std::string folder;
+    int exit_code;
+    std::string output;
+  } rows[] = {
+      {dir.path() + "right", kExitSuccess, "ICQ.exe 7.1.0.2096\r\nMCore.dll 7.1.0.2096\r\n"},
+      {dir.path() + "odd\\", kExitNotIcq, "ICQ.exe 7.40000.65535.1\r\nMCore.dll 7.1.0.2096\r\n"},
+      {dir.path(), kExitNotIcq, "ICQ.exe -\r\nMCore.dll -\r\n"},
+  };
+  for (const auto& r : rows) {
+    const ProgramResult result = RunProgram("kelvane-cli.exe", {"version", r.folder});
+    EXPECT_EQ(result.exit_code, r.exit_code) << r.folder;
+    EXPECT_EQ(result.output, r.output) << r.folder;
+  }
+}
+
+TEST(CliApply, WrongVersionChangesNothing) {
+  const struct {
+    demo::Version icq, mcore;
+    std::string output;
+  } rows[] = {
+      {{7, 0, 0, 1234}, {7, 0, 0, 1234}, "Wrong version of ICQ! (7.0 Build #1234)\r\n"},
+      {{7, 1, 0, 2096}, {7, 1, 0, 2095}, "Wrong version of ICQ!\r\n"},
+  };
+  for (const auto& r : rows) {
+    TempFolder dir;
+    demo::DemoIcqOptions options;
+    options.icq_version = r.icq;
+    options.mcore_version = r.mcore;
+    MakeDemo(dir.path(), options);
+    const auto before = TargetBytes(dir.path());
+    const ProgramResult result = Apply(dir.path(), {"--custom", "-english"});
+    EXPECT_EQ(result.exit_code, kExitNotIcq);
+    EXPECT_EQ(result.output, r.output);
+    EXPECT_EQ(TargetBytes(dir.path()), before);
+    EXPECT_FALSE(win32::Win32FileSystem().FolderExists(dir.path() + "kelvane-backup"));
+  }
+}
+
 TEST(CliRestore, PutsBackTheFilesTheInstallationCameWith) {
   TempFolder dir;
   MakeDemo(dir.path());
   std::map<int, std::string> original;
-  for (const TargetFile& t : kTargetFiles) original[t.template_id] = ReadBytes(Target(dir.path(), t.template_id));
+  for (const TargetFile& t : kTargetFiles)
+    original[t.template_id] = ReadBytes(Target(dir.path(), t.template_id));
   Apply(dir.path(), {"--custom"});
   Apply(dir.path(), {"--standard"});
   EXPECT_NE(ReadBytes(Target(dir.path(), 101)), original[101]);
@@ -167,7 +328,8 @@ TEST(CliRestore, PutsBackTheFilesTheInstallationCameWith) {
   EXPECT_NE(r.output.find("restored imApp\\content\\MUICore\\MainDlgPanelOwner.box"),
             std::string::npos);
   for (const TargetFile& t : kTargetFiles) {
-    EXPECT_EQ(ReadBytes(Target(dir.path(), t.template_id)), original[t.template_id]) << t.template_id;
+    EXPECT_EQ(ReadBytes(Target(dir.path(), t.template_id)), original[t.template_id])
+        << t.template_id;
   }
 }
 
