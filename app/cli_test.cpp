@@ -123,25 +123,6 @@ TEST_F(CliTest, WithoutFolderTheStoredOneOrTheSearchIsUsed) {
   EXPECT_EQ(MainDlg(), Expected(TweakOptions{}));
 }
 
-TEST_F(CliTest, FindPrintsTheFolderWithoutBackslash) {
-  EXPECT_EQ(Cli({"find"}).exit_code, kExitNothingFound);
-  EXPECT_EQ(Cli({"find"}).output, "");
-  Register("\"C:\\ICQ7.1\\ICQ.exe\"");
-  const CliResult result = Cli({"find"});
-  EXPECT_EQ(result.exit_code, kExitSuccess);
-  EXPECT_EQ(result.output, "C:\\ICQ7.1\r\n");
-}
-
-TEST_F(CliTest, VersionReportsBothFiles) {
-  EXPECT_EQ(Cli({"version", "C:\\ICQ7.1"}).output,
-            "ICQ.exe 7.1.0.2096\r\nMCore.dll 7.1.0.2096\r\n");
-  EXPECT_EQ(Cli({"version", kFolder}).exit_code, kExitSuccess);
-  versions_.versions.erase(kFolder + "MCore.dll");
-  const CliResult result = Cli({"version", kFolder});
-  EXPECT_EQ(result.exit_code, kExitNotIcq);
-  EXPECT_EQ(result.output, "ICQ.exe 7.1.0.2096\r\nMCore.dll -\r\n");
-}
-
 TEST_F(CliTest, RestorePutsBackWhatTheFirstRunKept) {
   EXPECT_EQ(Cli({"restore", kFolder}).output, "nothing to restore\r\n");
   Cli({"apply", "--folder", kFolder});

@@ -210,13 +210,6 @@ std::string ShortPath(const std::string& path) {
   return win32::Narrow(std::wstring(buffer, n));
 }
 
-std::map<int, std::string> TargetBytes(const std::string& folder) {
-  std::map<int, std::string> bytes;
-  for (const TargetFile& t : kTargetFiles)
-    bytes[t.template_id] = ReadBytes(Target(folder, t.template_id));
-  return bytes;
-}
-
 // What the installation search finds from the records an installer leaves in the registry.
 TEST(CliFind, FindsTheRecordedInstallation) {
   TempFolder dir;
@@ -237,7 +230,6 @@ TEST(CliFind, FindsTheRecordedInstallation) {
   } rows[] = {
       {"with backslash", icq, true, std::nullopt, shown},
       {"without NUL", icq, false, dir.path() + "lower", shown},
-      {"quoted program file", "\"" + icq + "ICQ.exe\"", true, std::nullopt, shown},
       {"short names", ShortPath(icq), true, std::nullopt, shown},
       {"no backslash, no Path", shown, true, std::nullopt, shown},
       {"no backslash, other Path", shown, true, dir.path() + "lower", ""},
@@ -288,29 +280,6 @@ TEST(CliVersion, ReportsTheRealVersionResources) {
     const ProgramResult result = RunProgram("kelvane-cli.exe", {"version", r.folder});
     EXPECT_EQ(result.exit_code, r.exit_code) << r.folder;
     EXPECT_EQ(result.output, r.output) << r.folder;
-  }
-}
-
-TEST(CliApply, WrongVersionChangesNothing) {
-  const struct {
-    demo::Version icq, mcore;
-    std::string output;
-  } rows[] = {
-      {{7, 0, 0, 1234}, {7, 0, 0, 1234}, "Wrong version of ICQ! (7.0 Build #1234)\r\n"},
-      {{7, 1, 0, 2096}, {7, 1, 0, 2095}, "Wrong version of ICQ!\r\n"},
-  };
-  for (const auto& r : rows) {
-    TempFolder dir;
-    demo::DemoIcqOptions options;
-    options.icq_version = r.icq;
-    options.mcore_version = r.mcore;
-    MakeDemo(dir.path(), options);
-    const auto before = TargetBytes(dir.path());
-    const ProgramResult result = Apply(dir.path(), {"--custom", "-english"});
-    EXPECT_EQ(result.exit_code, kExitNotIcq);
-    EXPECT_EQ(result.output, r.output);
-    EXPECT_EQ(TargetBytes(dir.path()), before);
-    EXPECT_FALSE(win32::Win32FileSystem().FolderExists(dir.path() + "kelvane-backup"));
   }
 }
 
