@@ -5,6 +5,8 @@
 #include "engine/backup.h"
 #include "engine/tweak_run.h"
 #include "install/icq_folder.h"
+#include "install/installation_search.h"
+#include "install/version_check.h"
 #include "settings/language.h"
 #include "settings/settings_file.h"
 #include "ui/report.h"
@@ -15,6 +17,8 @@ namespace {
 constexpr char kUsage[] =
     "usage: kelvane-cli apply [--settings FILE] [--folder DIR] [--standard|--custom] "
     "[-german|-english]\r\n"
+    "       kelvane-cli find\r\n"
+    "       kelvane-cli version DIR\r\n"
     "       kelvane-cli restore DIR\r\n";
 
 struct ApplyArgs {
@@ -44,39 +48,63 @@ std::optional<ApplyArgs> ParseApply(const std::vector<std::string>& args) {
   return parsed;
 }
 
-std::string WithBackslash(std::string folder) {
-  if (folder.empty() || folder.back() != '\\')
-    folder += '\\';
-  return folder;
+SearchPlatform Search(AppPlatform& p) {
+  return {p.fs, p.registry, p.paths, p.program_folder};
 }
 
-CliResult Apply(const ApplyArgs& args, CliPlatform& p) {
+CliResult Apply(const ApplyArgs& args, AppPlatform& p) {
   TweakOptions options;
   std::string language_key;
   if (args.settings_file) {
     options = ReadOptions(p.profile, *args.settings_file);
-    language_key = p.profile.Read(*args.settings_file, kSettingsSection, "Language");
+    language_key = ReadIniString(p.profile, *args.settings_file, "Language");
   }
   if (args.mode)
     options.mode = *args.mode;
-  if (args.folder)
+  if (args.folder) {
     options.icq_folder = *args.folder;
+  } else {
+    SearchPlatform search = Search(p);
+    options.icq_folder = ChooseIcqFolder(search, options.icq_folder).value_or("");
+  }
   const UiLanguage language =
       ChooseLanguage(p.system.NativeLanguageName(), args.switches, language_key);
 
-  const std::string folder = WithBackslash(options.icq_folder);
-  if (!IsIcqFolder(p.fs, folder)) {
+  // The window's Start is enabled only for such a folder.
+  if (!ValidateFolderField(p.fs, options.icq_folder)) {
     return {kExitNotIcq, language == UiLanguage::German ? "Kein ICQ-Verzeichnis gefunden!\r\n"
                                                         : "No ICQ folder found!\r\n"};
   }
   RunStatus status;
   RunContext run{p.fs, p.resources, p.system, options, status};
-  ApplyTweaks(folder, run);
-  const Report report = ChooseReport(status, "", language);
-  return {report.success ? kExitSuccess : kExitRunFailed, report.text + "\r\n"};
+  std::string version_text;
+  CheckVersionAndRun(options.icq_folder, p.versions, run, version_text);
+  const Report report = ChooseReport(status, version_text, language);
+  const int exit_code = report.success         ? kExitSuccess
+                        : status.wrong_version ? kExitNotIcq
+                                               : kExitRunFailed;
+  return {exit_code, report.text + "\r\n"};
 }
 
-CliResult Restore(const std::string& folder_text, CliPlatform& p) {
+CliResult Find(AppPlatform& p) {
+  SearchPlatform search = Search(p);
+  const auto folder = GetICQ7Path(search);
+  return folder ? CliResult{kExitSuccess, *folder + "\r\n"} : CliResult{kExitNothingFound, ""};
+}
+
+CliResult Version(const std::string& folder_text, AppPlatform& p) {
+  const std::string folder = WithBackslash(folder_text);
+  CliResult result{kExitSuccess, ""};
+  for (const char* name : {"ICQ.exe", "MCore.dll"}) {
+    const std::string version = GetFileVersionText(p.versions, folder + name);
+    result.output += std::string(name) + " " + (version.empty() ? "-" : version) + "\r\n";
+    if (version != kRequiredIcqVersion)
+      result.exit_code = kExitNotIcq;
+  }
+  return result;
+}
+
+CliResult Restore(const std::string& folder_text, AppPlatform& p) {
   std::vector<std::string_view> relatives;
   for (const TargetFile& t : kTargetFiles)
     relatives.push_back(t.path);
@@ -94,12 +122,16 @@ CliResult Restore(const std::string& folder_text, CliPlatform& p) {
 
 }  // namespace
 
-CliResult RunCli(const std::vector<std::string>& args, CliPlatform& platform) {
+CliResult RunCli(const std::vector<std::string>& args, AppPlatform& platform) {
   if (!args.empty() && args[0] == "apply") {
     if (auto parsed = ParseApply(args))
       return Apply(*parsed, platform);
   } else if (args.size() == 2 && args[0] == "restore") {
     return Restore(args[1], platform);
+  } else if (args.size() == 1 && args[0] == "find") {
+    return Find(platform);
+  } else if (args.size() == 2 && args[0] == "version") {
+    return Version(args[1], platform);
   }
   return {kExitUsage, kUsage};
 }

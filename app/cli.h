@@ -4,30 +4,21 @@
 #include <string>
 #include <vector>
 
-#include "platform/file_system.h"
-#include "platform/profile.h"
-#include "platform/resources.h"
-#include "platform/system_info.h"
+#include "app/app_platform.h"
 
 namespace kelvane {
 
 inline constexpr int kExitSuccess = 0;
 inline constexpr int kExitRunFailed = 1;
-inline constexpr int kExitNotIcq = 2;  // wrong version, or no ICQ folder
+inline constexpr int kExitNothingFound = 1;  // find: no installation
+inline constexpr int kExitNotIcq = 2;        // wrong version, or no ICQ folder
 inline constexpr int kExitUsage = 64;
-
-struct CliPlatform {
-  FileSystem& fs;
-  Resources& resources;
-  SystemInfo& system;
-  Profile& profile;
-};
 
 struct CliResult {
   int exit_code;
   std::string output;  // UTF-8, lines ended by CR LF
 };
 
-CliResult RunCli(const std::vector<std::string>& args, CliPlatform& platform);
+CliResult RunCli(const std::vector<std::string>& args, AppPlatform& platform);
 
 }  // namespace kelvane

@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 
 #include "engine/tweak_run.h"
+#include "install/installation_search.h"
 #include "settings/settings_file.h"
 #include "tests/fakes/fake_file_system.h"
+#include "tests/fakes/fake_install.h"
 #include "tests/fakes/fake_platform.h"
 #include "tests/template_test_support.h"
 
@@ -23,9 +25,19 @@ class CliTest : public ::testing::Test {
     fs_.AddFile(kFolder + "MCore.dll");
     for (const TargetFile& t : kTargetFiles)
       fs_.AddFile(kFolder + std::string(t.path), "orig");
+    SetVersions({7, 1, 0, 2096}, {7, 1, 0, 2096});
+  }
+  void SetVersions(const FileVersion& icq, const FileVersion& mcore) {
+    versions_.versions[kFolder + "ICQ.exe"] = icq;
+    versions_.versions[kFolder + "MCore.dll"] = mcore;
+  }
+  void Register(const std::string& install_location) {
+    registry_.Set(RegistryRoot::LocalMachine, kSearchTable[kFirstSearchedEntry].text,
+                  "InstallLocation", install_location);
   }
   CliResult Cli(std::vector<std::string> args) {
-    CliPlatform platform{fs_, resources_, system_, profile_};
+    AppPlatform platform{fs_,       resources_, system_,   profile_,
+                         registry_, paths_,     versions_, "C:\\Kelvane\\"};
     return RunCli(args, platform);
   }
   std::string MainDlg() { return fs_.Find(kFolder + std::string(Target(104).path))->content; }
@@ -38,6 +50,9 @@ class CliTest : public ::testing::Test {
   TemplateDirResources resources_;
   FakeSystemInfo system_;
   FakeProfile profile_;
+  FakeRegistry registry_;
+  FakePathNames paths_;
+  FakeFileVersions versions_;
 };
 
 TEST_F(CliTest, UsageErrors) {
@@ -86,6 +101,26 @@ TEST_F(CliTest, RunFailureExitsWithOne) {
   const CliResult result = Cli({"apply", "--folder", kFolder, "-english"});
   EXPECT_EQ(result.exit_code, kExitRunFailed);
   EXPECT_EQ(result.output, "Error! Couldn't write data!\r\n");
+}
+
+TEST_F(CliTest, WrongVersionChangesNothing) {
+  SetVersions({7, 0, 0, 1234}, {7, 0, 0, 1234});
+  CliResult result = Cli({"apply", "--folder", kFolder, "-english"});
+  EXPECT_EQ(result.exit_code, kExitNotIcq);
+  EXPECT_EQ(result.output, "Wrong version of ICQ! (7.0 Build #1234)\r\n");
+  EXPECT_EQ(MainDlg(), "orig");
+  SetVersions({7, 1, 0, 2096}, {7, 1, 0, 2095});
+  EXPECT_EQ(Cli({"apply", "--folder", kFolder, "-german"}).output, "Falsche Version von ICQ!\r\n");
+  EXPECT_FALSE(fs_.FolderExists(kFolder + "kelvane-backup"));
+}
+
+TEST_F(CliTest, WithoutFolderTheStoredOneOrTheSearchIsUsed) {
+  fs_.AddFile("C:\\Half\\ICQ.exe");
+  profile_.Write(kIni, kSettingsSection, "ICQPath", "C:\\Half");
+  EXPECT_EQ(Cli({"apply", "--settings", kIni}).exit_code, kExitNotIcq);
+  Register("C:\\ICQ7.1\\");
+  EXPECT_EQ(Cli({"apply", "--settings", kIni}).exit_code, kExitSuccess);
+  EXPECT_EQ(MainDlg(), Expected(TweakOptions{}));
 }
 
 TEST_F(CliTest, RestorePutsBackWhatTheFirstRunKept) {

@@ -6,6 +6,7 @@
 #include "app/window_run.h"
 #include "platform/win32/process.h"
 #include "platform/win32/win32_file_system.h"
+#include "platform/win32/win32_install.h"
 #include "platform/win32/win32_platform.h"
 #include "ui/win32/dpi.h"
 #include "ui/win32/main_window_view.h"
@@ -20,7 +21,12 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
   win32::Win32Resources resources;
   win32::Win32SystemInfo system;
   win32::Win32Profile profile;
-  WindowRun run(fs, resources, system, profile, win32::ProgramFolder());
+  win32::Win32Registry registry;
+  win32::Win32PathNames paths;
+  win32::Win32FileVersions versions;
+  AppPlatform platform{fs,       resources, system,   profile,
+                       registry, paths,     versions, win32::ProgramFolder()};
+  WindowRun run(platform);
 
   ui::win32::MainWindowView view(instance);
   if (!view.CreateFrame())

@@ -1,50 +1,41 @@
 #include "app/window_run.h"
 
-#include "engine/tweak_run.h"
 #include "install/icq_folder.h"
+#include "install/installation_search.h"
+#include "install/version_check.h"
 #include "settings/settings_file.h"
 
 namespace kelvane {
 
-WindowRun::WindowRun(FileSystem& fs,
-                     Resources& resources,
-                     SystemInfo& system,
-                     Profile& profile,
-                     std::string program_folder)
-    : fs_(fs),
-      resources_(resources),
-      system_(system),
-      profile_(profile),
-      program_folder_(std::move(program_folder)),
-      settings_file_(program_folder_ + "kvn.ini") {}
+WindowRun::WindowRun(AppPlatform& platform)
+    : p_(platform), settings_file_(platform.program_folder + "kvn.ini") {}
 
 bool WindowRun::StartAllowed(const std::string& folder_text) {
-  const std::string folder = folder_text.ends_with('\\') ? folder_text : folder_text + '\\';
-  return folder_text.size() >= 4 && kelvane::IsIcqFolder(fs_, folder);
-}
-
-bool WindowRun::IsIcqFolder(const std::string& folder_with_backslash) {
-  return kelvane::IsIcqFolder(fs_, folder_with_backslash);
-}
-
-std::optional<std::string> WindowRun::FindIcqFolder() {
-  return std::nullopt;
+  return ValidateFolderField(p_.fs, folder_text);
 }
 
 std::string WindowRun::SettingsValue(const std::string& key) {
-  return profile_.Read(settings_file_, kSettingsSection, key);
+  return ReadIniString(p_.profile, settings_file_, key);
 }
 
-void WindowRun::SaveSetting(const std::string& key, const std::string& value) {
-  profile_.Write(settings_file_, kSettingsSection, key, value);
+void WindowRun::LoadSettings(WindowState& window, WindowHooks& hooks) {
+  SearchPlatform search{p_.fs, p_.registry, p_.paths, p_.program_folder};
+  kelvane::LoadSettings(p_.profile, settings_file_, search, window, hooks);
 }
 
-void WindowRun::CheckVersionAndRun(const TweakOptions& options, RunStatus& status, std::string&) {
-  std::string folder = options.icq_folder;
-  if (folder.empty() || folder.back() != '\\')
-    folder += '\\';
-  RunContext run{fs_, resources_, system_, options, status};
-  ApplyTweaks(folder, run);
+void WindowRun::SaveSettings(const WindowState& window) {
+  kelvane::SaveSettings(p_.profile, settings_file_, window);
+}
+
+void WindowRun::ShowAltSHintOnce(const std::function<void()>& show) {
+  kelvane::ShowAltSHintOnce(p_.profile, settings_file_, show);
+}
+
+void WindowRun::CheckVersionAndRun(const TweakOptions& options,
+                                   RunStatus& status,
+                                   std::string& version_text) {
+  RunContext run{p_.fs, p_.resources, p_.system, options, status};
+  kelvane::CheckVersionAndRun(options.icq_folder, p_.versions, run, version_text);
 }
 
 }  // namespace kelvane

@@ -7,12 +7,17 @@ target_link_libraries(kelvane_fakes PUBLIC kelvane_core)
 add_executable(kelvane_unit_tests
   engine/generators_test.cpp
   engine/tweak_run_test.cpp
+  install/installation_search_test.cpp
+  install/version_check_test.cpp
   settings/settings_file_test.cpp
   ui/main_window_test.cpp
   ui/report_test.cpp
   app/cli_test.cpp
   tests/contract/file_system_contract.cpp
   tests/contract/fake_file_system_contract_test.cpp
+  tests/contract/folder_validation_contract.cpp
+  tests/contract/install_platform_contract.cpp
+  tests/contract/fake_install_contract_test.cpp
 )
 target_compile_definitions(kelvane_unit_tests PRIVATE
   KELVANE_TEMPLATE_DIR="${CMAKE_SOURCE_DIR}/templates/")

@@ -7,6 +7,7 @@ add_library(kelvane_win32 STATIC
   platform/win32/process.cpp
   platform/win32/text.cpp
   platform/win32/win32_file_system.cpp
+  platform/win32/win32_install.cpp
   platform/win32/win32_platform.cpp
 )
 target_link_libraries(kelvane_win32 PUBLIC kelvane_core)
@@ -59,8 +60,12 @@ target_link_libraries(hold-file PRIVATE ${static_runtime} -municode)
 add_executable(kelvane_win_tests
   tests/contract/file_system_contract.cpp
   tests/contract/win32_file_system_contract_test.cpp
+  tests/contract/folder_validation_contract.cpp
+  tests/contract/install_platform_contract.cpp
+  tests/contract/win32_install_contract_test.cpp
   tests/e2e/cli_test.cpp
   tests/e2e/e2e_support.cpp
+  tests/e2e/settings_file_test.cpp
   tests/fakes/fake_file_system.cpp
   app/templates.rc
 )

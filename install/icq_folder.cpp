@@ -11,9 +11,19 @@ bool HasNormalFile(FileSystem& fs, const std::string& folder, const std::string&
 
 }  // namespace
 
+std::string WithBackslash(std::string folder) {
+  if (folder.empty() || folder.back() != '\\')
+    folder += '\\';
+  return folder;
+}
+
 bool IsIcqFolder(FileSystem& fs, const std::string& folder) {
   return folder.size() >= 4 && HasNormalFile(fs, folder, "ICQ.exe") &&
          HasNormalFile(fs, folder, "MCore.dll");
+}
+
+bool ValidateFolderField(FileSystem& fs, const std::string& text) {
+  return text.size() >= 4 && (IsIcqFolder(fs, text) || IsIcqFolder(fs, text + "\\"));
 }
 
 }  // namespace kelvane

@@ -2,10 +2,13 @@
 #pragma once
 
 #include <array>
+#include <functional>
 #include <string>
 
 #include "engine/tweak_options.h"
+#include "install/installation_search.h"
 #include "platform/profile.h"
+#include "ui/window_state.h"
 
 namespace kelvane {
 
@@ -23,10 +26,38 @@ struct OptionKey {
   }
 };
 
+// In the order of Check0 to Check10, the order in which they are read and written.
 extern const std::array<OptionKey, 11> kOptionKeys;
+
+// One key of the settings section; empty when the file or key is missing.
+std::string ReadIniString(Profile& profile, const std::string& file, const std::string& key);
+// Creates the file and the key as needed; a file that cannot be written keeps its contents.
+void WriteIniString(Profile& profile,
+                    const std::string& file,
+                    const std::string& key,
+                    const std::string& value);
 
 // The options as the file holds them; missing keys give the window's defaults. The folder
 // is the "ICQPath" text unchanged.
 TweakOptions ReadOptions(Profile& profile, const std::string& file);
+
+// Puts the file into the window's controls, running each control's handling when its state
+// changes: the stored folder when it holds ICQ, else what the installation search finds;
+// the mode; the eleven boxes. Ends with the option rules.
+void LoadSettings(Profile& profile,
+                  const std::string& file,
+                  SearchPlatform& search,
+                  WindowState& window,
+                  WindowHooks& hooks);
+
+// Writes the folder (only when the field is not empty), the mode and the eleven boxes, every
+// key on every save. "Language" and "AltSInfo" are never touched.
+void SaveSettings(Profile& profile, const std::string& file, const WindowState& window);
+
+// After a tick of Check9: shows the Alt+S hint unless the file marks it as shown, then marks
+// it at once.
+void ShowAltSHintOnce(Profile& profile,
+                      const std::string& file,
+                      const std::function<void()>& show_hint);
 
 }  // namespace kelvane

@@ -30,9 +30,23 @@ MainWindow::MainWindow(WindowServices& window, RunServices& run) : window_(windo
     s.rect = d.rect;
     s.visible = d.visible;
   }
-  at(C::Option1).value = 1;
-  for (C id : {C::Check0, C::Check1, C::Check4, C::Check5, C::Check6})
-    at(id).value = kChecked;
+}
+
+const ControlState& MainWindow::state(C id) const {
+  ControlState& s = controls_[static_cast<int>(id)];
+  const int box = static_cast<int>(id) - static_cast<int>(C::Check0);
+  if (id == C::Text1) {
+    s.text = window_state_.text1;
+  } else if (id == C::Option1 || id == C::Option2) {
+    s.value = id == C::Option1 ? window_state_.option1 : window_state_.option2;
+  } else if (box >= 0 && box < 11) {
+    s.value = static_cast<int>(window_state_.checks[box]);
+  }
+  return s;
+}
+
+bool MainWindow::Ticked(C id) const {
+  return window_state_.ticked(static_cast<int>(id) - static_cast<int>(C::Check0));
 }
 
 std::optional<ControlId> MainWindow::TakeFocusRequest() {
@@ -80,33 +94,7 @@ void MainWindow::Load(const std::string& command_line_text,
     ApplyGermanTexts();
   }
   SetEnabled(C::Command3, false);
-  LoadSettings();
-}
-
-void MainWindow::LoadSettings() {
-  const std::string stored = run_.SettingsValue("ICQPath");
-  const std::string folder = stored.ends_with('\\') ? stored : stored + '\\';
-  if (run_.IsIcqFolder(folder)) {
-    SetFolderText(stored);
-  } else if (auto found = run_.FindIcqFolder()) {
-    SetFolderText(*found);
-    SetEnabled(C::Command3, true);
-  }
-  SetValue(run_.SettingsValue("Standard") == "1" ? C::Option2 : C::Option1, 1);
-  for (int i = 0; i < 11; ++i) {
-    const OptionKey& k = kOptionKeys[i];
-    SetValue(CheckBox(i), k.Ticked(run_.SettingsValue(k.key)) ? kChecked : kUnchecked);
-  }
-  ApplyOptionRules();
-}
-
-void MainWindow::SaveSettings() {
-  if (!state(C::Text1).text.empty())
-    run_.SaveSetting("ICQPath", state(C::Text1).text);
-  run_.SaveSetting("Standard", state(C::Option2).value == 1 ? "1" : "0");
-  for (int i = 0; i < 11; ++i) {
-    run_.SaveSetting(kOptionKeys[i].key, Ticked(CheckBox(i)) ? "1" : "0");
-  }
+  run_.LoadSettings(window_state_, *this);
 }
 
 void MainWindow::ApplyEnglishTexts() {
@@ -159,22 +147,21 @@ void MainWindow::Click(C id) {
 }
 
 void MainWindow::SetValue(C id, int value) {
-  ControlState& s = at(id);
-  if (s.value == value)
+  if (Design(id).kind == ControlKind::Radio) {
+    if (value == 1)
+      SelectMode(window_state_, *this, id == C::Option1 ? TweakMode::Custom : TweakMode::Standard);
     return;
-  s.value = value;
-  if (Design(id).kind == ControlKind::Radio && value == 1) {
-    at(id == C::Option1 ? C::Option2 : C::Option1).value = 0;
   }
-  OnValueChanged(id);
+  SetCheck(window_state_, *this, static_cast<int>(id) - static_cast<int>(C::Check0),
+           static_cast<CheckState>(value));
 }
 
-void MainWindow::OnValueChanged(C id) {
-  switch (id) {
-    case C::Option1:
-    case C::Option2:
-      ApplyOptionRules();
-      break;
+void MainWindow::ModeClicked() {
+  ApplyOptionRules();
+}
+
+void MainWindow::CheckClicked(size_t index) {
+  switch (CheckBox(static_cast<int>(index))) {
     case C::Check0:
       SetEnabled(C::Check1, Ticked(C::Check0));
       break;
@@ -193,18 +180,19 @@ void MainWindow::OnValueChanged(C id) {
 }
 
 void MainWindow::ChangeFolderText(const std::string& text) {
-  if (at(C::Text1).text == text)
-    return;
-  at(C::Text1).text = text;
-  ValidateFolder();
+  SetText1(window_state_, *this, text);
 }
 
 void MainWindow::SetFolderText(const std::string& text) {
-  ChangeFolderText(text);
+  SetText1(window_state_, *this, text);
+}
+
+void MainWindow::Text1Changed() {
+  ValidateFolder();
 }
 
 void MainWindow::ValidateFolder() {
-  SetEnabled(C::Command3, run_.StartAllowed(state(C::Text1).text));
+  SetEnabled(C::Command3, run_.StartAllowed(window_state_.text1));
   ResetStatusArea();
 }
 
@@ -213,7 +201,7 @@ void MainWindow::ApplyOptionRules() {
   SetVisible(C::Image2, false);
   SetVisible(C::Label3, false);
   timer_running_ = false;
-  if (state(C::Option1).value == 1) {
+  if (window_state_.option1) {
     for (C id : kOptionBoxes) {
       if (id != C::Check5)
         SetEnabled(id, true);
@@ -221,7 +209,7 @@ void MainWindow::ApplyOptionRules() {
     SetEnabled(C::Check5, Ticked(C::Check4));
     SetEnabled(C::Check1, Ticked(C::Check0));
     SetVisible(C::Label4, Ticked(C::Check10));
-  } else if (state(C::Option2).value == 1) {
+  } else if (window_state_.option2) {
     for (C id : kOptionBoxes)
       SetEnabled(id, false);
     SetVisible(C::Label4, false);
@@ -243,15 +231,16 @@ void MainWindow::TimerTick() {
 }
 
 void MainWindow::ShowAltSHint() {
-  if (!Ticked(C::Check9) || run_.SettingsValue("AltSInfo") == "1")
+  if (!Ticked(C::Check9))
     return;
-  window_.ShowMessage(
-      Pick("Wichtig", "Important"),
-      Pick("Damit das Senden von Nachrichten mit Alt+S funktioniert muss in den Einstellungen von "
-           "ICQ das Senden mit Strg+Eingabe gewählt werden.",
-           "To send messages with Alt+S you have to choose sending messages with Ctrl+Return in "
-           "the settings of ICQ."));
-  run_.SaveSetting("AltSInfo", "1");
+  run_.ShowAltSHintOnce([this] {
+    window_.ShowMessage(
+        Pick("Wichtig", "Important"),
+        Pick("Damit das Senden von Nachrichten mit Alt+S funktioniert muss in den Einstellungen "
+             "von ICQ das Senden mit Strg+Eingabe gewählt werden.",
+             "To send messages with Alt+S you have to choose sending messages with Ctrl+Return "
+             "in the settings of ICQ."));
+  });
 }
 
 void MainWindow::ShowWindows7Hint() {
@@ -265,8 +254,8 @@ void MainWindow::ShowWindows7Hint() {
 
 TweakOptions MainWindow::Options() const {
   TweakOptions o;
-  o.icq_folder = state(C::Text1).text;
-  o.mode = state(C::Option1).value == 1 ? TweakMode::Custom : TweakMode::Standard;
+  o.icq_folder = window_state_.text1;
+  o.mode = window_state_.option1 ? TweakMode::Custom : TweakMode::Standard;
   // Option1 ... Option11 are Check0 ... Check10.
   for (int i = 0; i < 11; ++i)
     o.*kOptionKeys[i].flag = Ticked(CheckBox(i));
@@ -282,7 +271,7 @@ void MainWindow::Start() {
   window_.Repaint();
   RunStatus status;
   std::string version_text;
-  SaveSettings();
+  run_.SaveSettings(window_state_);
   run_.CheckVersionAndRun(Options(), status, version_text);
   ShowRunResult(status, version_text);
 }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <array>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -11,6 +12,7 @@
 #include "engine/tweak_options.h"
 #include "settings/language.h"
 #include "ui/controls.h"
+#include "ui/window_state.h"
 
 namespace kelvane::ui {
 
@@ -43,19 +45,19 @@ class WindowServices {
   virtual void Repaint() = 0;
 };
 
-// The window's part of a run: the options it saves and the check and run it starts.
+// The window's part of a run: the settings file, the folder checks, the check and the run.
 class RunServices {
  public:
   virtual ~RunServices() = default;
   // The folder validation of the folder field's text.
   virtual bool StartAllowed(const std::string& folder_text) = 0;
-  virtual bool IsIcqFolder(const std::string& folder_with_backslash) = 0;
-  // The installation search: the folder without its trailing backslash, or nothing.
-  virtual std::optional<std::string> FindIcqFolder() = 0;
   virtual std::string ProgramFolder() = 0;
   // One key of the settings file's section.
   virtual std::string SettingsValue(const std::string& key) = 0;
-  virtual void SaveSetting(const std::string& key, const std::string& value) = 0;
+  virtual void LoadSettings(WindowState& window, WindowHooks& hooks) = 0;
+  virtual void SaveSettings(const WindowState& window) = 0;
+  // Shows the Alt+S hint through show unless the settings file marks it as shown.
+  virtual void ShowAltSHintOnce(const std::function<void()>& show) = 0;
   // Runs the version check and, on the right version, the tweak run. Leaves the outcome in
   // status and the version found in version_text.
   virtual void CheckVersionAndRun(const TweakOptions& options,
@@ -63,11 +65,11 @@ class RunServices {
                                   std::string& version_text) = 0;
 };
 
-class MainWindow {
+class MainWindow : private WindowHooks {
  public:
   MainWindow(WindowServices& window, RunServices& run);
 
-  const ControlState& state(ControlId id) const { return controls_[static_cast<int>(id)]; }
+  const ControlState& state(ControlId id) const;
   UiLanguage language() const { return language_; }
   bool timer_running() const { return timer_running_; }
   int timer_interval() const { return timer_interval_; }
@@ -80,8 +82,6 @@ class MainWindow {
   void Load(const std::string& command_line_text, const std::string& native_language_name);
   void ApplyEnglishTexts();
   void ApplyGermanTexts();
-  void LoadSettings();
-  void SaveSettings();
 
   // What the user does.
   void Click(ControlId id);
@@ -95,17 +95,21 @@ class MainWindow {
 
   // Labels measure their text again, after the view's fonts changed.
   void MeasureLabels();
-  void ApplyOptionRules();
+  void ApplyOptionRules() override;
   void ResetStatusArea();
   void ShowRunResult(const RunStatus& status, const std::string& version_text);
   TweakOptions Options() const;
 
  private:
   ControlState& at(ControlId id) { return controls_[static_cast<int>(id)]; }
-  bool Ticked(ControlId id) const { return state(id).value == kChecked; }
+  bool Ticked(ControlId id) const;
+
+  // What a change of a control runs, whoever makes it.
+  void Text1Changed() override;
+  void ModeClicked() override;
+  void CheckClicked(size_t index) override;
   void SetText(ControlId id, const std::string& text);
   void SetVisible(ControlId id, bool visible);
-  void OnValueChanged(ControlId id);
   void ValidateFolder();
   void ShowAltSHint();
   void ShowWindows7Hint();
@@ -115,7 +119,9 @@ class MainWindow {
 
   WindowServices& window_;
   RunServices& run_;
-  std::array<ControlState, kControlCount> controls_;
+  // The folder field, the mode and the boxes live here; controls_ holds the rest.
+  WindowState window_state_;
+  mutable std::array<ControlState, kControlCount> controls_;
   UiLanguage language_ = UiLanguage::German;
   bool timer_running_ = false;
   int timer_interval_ = 3000;

@@ -5,6 +5,12 @@
 #include <map>
 #include <vector>
 
+#include "app/window_run.h"
+#include "settings/settings_file.h"
+#include "tests/fakes/fake_file_system.h"
+#include "tests/fakes/fake_install.h"
+#include "tests/fakes/fake_platform.h"
+
 namespace kelvane::ui {
 namespace {
 
@@ -48,33 +54,50 @@ class FakeWindow : public WindowServices {
   void Repaint() override { ++repaints; }
 };
 
-class FakeRun : public RunServices {
+// The real link to settings and folder checks, over fakes; only the run itself is staged.
+struct FakePlatform {
+  FakePlatform() {
+    fs.AddFile("C:\\ICQ7.1\\ICQ.exe");
+    fs.AddFile("C:\\ICQ7.1\\MCore.dll");
+    fs.AddFolder("C:\\Old");
+  }
+  FakeFileSystem fs;
+  TemplateDirResources resources{""};
+  FakeSystemInfo system;
+  FakeProfile profile;
+  FakeRegistry registry;
+  FakePathNames paths;
+  FakeFileVersions versions;
+  AppPlatform platform{fs, resources, system, profile, registry, paths, versions, "C:\\Kelvane\\"};
+};
+
+class FakeRun : private FakePlatform, public WindowRun {
  public:
-  std::map<std::string, std::string> settings;
-  std::string icq_folder = "C:\\ICQ7.1";  // the folder that holds ICQ
-  std::optional<std::string> found;
+  FakeRun() : WindowRun(platform) {}
   RunStatus outcome;
   std::string version_found;
   std::vector<TweakOptions> runs;
 
-  bool StartAllowed(const std::string& t) override {
-    return t == icq_folder || t == icq_folder + "\\";
+  void Set(const std::string& key, const std::string& value) {
+    profile.Write(kIni, kSettingsSection, key, value);
   }
-  bool IsIcqFolder(const std::string& t) override { return t == icq_folder + "\\"; }
-  std::optional<std::string> FindIcqFolder() override { return found; }
-  std::string ProgramFolder() override { return "C:\\Kelvane\\"; }
-  std::string SettingsValue(const std::string& key) override {
-    auto it = settings.find(key);
-    return it == settings.end() ? "" : it->second;
-  }
-  void SaveSetting(const std::string& key, const std::string& value) override {
-    settings[key] = value;
+  std::string Get(const std::string& key) { return profile.Read(kIni, kSettingsSection, key); }
+  bool Has(const std::string& key) { return profile.values.count({kIni, kSettingsSection, key}); }
+  // Where the installation search finds ICQ.
+  void Register(const std::string& folder) {
+    registry.Set(RegistryRoot::LocalMachine,
+                 "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\"
+                 "{88EB38EF-4D2C-436D-ABD3-56B232674062}",
+                 "InstallLocation", folder);
   }
   void CheckVersionAndRun(const TweakOptions& o, RunStatus& status, std::string& v) override {
     runs.push_back(o);
     status = outcome;
     v = version_found;
   }
+
+ private:
+  static constexpr char kIni[] = "C:\\Kelvane\\kvn.ini";
 };
 
 class MainWindowTest : public ::testing::Test {
@@ -119,8 +142,9 @@ TEST_F(MainWindowTest, StoredFolderOrTheSearchFillsTheField) {
   for (const Row& r : rows) {
     FakeWindow window;
     FakeRun run;
-    run.settings["ICQPath"] = r.stored;
-    run.found = r.found;
+    run.Set("ICQPath", r.stored);
+    if (r.found)
+      run.Register(*r.found + "\\");
     MainWindow model(window, run);
     model.Load("", "English");
     EXPECT_EQ(model.state(C::Text1).text, r.field) << r.stored;
@@ -144,7 +168,7 @@ TEST_F(MainWindowTest, EnglishTextsAndTheirTwoLayoutChanges) {
 }
 
 TEST_F(MainWindowTest, OptionRules) {
-  run_.settings["ICQPath"] = "C:\\ICQ7.1";
+  run_.Set("ICQPath", "C:\\ICQ7.1");
   Load();
   model_.Click(C::Check10);
   EXPECT_TRUE(S(C::Label4).visible);
@@ -173,19 +197,19 @@ TEST_F(MainWindowTest, AltSHintOnceAndFromTheLoaderToo) {
   model_.Click(C::Check9);
   ASSERT_EQ(window_.messages.size(), 1u);
   EXPECT_EQ(window_.messages[0].first, "Important");
-  EXPECT_EQ(run_.settings["AltSInfo"], "1");
+  EXPECT_EQ(run_.Get("AltSInfo"), "1");
   model_.Click(C::Check9);
   model_.Click(C::Check9);
   EXPECT_EQ(window_.messages.size(), 1u);
 
   FakeWindow window;
   FakeRun run;
-  run.settings["Option10"] = "1";
+  run.Set("Option10", "1");
   MainWindow loaded(window, run);
   loaded.Load("", "Deutsch");
   ASSERT_EQ(window.messages.size(), 1u);
   EXPECT_EQ(window.messages[0].first, "Wichtig");
-  EXPECT_EQ(run.settings["AltSInfo"], "1");
+  EXPECT_EQ(run.Get("AltSInfo"), "1");
 }
 
 TEST_F(MainWindowTest, Windows7HintAndHelpLink) {
@@ -223,7 +247,7 @@ TEST_F(MainWindowTest, ReportPlacementAndTimer) {
   for (const Row& r : rows) {
     FakeWindow window;
     FakeRun run;
-    run.settings["ICQPath"] = "C:\\ICQ7.1";
+    run.Set("ICQPath", "C:\\ICQ7.1");
     run.outcome.failure = r.failure;
     run.outcome.wrong_version = r.wrong_version;
     run.version_found = "7.0 Build #1234";
@@ -251,7 +275,7 @@ TEST_F(MainWindowTest, ReportPlacementAndTimer) {
 }
 
 TEST_F(MainWindowTest, StartSavesTheOptionsAndRunsWithThem) {
-  run_.settings["ICQPath"] = "C:\\ICQ7.1";
+  run_.Set("ICQPath", "C:\\ICQ7.1");
   Load();
   model_.Click(C::Check2);
   model_.Click(C::Option2);
@@ -260,16 +284,16 @@ TEST_F(MainWindowTest, StartSavesTheOptionsAndRunsWithThem) {
   EXPECT_EQ(run_.runs[0].mode, TweakMode::Standard);
   EXPECT_TRUE(run_.runs[0].remove_search_bar);
   EXPECT_EQ(run_.runs[0].icq_folder, "C:\\ICQ7.1");
-  EXPECT_EQ(run_.settings["Standard"], "1");
-  EXPECT_EQ(run_.settings["Option3"], "1");
-  EXPECT_EQ(run_.settings["Option1"], "1");
-  EXPECT_EQ(run_.settings["Option10"], "0");
+  EXPECT_EQ(run_.Get("Standard"), "1");
+  EXPECT_EQ(run_.Get("Option3"), "1");
+  EXPECT_EQ(run_.Get("Option1"), "1");
+  EXPECT_EQ(run_.Get("Option10"), "0");
   EXPECT_EQ(S(C::Label1).text, "Changes successful!");
   EXPECT_EQ(window_.repaints, 1) << "Please wait... is shown before the run";
 }
 
 TEST_F(MainWindowTest, EditingTheFolderOrTheModeEndsTheReport) {
-  run_.settings["ICQPath"] = "C:\\ICQ7.1";
+  run_.Set("ICQPath", "C:\\ICQ7.1");
   run_.outcome.failure = Failure::ResetProtectionFailed;
   Load();
   for (auto change : {+[](MainWindow& m) { m.ChangeFolderText("C:\\ICQ7.1\\"); },
@@ -317,7 +341,7 @@ TEST_F(MainWindowTest, ExitAndInfoDoNotSave) {
   model_.Click(C::Command2);
   EXPECT_EQ(window_.info_shown, 1);
   EXPECT_EQ(window_.exits, 1);
-  EXPECT_EQ(run_.settings.count("Option4"), 0u);
+  EXPECT_FALSE(run_.Has("Option4"));
 }
 
 }  // namespace

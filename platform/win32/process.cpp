@@ -47,18 +47,14 @@ std::string CommandLineText() {
 
 std::string ProgramFolder() {
   std::wstring path(MAX_PATH, L'\0');
-  for (;;) {
-    DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-    if (n < path.size()) {
-      path.resize(n);
-      break;
-    }
+  DWORD n;
+  // Grows the buffer until the whole path fits.
+  while ((n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()))) ==
+         path.size()) {
     path.resize(path.size() * 2);
   }
-  std::string folder = Narrow(path.substr(0, path.find_last_of(L'\\') + 1));
-  if (folder.empty() || folder.back() != '\\')
-    folder += '\\';
-  return folder;
+  path.resize(n);
+  return Narrow(path.substr(0, path.find_last_of(L'\\') + 1));
 }
 
 void PrintText(const std::string& text) {

@@ -16,7 +16,7 @@ std::vector<std::string> CommandLineArguments();
 // The argument text after the program's name, with blanks at both ends removed.
 std::string CommandLineText();
 
-// The folder of the running program, ending in a backslash.
+// The folder of the running program's file, ending in a backslash.
 std::string ProgramFolder();
 
 // Writes UTF-8 text to standard output: through the console when there is one, else as bytes.

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <optional>
 
 #include "app/cli.h"
 #include "engine/tweak_run.h"
@@ -196,6 +197,90 @@ TEST(CliApply, RefusesWhatIsNoIcqFolderAndBadUsage) {
   TempFolder dir;
   EXPECT_EQ(Apply(dir.path()).exit_code, kExitNotIcq);
   EXPECT_EQ(RunProgram("kelvane-cli.exe", {"apply", "--nonsense"}).exit_code, kExitUsage);
+}
+
+const std::string kUninstall =
+    "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\"
+    "{88EB38EF-4D2C-436D-ABD3-56B232674062}";
+const std::string kAppPaths = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\ICQ.exe";
+
+std::string ShortPath(const std::string& path) {
+  wchar_t buffer[MAX_PATH];
+  const DWORD n = GetShortPathNameW(win32::Widen(path).c_str(), buffer, MAX_PATH);
+  return win32::Narrow(std::wstring(buffer, n));
+}
+
+// What the installation search finds from the records an installer leaves in the registry.
+TEST(CliFind, FindsTheRecordedInstallation) {
+  TempFolder dir;
+  const std::string icq = dir.path() + "ICQ Messenger 7.1\\";
+  const std::string shown = icq.substr(0, icq.size() - 1);
+  MakeDemo(icq);
+  MakeDemo(dir.path() + "lower\\");
+  // Wine does not rename by case alone: the file is made anew under the lower-case name.
+  const std::string program = ReadBytes(dir.path() + "lower\\ICQ.exe");
+  DeleteFileW(win32::Widen(dir.path() + "lower\\ICQ.exe").c_str());
+  WriteBytes(dir.path() + "lower\\icq.exe", program);
+  const struct {
+    const char* name;
+    std::optional<std::string> install_location;
+    bool terminated;
+    std::optional<std::string> path;
+    std::string found;
+  } rows[] = {
+      {"with backslash", icq, true, std::nullopt, shown},
+      {"without NUL", icq, false, dir.path() + "lower", shown},
+      {"short names", ShortPath(icq), true, std::nullopt, shown},
+      {"no backslash, no Path", shown, true, std::nullopt, shown},
+      {"no backslash, other Path", shown, true, dir.path() + "lower", ""},
+      {"Path only", std::nullopt, true, ShortPath(icq), shown},
+      {"lower-case icq.exe", dir.path() + "lower\\", true, std::nullopt, ""},
+      {"nothing recorded", std::nullopt, true, std::nullopt, ""},
+  };
+  for (const auto& r : rows) {
+    SCOPED_TRACE(r.name);
+    ScopedRegistryText location(kUninstall, "InstallLocation", r.install_location, r.terminated);
+    ScopedRegistryText path(kAppPaths, "Path", r.path);
+    const ProgramResult result = RunProgram("kelvane-cli.exe", {"find"});
+    EXPECT_EQ(result.exit_code, r.found.empty() ? kExitNothingFound : kExitSuccess);
+    EXPECT_EQ(result.output, r.found.empty() ? "" : r.found + "\r\n");
+  }
+}
+
+TEST(CliFind, ApplyWithoutFolderRunsOnTheRegisteredDemo) {
+  ScopedRegistryText location(kUninstall, "InstallLocation", std::nullopt);
+  ScopedRegistryText path(kAppPaths, "Path", std::nullopt);
+  TempFolder dir;
+  const std::string icq = dir.path() + "ICQ7.1\\";
+  ASSERT_EQ(RunProgram("demo-icq.exe", {icq, "--register"}).exit_code, 0);
+  EXPECT_EQ(RunProgram("kelvane-cli.exe", {"find"}).output, icq.substr(0, icq.size() - 1) + "\r\n");
+  const ProgramResult r = RunProgram("kelvane-cli.exe", {"apply", "--standard", "-english"});
+  EXPECT_EQ(r.exit_code, kExitSuccess);
+  EXPECT_EQ(r.output, "Changes successful!\r\n");
+  EXPECT_EQ(ReadBytes(Target(icq, 103)).size(), 51045u);
+}
+
+TEST(CliVersion, ReportsTheRealVersionResources) {
+  TempFolder dir;
+  demo::DemoIcqOptions options;
+  options.icq_version = {7, 40000, 65535, 1};
+  options.mcore_version = {7, 1, 0, 2096};
+  MakeDemo(dir.path() + "odd\\", options);
+  MakeDemo(dir.path() + "right\\");
+  const struct {
+    std::string folder;
+    int exit_code;
+    std::string output;
+  } rows[] = {
+      {dir.path() + "right", kExitSuccess, "ICQ.exe 7.1.0.2096\r\nMCore.dll 7.1.0.2096\r\n"},
+      {dir.path() + "odd\\", kExitNotIcq, "ICQ.exe 7.40000.65535.1\r\nMCore.dll 7.1.0.2096\r\n"},
+      {dir.path(), kExitNotIcq, "ICQ.exe -\r\nMCore.dll -\r\n"},
+  };
+  for (const auto& r : rows) {
+    const ProgramResult result = RunProgram("kelvane-cli.exe", {"version", r.folder});
+    EXPECT_EQ(result.exit_code, r.exit_code) << r.folder;
+    EXPECT_EQ(result.output, r.output) << r.folder;
+  }
 }
 
 TEST(CliRestore, PutsBackTheFilesTheInstallationCameWith) {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/win32/process.h"
 #include "platform/win32/text.h"
 #include "platform/win32/win32_file_system.h"
 #include "platform/win32/win32_platform.h"
@@ -100,10 +101,7 @@ TempFolder::~TempFolder() {
 }
 
 std::string BuildFolder() {
-  wchar_t path[MAX_PATH];
-  DWORD n = GetModuleFileNameW(nullptr, path, MAX_PATH);
-  std::wstring wide(path, n);
-  return Narrow(wide.substr(0, wide.find_last_of(L'\\') + 1));
+  return win32::ProgramFolder();
 }
 
 ProgramResult RunProgram(const std::string& exe, const std::vector<std::string>& args) {
@@ -147,6 +145,53 @@ HeldFile::~HeldFile() {
   WaitForSingleObject(process_.hProcess, 10000);
   CloseHandle(process_.hProcess);
   CloseHandle(process_.hThread);
+}
+
+ScopedRegistryText::ScopedRegistryText(const std::string& key,
+                                       const std::string& name,
+                                       const std::optional<std::string>& text,
+                                       bool terminated,
+                                       REGSAM view)
+    : key_path_(Widen(key)), name_(Widen(name)), view_(view) {
+  DWORD disposition = 0;
+  if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, key_path_.c_str(), 0, nullptr, 0,
+                      KEY_QUERY_VALUE | KEY_SET_VALUE | view, nullptr, &key_,
+                      &disposition) != ERROR_SUCCESS) {
+    ADD_FAILURE() << "cannot open " << key;
+    return;
+  }
+  created_key_ = disposition == REG_CREATED_NEW_KEY;
+  DWORD size = 0;
+  if (RegQueryValueExW(key_, name_.c_str(), nullptr, &old_type_, nullptr, &size) == ERROR_SUCCESS) {
+    old_data_.emplace(size);
+    RegQueryValueExW(key_, name_.c_str(), nullptr, nullptr, old_data_->data(), &size);
+  }
+  if (!text) {
+    RegDeleteValueW(key_, name_.c_str());
+    return;
+  }
+  const std::wstring value = Widen(*text);
+  // Wine adds the NUL itself when the character after the data is one, so an unterminated
+  // text is written from a buffer that goes on.
+  const std::wstring buffer = value + (terminated ? L"" : L"X");
+  const DWORD bytes = static_cast<DWORD>((value.size() + (terminated ? 1 : 0)) * sizeof(wchar_t));
+  EXPECT_EQ(RegSetValueExW(key_, name_.c_str(), 0, REG_SZ,
+                           reinterpret_cast<const BYTE*>(buffer.c_str()), bytes),
+            ERROR_SUCCESS);
+}
+
+ScopedRegistryText::~ScopedRegistryText() {
+  if (!key_)
+    return;
+  if (old_data_) {
+    RegSetValueExW(key_, name_.c_str(), 0, old_type_, old_data_->data(),
+                   static_cast<DWORD>(old_data_->size()));
+  } else {
+    RegDeleteValueW(key_, name_.c_str());
+  }
+  RegCloseKey(key_);
+  if (created_key_)
+    RegDeleteKeyExW(HKEY_LOCAL_MACHINE, key_path_.c_str(), view_, 0);
 }
 
 }  // namespace kelvane::testing

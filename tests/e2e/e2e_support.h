@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -46,6 +47,30 @@ class HeldFile {
 
  private:
   PROCESS_INFORMATION process_{};
+};
+
+// Sets a text value below HKEY_LOCAL_MACHINE in one registry view (or removes it, for
+// nullopt) while the object lives, then puts back what was there; a key it had to create goes
+// too. An unterminated text is stored without its NUL, as some installers do.
+class ScopedRegistryText {
+ public:
+  ScopedRegistryText(const std::string& key,
+                     const std::string& name,
+                     const std::optional<std::string>& text,
+                     bool terminated = true,
+                     REGSAM view = KEY_WOW64_32KEY);
+  ScopedRegistryText(const ScopedRegistryText&) = delete;
+  ScopedRegistryText& operator=(const ScopedRegistryText&) = delete;
+  ~ScopedRegistryText();
+
+ private:
+  std::wstring key_path_;
+  std::wstring name_;
+  REGSAM view_;
+  HKEY key_ = nullptr;
+  bool created_key_ = false;
+  std::optional<std::vector<BYTE>> old_data_;
+  DWORD old_type_ = REG_NONE;
 };
 
 }  // namespace kelvane::testing

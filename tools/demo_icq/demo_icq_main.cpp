@@ -31,13 +31,6 @@ bool RegisterInstallLocation(const std::string& folder) {
   return result == ERROR_SUCCESS;
 }
 
-std::string OwnFolder() {
-  wchar_t path[MAX_PATH];
-  DWORD n = GetModuleFileNameW(nullptr, path, MAX_PATH);
-  std::wstring wide(path, n);
-  return win32::Narrow(wide.substr(0, wide.find_last_of(L'\\') + 1));
-}
-
 int Usage() {
   win32::PrintText(
       "usage: demo-icq DIR [--version A.B.C.D] [--mcore-version A.B.C.D] [--no-german] "
@@ -80,7 +73,7 @@ int wmain() {
     options.mcore_version = options.icq_version;
   win32::Win32FileSystem fs;
   win32::Win32Resources templates;
-  if (!demo::MakeDemoIcq(fs, templates, folder, OwnFolder(), options)) {
+  if (!demo::MakeDemoIcq(fs, templates, folder, win32::ProgramFolder(), options)) {
     win32::PrintText("could not make the demo installation in " + folder + "\r\n");
     return 1;
   }

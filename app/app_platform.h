@@ -1,0 +1,27 @@
+// Every platform service the programs use, created once by each entry point.
+#pragma once
+
+#include <string>
+
+#include "platform/file_system.h"
+#include "platform/file_version.h"
+#include "platform/path_names.h"
+#include "platform/profile.h"
+#include "platform/registry.h"
+#include "platform/resources.h"
+#include "platform/system_info.h"
+
+namespace kelvane {
+
+struct AppPlatform {
+  FileSystem& fs;
+  Resources& resources;
+  SystemInfo& system;
+  Profile& profile;
+  Registry& registry;
+  PathNames& paths;
+  FileVersions& versions;
+  std::string program_folder;  // ends in a backslash
+};
+
+}  // namespace kelvane

@@ -1,0 +1,69 @@
+#include "install/version_check.h"
+
+#include <gtest/gtest.h>
+
+#include "engine/tweak_run.h"
+#include "tests/fakes/fake_file_system.h"
+#include "tests/fakes/fake_install.h"
+#include "tests/fakes/fake_platform.h"
+
+namespace kelvane {
+namespace {
+
+const std::string kFolder = "C:\\ICQ7.1\\";
+constexpr FileVersion kRight = {7, 1, 0, 2096};
+
+TEST(VersionCheck, RunsOnlyOnTheRequiredBuild) {
+  using V = std::optional<FileVersion>;
+  const struct {
+    V icq, mcore;
+    const char* folder_text;
+    bool runs;
+    const char* version_text;
+  } rows[] = {
+      {kRight, kRight, "C:\\ICQ7.1", true, "7.1.0.2096"},
+      {kRight, kRight, "C:\\ICQ7.1\\", true, "7.1.0.2096"},
+      {kRight, FileVersion{7, 1, 0, 2095}, "C:\\ICQ7.1", false, ""},
+      {FileVersion{7, 0, 0, 1234}, kRight, "C:\\ICQ7.1", false, ""},
+      {FileVersion{7, 0, 0, 1234}, FileVersion{7, 0, 0, 1234}, "C:\\ICQ7.1", false,
+       "7.0 Build #1234"},
+      {FileVersion{65535, 40000, 3, 65535}, FileVersion{65535, 40000, 3, 65535}, "C:\\ICQ7.1\\",
+       false, "65535.40000 Build #65535"},
+      {FileVersion{7, 0, 0, 1234}, std::nullopt, "C:\\ICQ7.1", false, ""},
+      {std::nullopt, std::nullopt, "C:\\ICQ7.1", false, ""},
+  };
+  for (const auto& r : rows) {
+    SCOPED_TRACE(r.version_text);
+    FakeFileSystem fs;
+    for (const TargetFile& t : kTargetFiles)
+      fs.AddFile(kFolder + std::string(t.path), "orig");
+    FakeFileVersions versions;
+    if (r.icq)
+      versions.versions[kFolder + "ICQ.exe"] = *r.icq;
+    if (r.mcore)
+      versions.versions[kFolder + "MCore.dll"] = *r.mcore;
+    TemplateDirResources resources(KELVANE_TEMPLATE_DIR);
+    FakeSystemInfo system;
+    TweakOptions options;
+    RunStatus status;
+    RunContext run{fs, resources, system, options, status};
+    std::string version_text = "left from before";
+
+    CheckVersionAndRun(r.folder_text, versions, run, version_text);
+    EXPECT_EQ(version_text, r.version_text);
+    EXPECT_EQ(status.wrong_version, !r.runs);
+    for (const TargetFile& t : kTargetFiles) {
+      EXPECT_EQ(fs.Find(kFolder + std::string(t.path))->content == "orig", !r.runs) << t.path;
+    }
+  }
+}
+
+TEST(VersionCheck, NumbersArePrintedUnsigned) {
+  FakeFileVersions versions;
+  versions.versions["C:\\a.exe"] = {32768, 40000, 65535, 0};
+  EXPECT_EQ(GetFileVersionText(versions, "C:\\a.exe"), "32768.40000.65535.0");
+  EXPECT_EQ(GetFileVersionText(versions, "C:\\missing.exe"), "");
+}
+
+}  // namespace
+}  // namespace kelvane

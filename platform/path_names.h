@@ -1,0 +1,16 @@
+// Path names as the file system spells them.
+#pragma once
+
+#include <string>
+
+namespace kelvane {
+
+class PathNames {
+ public:
+  virtual ~PathNames() = default;
+  // The path with every short 8.3 name replaced by its long name, of any length; the path
+  // unchanged when it does not exist or the call fails.
+  virtual std::string LongPath(const std::string& path) = 0;
+};
+
+}  // namespace kelvane

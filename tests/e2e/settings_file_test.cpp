@@ -1,0 +1,73 @@
+// The settings file through the real private-profile calls: what lands on disk.
+#include <gtest/gtest.h>
+
+#include "platform/win32/text.h"
+#include "platform/win32/win32_platform.h"
+#include "settings/settings_file.h"
+#include "tests/e2e/e2e_support.h"
+
+namespace kelvane::testing {
+namespace {
+
+std::string Lines(const std::vector<std::string>& lines) {
+  std::string text;
+  for (const std::string& line : lines)
+    text += line + "\r\n";
+  return text;
+}
+
+const std::vector<std::string> kDefaultOptions = {
+    "Option1=1", "Option2=1", "Option3=0", "Option4=0",  "Option5=1", "Option6=1",
+    "Option7=1", "Option8=0", "Option9=0", "Option10=0", "Option11=0"};
+
+TEST(SettingsFileOnDisk, FirstSaveWritesTheKeysInOrder) {
+  TempFolder dir;
+  win32::Win32Profile profile;
+  WindowState window;
+  window.text1 = "C:\\Program Files\\ICQ7.1";
+  SaveSettings(profile, dir.path() + "kvn.ini", window);
+  std::vector<std::string> expected = {"[Kelvane 7.1.0.2096]", "ICQPath=C:\\Program Files\\ICQ7.1",
+                                       "Standard=0"};
+  expected.insert(expected.end(), kDefaultOptions.begin(), kDefaultOptions.end());
+  EXPECT_EQ(ReadBytes(dir.path() + "kvn.ini"), Lines(expected));
+}
+
+TEST(SettingsFileOnDisk, ExistingKeysAreReplacedInPlace) {
+  TempFolder dir;
+  const std::string file = dir.path() + "kvn.ini";
+  WriteBytes(file, Lines({"[Kelvane 7.1.0.2096]", "Language=German", "Option3=1", "AltSInfo=1",
+                          "ICQPath=C:\\Old"}));
+  win32::Win32Profile profile;
+  SaveSettings(profile, file, WindowState{});
+  std::vector<std::string> expected = {"[Kelvane 7.1.0.2096]", "Language=German", "Option3=0",
+                                       "AltSInfo=1",           "ICQPath=C:\\Old", "Standard=0"};
+  for (const std::string& line : kDefaultOptions) {
+    if (line != "Option3=0")
+      expected.push_back(line);
+  }
+  EXPECT_EQ(ReadBytes(file), Lines(expected));
+}
+
+TEST(SettingsFileOnDisk, UnwritableFileKeepsItsContents) {
+  TempFolder dir;
+  const std::string file = dir.path() + "kvn.ini";
+  const std::string old = Lines({"[Kelvane 7.1.0.2096]", "Standard=1"});
+  WriteBytes(file, old);
+  win32::Win32Profile profile;
+  WindowState window;
+  window.text1 = "C:\\ICQ7.1";
+  {
+    // Another program holds it open without sharing.
+    HANDLE held = CreateFileW(win32::Widen(file).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    SaveSettings(profile, file, window);
+    CloseHandle(held);
+  }
+  EXPECT_EQ(ReadBytes(file), old);
+  SaveSettings(profile, dir.path() + "missing\\kvn.ini", window);
+  EXPECT_EQ(ReadBytes(dir.path() + "missing\\kvn.ini"), "<missing>");
+}
+
+}  // namespace
+}  // namespace kelvane::testing

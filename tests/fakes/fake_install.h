@@ -1,0 +1,64 @@
+// Fakes for what the installation search and the version check read: registry values, long
+// names of short paths, version resources.
+#pragma once
+
+#include <algorithm>
+#include <cctype>
+#include <map>
+#include <tuple>
+
+#include "platform/file_version.h"
+#include "platform/path_names.h"
+#include "platform/registry.h"
+
+namespace kelvane {
+
+// Keys and value names match without regard to case, as in the registry.
+class FakeRegistry : public Registry {
+ public:
+  void Set(RegistryRoot root,
+           const std::string& key,
+           const std::string& name,
+           const std::string& data) {
+    values_[{root, Lower(key), Lower(name)}] = data;
+  }
+  std::optional<std::string> ReadString(RegistryRoot root,
+                                        const std::string& key,
+                                        const std::string& name) override {
+    auto it = values_.find({root, Lower(key), Lower(name)});
+    if (it == values_.end())
+      return std::nullopt;
+    return it->second;
+  }
+
+ private:
+  static std::string Lower(std::string text) {
+    std::transform(text.begin(), text.end(), text.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return text;
+  }
+  std::map<std::tuple<RegistryRoot, std::string, std::string>, std::string> values_;
+};
+
+// Only the paths given a long form have one; every other path comes back unchanged.
+class FakePathNames : public PathNames {
+ public:
+  std::map<std::string, std::string> long_paths;
+  std::string LongPath(const std::string& path) override {
+    auto it = long_paths.find(path);
+    return it == long_paths.end() ? path : it->second;
+  }
+};
+
+class FakeFileVersions : public FileVersions {
+ public:
+  std::map<std::string, FileVersion> versions;  // by exact path
+  std::optional<FileVersion> Read(const std::string& path) override {
+    auto it = versions.find(path);
+    if (it == versions.end())
+      return std::nullopt;
+    return it->second;
+  }
+};
+
+}  // namespace kelvane
