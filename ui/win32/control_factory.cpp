@@ -34,24 +34,70 @@ GroupBoxProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam, UINT_PTR, 
   return DefSubclassProc(window, message, wparam, lparam);
 }
 
-HFONT MakeFont(UINT dpi, bool underline) {
-  // 8.25 point, the window's design size; a TrueType face so it stays sharp when scaled.
+int DesignHeight(UINT dpi) {
+  return MulDiv(825, static_cast<int>(dpi), 7200);
+}
+
+HFONT MakeFont(const wchar_t* face, int height, bool underline) {
   LOGFONTW font{};
-  font.lfHeight = -MulDiv(825, static_cast<int>(dpi), 7200);
+  font.lfHeight = -height;
   font.lfWeight = FW_NORMAL;
   font.lfUnderline = underline;
   font.lfCharSet = DEFAULT_CHARSET;
-  font.lfQuality = CLEARTYPE_QUALITY;
-  lstrcpyW(font.lfFaceName, L"Microsoft Sans Serif");
+  font.lfQuality = DEFAULT_QUALITY;
+  lstrcpynW(font.lfFaceName, face, LF_FACESIZE);
   return CreateFontIndirectW(&font);
+}
+
+bool HasFace(HFONT font, const wchar_t* face) {
+  HDC dc = GetDC(nullptr);
+  HGDIOBJ old = SelectObject(dc, font);
+  wchar_t got[LF_FACESIZE] = {};
+  GetTextFaceW(dc, LF_FACESIZE, got);
+  SelectObject(dc, old);
+  ReleaseDC(nullptr, dc);
+  return lstrcmpiW(got, face) == 0;
+}
+
+// 8.25 point, the window's design size, in a TrueType face so it stays sharp when scaled:
+// Windows' "Microsoft Sans Serif", else the "MS Sans Serif" the system has (Wine's is
+// TrueType).
+HFONT MakeFont(int height, bool underline) {
+  constexpr const wchar_t* kFaces[] = {L"Microsoft Sans Serif", L"MS Sans Serif"};
+  for (const wchar_t* face : kFaces) {
+    HFONT font = MakeFont(face, height, underline);
+    if (HasFace(font, face))
+      return font;
+    DeleteObject(font);
+  }
+  return MakeFont(kFaces[1], height, underline);
 }
 
 }  // namespace
 
-void Fonts::Create(UINT dpi) {
+void Fonts::Create(UINT dpi, const std::function<bool(HFONT)>& fits) {
   Release();
-  text_ = MakeFont(dpi, false);
-  link_ = MakeFont(dpi, true);
+  const int design = DesignHeight(dpi);
+  int height = design;
+  text_ = MakeFont(height, false);
+  while (fits && !fits(text_) && height > design * 3 / 4) {
+    DeleteObject(text_);
+    text_ = MakeFont(--height, false);
+  }
+  link_ = MakeFont(height, true);
+}
+
+bool CaptionFits(HFONT font, ControlKind kind, const std::wstring& caption, int width, UINT dpi) {
+  const Rect text = MeasureText(font, caption, 1440);  // 1440 "DPI": twips are pixels
+  auto scaled = [dpi](int pixels_at_96) { return MulDiv(pixels_at_96, static_cast<int>(dpi), 96); };
+  int needed = text.width;
+  if (kind == ControlKind::CheckBox || kind == ControlKind::Radio)
+    needed += scaled(13 + 5);
+  if (kind == ControlKind::Button)
+    needed += scaled(8);
+  if (kind == ControlKind::Frame)
+    needed += scaled(16);
+  return needed <= width;
 }
 
 void Fonts::Release() {
@@ -142,9 +188,14 @@ Rect MeasureText(HFONT font, const std::wstring& text, UINT dpi) {
   HGDIOBJ old = SelectObject(dc, font);
   RECT r = {0, 0, 0, 0};
   DrawTextW(dc, text.empty() ? L" " : text.c_str(), -1, &r, DT_CALCRECT | DT_LEFT);
+  TEXTMETRICW metrics{};
+  GetTextMetricsW(dc, &metrics);
   SelectObject(dc, old);
   ReleaseDC(nullptr, dc);
-  return {0, 0, PixelsToTwips(text.empty() ? 0 : r.right, dpi), PixelsToTwips(r.bottom, dpi)};
+  // Room for one more character: the label control wraps the last word to a line of its own
+  // when it misses even a pixel, and rendering can run a little wider than the extent.
+  const int width = text.empty() ? 0 : r.right + metrics.tmAveCharWidth;
+  return {0, 0, PixelsToTwips(width, dpi), PixelsToTwips(r.bottom, dpi)};
 }
 
 }  // namespace kelvane::ui::win32

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 
 #include "ui/controls.h"
@@ -17,7 +18,9 @@ class Fonts {
   Fonts(const Fonts&) = delete;
   Fonts& operator=(const Fonts&) = delete;
   ~Fonts() { Release(); }
-  void Create(UINT dpi);
+  // The design size, made smaller step by step until fits accepts the text font (so every
+  // caption fits its control on systems whose face runs wider).
+  void Create(UINT dpi, const std::function<bool(HFONT)>& fits = {});
   HFONT text() const { return text_; }
   HFONT link() const { return link_; }
   HFONT For(ControlKind kind) const { return kind == ControlKind::Link ? link_ : text_; }
@@ -42,6 +45,10 @@ HWND CreateControl(HINSTANCE instance,
                    bool centred);
 
 void PlaceControl(HWND control, const Rect& twips, UINT dpi);
+
+// Whether a control's caption, drawn in font, fits the control's width in pixels (with the
+// box of a check box or radio button in front of it).
+bool CaptionFits(HFONT font, ControlKind kind, const std::wstring& caption, int width, UINT dpi);
 
 // Width of the longest line and height of all lines of text in the font, in twips.
 Rect MeasureText(HFONT font, const std::wstring& text, UINT dpi);

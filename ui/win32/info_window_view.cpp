@@ -142,7 +142,7 @@ LRESULT InfoWindowView::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
       return 0;
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN:
-      SetBkMode(reinterpret_cast<HDC>(wparam), TRANSPARENT);
+      SetBkColor(reinterpret_cast<HDC>(wparam), GetSysColor(COLOR_BTNFACE));
       return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
     case 0x02E0:  // WM_DPICHANGED
       dpi_ = HIWORD(wparam);

@@ -70,7 +70,7 @@ bool MainWindowView::CreateFrame() {
   if (!window_)
     return false;
   dpi_ = DpiOf(window_);
-  fonts_.Create(dpi_);
+  MakeFonts();
   return true;
 }
 
@@ -94,6 +94,28 @@ void MainWindowView::Build(MainWindow& model) {
   model.MeasureLabels();
   shown_valid_ = false;
   Sync();
+}
+
+// Every caption of both languages must fit its control.
+void MainWindowView::MakeFonts() {
+  fonts_.Create(dpi_, [this](HFONT font) {
+    for (const ControlDesign& d : kControls) {
+      if (d.kind == ControlKind::Label || d.kind == ControlKind::Link ||
+          d.kind == ControlKind::Window) {
+        continue;
+      }
+      for (std::string_view text : {d.german, d.english}) {
+        int width = d.rect.width;
+        if (d.id == C::Check10 && text == d.english)
+          width = 2500;
+        if (!text.empty() && !CaptionFits(font, d.kind, Widen(std::string(text)),
+                                          TwipsToPixels(width, dpi_), dpi_)) {
+          return false;
+        }
+      }
+    }
+    return true;
+  });
 }
 
 void MainWindowView::PlaceFrame(int x, int y) {
@@ -139,13 +161,13 @@ void MainWindowView::Sync() {
     if (!hwnd)
       continue;
     const bool all = !shown_valid_;
+    if (d.id != C::Form1 && (all || want.rect != have.rect))
+      PlaceControl(hwnd, want.rect, dpi_);
     // The folder field may already show the text (the user typed it); setting it again would
     // move the caret.
     if ((all || want.text != have.text) && WindowText(hwnd) != Widen(want.text)) {
       SetWindowTextW(hwnd, Widen(want.text).c_str());
     }
-    if (d.id != C::Form1 && (all || want.rect != have.rect))
-      PlaceControl(hwnd, want.rect, dpi_);
     if (all || want.enabled != have.enabled)
       EnableWindow(hwnd, want.enabled);
     if (d.id != C::Form1 && (all || want.visible != have.visible)) {
@@ -246,13 +268,13 @@ void MainWindowView::OnDrawItem(const DRAWITEMSTRUCT& item) {
 }
 
 LRESULT MainWindowView::OnControlColour(HDC dc) {
-  SetBkMode(dc, TRANSPARENT);
+  SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
   return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
 }
 
 void MainWindowView::OnDpiChanged(UINT dpi, const RECT& suggested) {
   dpi_ = dpi;
-  fonts_.Create(dpi_);
+  MakeFonts();
   for (const ControlDesign& d : kControls) {
     if (HWND child = Child(d.id); child && d.id != C::Form1) {
       SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_.For(d.kind)), FALSE);

@@ -46,6 +46,7 @@ class MainWindowView : public WindowServices {
   void OnDpiChanged(UINT dpi, const RECT& suggested);
   LRESULT OnControlColour(HDC dc);
   void Sync();
+  void MakeFonts();
   void PlaceFrame(int x, int y);
   HWND Child(ControlId id) const { return children_[static_cast<int>(id)]; }
 
