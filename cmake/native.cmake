@@ -7,6 +7,7 @@ target_link_libraries(kelvane_fakes PUBLIC kelvane_core)
 add_executable(kelvane_unit_tests
   engine/generators_test.cpp
   engine/tweak_run_test.cpp
+  protect/hosts_block_test.cpp
   settings/settings_file_test.cpp
   ui/report_test.cpp
   app/cli_test.cpp
