@@ -22,6 +22,7 @@ class CliTest : public ::testing::Test {
     fs_.AddFile(kFolder + "ICQ.exe");
     fs_.AddFile(kFolder + "MCore.dll");
     for (const TargetFile& t : kTargetFiles) fs_.AddFile(kFolder + std::string(t.path), "orig");
+    fs_.AddFile("C:\\windows\\system32\\drivers\\etc\\hosts", "127.0.0.1 localhost\r\n");
   }
   CliResult Cli(std::vector<std::string> args) {
     CliPlatform platform{fs_, resources_, system_, profile_};

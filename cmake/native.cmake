@@ -8,6 +8,7 @@ add_executable(kelvane_unit_tests
   engine/generators_test.cpp
   engine/tweak_run_test.cpp
   protect/hosts_block_test.cpp
+  protect/reset_protection_test.cpp
   settings/settings_file_test.cpp
   ui/report_test.cpp
   app/cli_test.cpp

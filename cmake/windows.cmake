@@ -51,6 +51,7 @@ add_executable(kelvane_win_tests
   tests/contract/win32_file_system_contract_test.cpp
   tests/e2e/cli_test.cpp
   tests/e2e/e2e_support.cpp
+  tests/e2e/protect_test.cpp
   tests/fakes/fake_file_system.cpp
   app/templates.rc
 )
