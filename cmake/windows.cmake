@@ -37,6 +37,9 @@ add_executable(bench tools/bench.cpp app/templates.rc)
 target_link_libraries(bench PRIVATE demo_icq ${static_runtime} -municode)
 add_dependencies(bench icq-stub mcore-stub)
 
+add_executable(bench-hosts tools/bench_hosts.cpp)
+target_link_libraries(bench-hosts PRIVATE kelvane_win32 ${static_runtime} -municode)
+
 # Tests under Wine.
 set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)
 set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)

@@ -44,22 +44,32 @@ bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
          std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return Lower(x) == y; });
 }
 
-// Where the host's entry text first stands in the line, without regard to case. The loopback
-// prefix has no letters, so it is found exactly and only the name is compared loosely.
-size_t EntryPosition(std::string_view line, std::string_view host) {
+// Where each host's entry text first stands in the line, without regard to case; npos where
+// it does not. The loopback prefix has no letters, so it is found exactly, in one pass, and
+// only the names behind it are compared loosely.
+using Positions = std::array<size_t, AdServerHosts.size()>;
+
+Positions EntryPositions(std::string_view line) {
+  Positions positions;
+  positions.fill(npos);
   for (size_t at = line.find(kLoopbackPrefix); at != npos;
        at = line.find(kLoopbackPrefix, at + 1)) {
-    if (EqualsIgnoringCase(line.substr(at + kLoopbackPrefix.size(), host.size()), host)) {
-      return at;
+    const std::string_view name = line.substr(at + kLoopbackPrefix.size());
+    for (size_t i = 0; i < AdServerHosts.size(); ++i) {
+      const std::string_view host = AdServerHosts[i];
+      if (positions[i] == npos && EqualsIgnoringCase(name.substr(0, host.size()), host)) {
+        positions[i] = at;
+      }
     }
   }
-  return npos;
+  return positions;
 }
 
-// An entry with a "#" after it (a trailing comment) still counts as active.
-bool HoldsActiveEntry(std::string_view line, std::string_view host) {
-  const size_t at = EntryPosition(line, host);
-  return at != npos && line.find('#') > at;
+// A line that holds an entry with no "#" in front of it; a trailing comment keeps it active.
+bool HoldsActiveEntry(std::string_view line) {
+  const Positions positions = EntryPositions(line);
+  const size_t first = *std::min_element(positions.begin(), positions.end());
+  return first != npos && line.find('#') > first;
 }
 
 std::string WithoutHashes(std::string_view line) {
@@ -107,20 +117,19 @@ std::string HostsFilePath(SystemInfo& system) {
 std::string BlockAdHostsText(std::string_view hosts) {
   std::array<bool, AdServerHosts.size()> found{};
   std::string out;
-  out.reserve(hosts.size() + 256);
+  out.reserve(hosts.size() + 256);  // room for every entry line and the line ends added
   for (std::string_view rest = hosts; !rest.empty();) {
     const Line line = TakeLine(rest);
     std::string reactivated;
     std::string_view text = line.text;
+    Positions positions = EntryPositions(text);
     for (size_t i = 0; i < AdServerHosts.size(); ++i) {
-      if (found[i])
+      if (found[i] || positions[i] == npos)
         continue;
-      const size_t at = EntryPosition(text, AdServerHosts[i]);
-      if (at == npos)
-        continue;
-      if (text.find('#') < at) {
+      if (text.find('#') < positions[i]) {
         reactivated = WithoutHashes(text);
         text = reactivated;
+        positions = EntryPositions(text);
       }
       // Only the first line that holds the entry is looked at.
       found[i] = true;
@@ -143,13 +152,10 @@ std::string BlockAdHostsText(std::string_view hosts) {
 
 std::string UnblockAdHostsText(std::string_view hosts) {
   std::string out;
-  out.reserve(hosts.size());
+  out.reserve(hosts.size() + 2);  // a dropped line makes room for any CR the text gains
   for (std::string_view rest = hosts; !rest.empty();) {
     const Line line = TakeLine(rest);
-    const bool active =
-        std::any_of(AdServerHosts.begin(), AdServerHosts.end(),
-                    [&](std::string_view host) { return HoldsActiveEntry(line.text, host); });
-    if (active)
+    if (HoldsActiveEntry(line.text))
       continue;
     out += line.text;
     // A bare CR followed by a bare LF would read as one CR LF, swallowing this blank line.
