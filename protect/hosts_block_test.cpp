@@ -40,6 +40,15 @@ std::string EntryLines(std::vector<size_t> skipped = {}) {
   return lines;
 }
 
+bool HoldsAnyEntry(const std::string& text) {
+  const std::string lower = Lowered(text);
+  for (size_t i = 0; i < AdServerHosts.size(); ++i) {
+    if (lower.find(Entry(i)) != std::string::npos)
+      return true;
+  }
+  return false;
+}
+
 TEST(AdServerHosts, ThreeDomainsWithTheirSubDomainsFirst) {
   // Index of the bare domain each host belongs to.
   const size_t domain_of[] = {2, 2, 2, 4, 4, 7, 7, 7};
@@ -117,6 +126,9 @@ TEST(HostsText, Examples) {
     EXPECT_EQ(BlockAdHostsText(c.hosts), c.blocked);
     EXPECT_EQ(UnblockAdHostsText(c.hosts), c.unblocked);
     EXPECT_EQ(BlockAdHostsText(c.blocked), c.blocked) << "block twice = block once";
+    if (!HoldsAnyEntry(c.hosts)) {
+      EXPECT_EQ(UnblockAdHostsText(c.blocked), c.unblocked) << "unblock after block";
+    }
   }
 }
 
@@ -143,15 +155,6 @@ std::vector<Line> Split(std::string_view bytes) {
     at = end + size;
   }
   return lines;
-}
-
-bool HoldsAnyEntry(const std::string& text) {
-  const std::string lower = Lowered(text);
-  for (size_t i = 0; i < AdServerHosts.size(); ++i) {
-    if (lower.find(Entry(i)) != std::string::npos)
-      return true;
-  }
-  return false;
 }
 
 // For each host, whether some line holds its entry with no "#" in front.

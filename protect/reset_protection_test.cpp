@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "protect/hosts_block.h"
 #include "tests/fakes/fake_file_system.h"
 #include "tests/fakes/fake_platform.h"
 #include "tests/template_test_support.h"
@@ -71,24 +70,6 @@ TEST_F(ResetProtectionTest, OnlyAManifestThatCannotBeMadeIsReported) {
   fs_.AddFile(kFolder + "updates\\manifest", "<manifest/>").undeletable = true;
   EXPECT_EQ(Apply(Custom()), Failure::ResetProtectionFailed);
   EXPECT_EQ(At("updates\\manifest")->content, "<manifest/>");
-}
-
-TEST_F(ResetProtectionTest, ManifestFolderWithContentIsKept) {
-  fs_.DeleteFileAt(kFolder + "updates\\manifest");
-  fs_.AddFile(kFolder + "updates\\manifest\\kept.xml", "x");
-  EXPECT_EQ(Apply(Custom()), Failure::None);
-  EXPECT_TRUE(At("updates\\manifest\\kept.xml"));
-}
-
-TEST_F(ResetProtectionTest, StandardRemovesTheLocksAndTheHostsEntries) {
-  EXPECT_EQ(Apply(Custom({&T::send_with_alt_s, &T::disable_message_field_ads})), Failure::None);
-  EXPECT_NE(fs_.Find(HostsFilePath(system_))->content.find(AdServerHosts[0]), std::string::npos);
-  EXPECT_EQ(At("packages\\ICQ\\ConfigFiles\\updates")->content, "");
-  EXPECT_EQ(Apply(Standard()), Failure::None);
-  EXPECT_FALSE(At("updates"));
-  EXPECT_FALSE(At("packages\\german\\updates"));
-  EXPECT_FALSE(At("packages\\ICQ\\ConfigFiles\\updates"));
-  EXPECT_EQ(fs_.Find(HostsFilePath(system_))->content, "127.0.0.1 localhost\r\n");
 }
 
 }  // namespace
