@@ -25,6 +25,7 @@ class CliTest : public ::testing::Test {
     fs_.AddFile(kFolder + "MCore.dll");
     for (const TargetFile& t : kTargetFiles)
       fs_.AddFile(kFolder + std::string(t.path), "orig");
+    fs_.AddFile("C:\\windows\\system32\\drivers\\etc\\hosts", "127.0.0.1 localhost\r\n");
     SetVersions({7, 1, 0, 2096}, {7, 1, 0, 2096});
   }
   void SetVersions(const FileVersion& icq, const FileVersion& mcore) {

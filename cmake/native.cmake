@@ -9,6 +9,8 @@ add_executable(kelvane_unit_tests
   engine/tweak_run_test.cpp
   install/installation_search_test.cpp
   install/version_check_test.cpp
+  protect/hosts_block_test.cpp
+  protect/reset_protection_test.cpp
   settings/settings_file_test.cpp
   ui/main_window_test.cpp
   ui/report_test.cpp

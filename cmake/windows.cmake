@@ -48,6 +48,9 @@ add_executable(bench tools/bench.cpp app/templates.rc)
 target_link_libraries(bench PRIVATE demo_icq ${static_runtime} -municode)
 add_dependencies(bench icq-stub mcore-stub)
 
+add_executable(bench-hosts tools/bench_hosts.cpp)
+target_link_libraries(bench-hosts PRIVATE kelvane_win32 ${static_runtime} -municode)
+
 # Tests under Wine.
 set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)
 set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
@@ -66,6 +69,7 @@ add_executable(kelvane_win_tests
   tests/e2e/cli_test.cpp
   tests/e2e/e2e_support.cpp
   tests/e2e/settings_file_test.cpp
+  tests/e2e/protect_test.cpp
   tests/fakes/fake_file_system.cpp
   app/templates.rc
 )

@@ -24,6 +24,9 @@ class FileSystem {
 
   // Clears read-only, hidden and system. False when the path is missing or refused.
   virtual bool SetNormalAttributes(const std::string& path) = 0;
+  // The same for every file (never a folder) whose name matches the wildcard last component,
+  // one by one. False when nothing matched or a match was refused.
+  virtual bool SetNormalAttributesMatching(const std::string& pattern) = 0;
 
   // Deletes one file (never a folder). False when missing, a folder, read-only or in use.
   virtual bool DeleteFileAt(const std::string& path) = 0;
@@ -45,6 +48,12 @@ class FileSystem {
   // Writes a new file through a temporary name beside it, so the name never holds a partial
   // copy. False, and nothing left behind, when the file exists already or the write fails.
   virtual bool WriteNewFile(const std::string& path, std::string_view bytes) = 0;
+  // Makes the file hold exactly these bytes by swapping in a complete copy written beside it,
+  // so the name never holds a partial file; keeps the old file's security settings where the
+  // system can. Tries again for about a second while another program holds the file. False,
+  // with the old file as it was and nothing left behind, when it is read-only, a folder or
+  // still held, or the copy cannot be written.
+  virtual bool ReplaceFileContents(const std::string& path, std::string_view bytes) = 0;
 
   // Directory lookup of exactly one path (no wildcards). Nullopt when nothing is there.
   virtual std::optional<DirEntry> Lookup(const std::string& path) = 0;

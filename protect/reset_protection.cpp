@@ -1,9 +1,104 @@
 #include "protect/reset_protection.h"
 
+#include "protect/hosts_block.h"
+
 namespace kelvane {
+namespace {
 
-void ApplyResetProtection(RunContext&, const std::string&, bool) {}
+constexpr char kUpdates[] = "updates";
+constexpr char kGermanUpdates[] = "packages\\german\\updates";
+constexpr char kPackageConfigFiles[] = "packages\\ICQ\\ConfigFiles";
+constexpr char kConfigFiles[] = "ConfigFiles";
 
-void RemoveResetProtection(RunContext&, const std::string&, bool) {}
+// Makes path a folder unless it is one. The scripting object's CreateFolder and the system's
+// make-directory call are the same call here, so one try stands for both.
+bool MakeFolder(FileSystem& fs, const std::string& path) {
+  return fs.FolderExists(path) || fs.MakeDirectory(path);
+}
+
+// Makes path a folder, deleting a file of that name if the first try fails.
+bool MakeFolderOverFile(FileSystem& fs, const std::string& path) {
+  if (MakeFolder(fs, path))
+    return true;
+  fs.DeleteFileAt(path);
+  fs.MakeDirectory(path);
+  return fs.FolderExists(path);
+}
+
+// Empties an update folder and makes its manifest a folder, so ICQ's updater has nowhere to
+// put its manifest. True when the manifest is a folder afterwards.
+bool LockUpdateFolder(FileSystem& fs, const std::string& updates) {
+  const std::string manifest = updates + "\\manifest";
+  // One by one, so that read-only files are deleted along with the others.
+  fs.SetNormalAttributesMatching(updates + "\\*.*");
+  fs.SetNormalAttributes(manifest);
+  fs.DeleteMatching(updates + "\\*.*");
+  fs.DeleteFileAt(updates);
+  MakeFolder(fs, updates);
+  return MakeFolderOverFile(fs, manifest);
+}
+
+// Deletes the ad configuration files and puts an empty file where their update folder was.
+void LockAdConfigFolder(FileSystem& fs, const std::string& config) {
+  const std::string updates = config + "\\updates";
+  fs.DeleteMatching(config + "\\ad*");
+  fs.DeleteMatching(updates + "\\*.*");
+  fs.DeleteFolder(updates);
+  fs.WriteFile(updates, "");
+}
+
+void EmptyUpdateFolder(FileSystem& fs, const std::string& updates) {
+  fs.DeleteMatching(updates + "\\*.*");
+  fs.DeleteMatching(updates + "\\manifest\\*.*");
+  fs.DeleteFileAt(updates);
+}
+
+void DeleteUpdateFolder(FileSystem& fs, const std::string& updates) {
+  fs.DeleteFolder(updates + "\\manifest");
+  fs.DeleteFolder(updates);
+}
+
+}  // namespace
+
+void ApplyResetProtection(RunContext& run, const std::string& folder, bool german_package_present) {
+  FileSystem& fs = run.fs;
+  if (!LockUpdateFolder(fs, folder + kUpdates))
+    run.status.Raise(Failure::ResetProtectionFailed);
+  // Alt+S is the only option that changes the German package's file.
+  if (run.options.send_with_alt_s && german_package_present) {
+    LockUpdateFolder(fs, folder + kGermanUpdates);
+  }
+
+  const bool no_ads = run.options.disable_message_field_ads;
+  if (no_ads) {
+    LockAdConfigFolder(fs, folder + kPackageConfigFiles);
+    BlockAdHosts(run);
+  } else {
+    UnblockAdHosts(run);
+    fs.DeleteFileAt(folder + kPackageConfigFiles + "\\updates");
+  }
+  if (fs.FolderExists(folder + kConfigFiles)) {
+    if (no_ads) {
+      LockAdConfigFolder(fs, folder + kConfigFiles);
+    } else {
+      fs.DeleteFileAt(folder + kConfigFiles + "\\updates");
+    }
+  }
+}
+
+void RemoveResetProtection(RunContext& run,
+                           const std::string& folder,
+                           bool german_package_present) {
+  FileSystem& fs = run.fs;
+  fs.DeleteFileAt(folder + kConfigFiles + "\\updates");
+  fs.DeleteFileAt(folder + kPackageConfigFiles + "\\updates");
+  EmptyUpdateFolder(fs, folder + kUpdates);
+  if (german_package_present)
+    EmptyUpdateFolder(fs, folder + kGermanUpdates);
+  DeleteUpdateFolder(fs, folder + kUpdates);
+  if (german_package_present)
+    DeleteUpdateFolder(fs, folder + kGermanUpdates);
+  UnblockAdHosts(run);
+}
 
 }  // namespace kelvane

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "platform/win32/handle.h"
@@ -30,8 +31,53 @@ bool WriteAll(HANDLE file, std::string_view bytes) {
   return true;
 }
 
+// A complete copy under its own name, on disk before anything refers to it.
+bool WriteFlushed(const std::wstring& path, std::string_view bytes) {
+  Handle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                          FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file.valid())
+    return false;
+  const bool ok = WriteAll(file.get(), bytes) && FlushFileBuffers(file.get());
+  return file.Close() && ok;
+}
+
 DWORD Attributes(const std::string& path) {
   return GetFileAttributesW(Widen(path).c_str());
+}
+
+bool Exists(const std::wstring& path) {
+  return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+// Full paths of the files (never folders) matching the wildcard last component.
+std::vector<std::wstring> MatchingFiles(const std::wstring& pattern) {
+  const std::wstring folder = FolderOf(pattern);
+  std::vector<std::wstring> matches;
+  WIN32_FIND_DATAW data;
+  FindHandle find(pattern, &data);
+  if (!find.valid())
+    return matches;
+  do {
+    if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+      matches.push_back(folder + data.cFileName);
+    }
+  } while (find.Next(&data));
+  return matches;
+}
+
+// Errors that mean another program has the file open; worth a later try.
+bool HeldByAnother(DWORD error) {
+  return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION ||
+         error == ERROR_ACCESS_DENIED || error == ERROR_UNABLE_TO_REMOVE_REPLACED;
+}
+
+// ReplaceFileW keeps the old file's security settings and attributes; the plain move covers
+// the file systems and cases where it cannot (and a replace that lost the old name half-way).
+bool SwapIn(const std::wstring& copy, const std::wstring& target) {
+  return ReplaceFileW(target.c_str(), copy.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS,
+                      nullptr, nullptr) ||
+         MoveFileExW(copy.c_str(), target.c_str(),
+                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
 }
 
 bool RemoveTree(const std::wstring& folder) {
@@ -71,23 +117,20 @@ bool Win32FileSystem::DeleteFileAt(const std::string& path) {
   return DeleteFileW(Widen(path).c_str());
 }
 
-bool Win32FileSystem::DeleteMatching(const std::string& pattern) {
-  const std::wstring wide = Widen(pattern);
-  const std::wstring folder = FolderOf(wide);
-  std::vector<std::wstring> matches;
-  WIN32_FIND_DATAW data;
-  {
-    FindHandle find(wide, &data);
-    if (!find.valid())
-      return false;
-    do {
-      if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-        matches.push_back(data.cFileName);
-    } while (find.Next(&data));
-  }
+bool Win32FileSystem::SetNormalAttributesMatching(const std::string& pattern) {
+  const std::vector<std::wstring> matches = MatchingFiles(Widen(pattern));
   bool all = !matches.empty();
-  for (const std::wstring& name : matches)
-    all &= DeleteFileW((folder + name).c_str()) != 0;
+  for (const std::wstring& file : matches) {
+    all &= SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_NORMAL) != 0;
+  }
+  return all;
+}
+
+bool Win32FileSystem::DeleteMatching(const std::string& pattern) {
+  const std::vector<std::wstring> matches = MatchingFiles(Widen(pattern));
+  bool all = !matches.empty();
+  for (const std::wstring& file : matches)
+    all &= DeleteFileW(file.c_str()) != 0;
   return all;
 }
 
@@ -142,17 +185,38 @@ bool Win32FileSystem::WriteFile(const std::string& path, std::string_view bytes)
 bool Win32FileSystem::WriteNewFile(const std::string& path, std::string_view bytes) {
   const std::wstring target = Widen(path);
   const std::wstring temp = target + L".kelvane-part";
-  bool ok;
-  {
-    Handle file(CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                            FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.valid())
-      return false;
-    ok = WriteAll(file.get(), bytes) && FlushFileBuffers(file.get());
-    ok = file.Close() && ok;
+  const bool ok = WriteFlushed(temp, bytes) &&
+                  MoveFileExW(temp.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH);
+  if (!ok) DeleteFileW(temp.c_str());
+  return ok;
+}
+
+bool Win32FileSystem::ReplaceFileContents(const std::string& path, std::string_view bytes) {
+  const std::wstring target = Widen(path);
+  const DWORD attributes = GetFileAttributesW(target.c_str());
+  const bool existed = attributes != INVALID_FILE_ATTRIBUTES;
+  // Checked here: Wine as root would move a file over a read-only one.
+  if (existed && (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)))
+    return false;
+  const std::wstring temp = target + L".kelvane-part";
+  if (!WriteFlushed(temp, bytes)) {
+    DeleteFileW(temp.c_str());
+    return false;
   }
-  ok = ok && MoveFileExW(temp.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH);
-  if (!ok)
+  // Wine's ReplaceFileW leaves an empty "rf*.tmp" beside the file each time it fails.
+  const std::wstring leftovers = FolderOf(target) + L"rf*.tmp";
+  const std::vector<std::wstring> before = MatchingFiles(leftovers);
+  bool ok = SwapIn(temp, target);
+  for (int tries = 1; !ok && tries < 5 && HeldByAnother(GetLastError()); ++tries) {
+    Sleep(250);
+    ok = SwapIn(temp, target);
+  }
+  for (const std::wstring& file : MatchingFiles(leftovers)) {
+    if (std::find(before.begin(), before.end(), file) == before.end())
+      DeleteFileW(file.c_str());
+  }
+  // When a replace lost the old name half-way, the copy is all that is left of the file.
+  if (!ok && !(existed && !Exists(target)))
     DeleteFileW(temp.c_str());
   return ok;
 }

@@ -8,6 +8,7 @@ namespace kelvane::win32 {
 class Win32FileSystem : public FileSystem {
  public:
   bool SetNormalAttributes(const std::string& path) override;
+  bool SetNormalAttributesMatching(const std::string& pattern) override;
   bool DeleteFileAt(const std::string& path) override;
   bool DeleteMatching(const std::string& pattern) override;
   bool MakeDirectory(const std::string& path) override;
@@ -15,6 +16,7 @@ class Win32FileSystem : public FileSystem {
   std::optional<std::string> ReadFile(const std::string& path) override;
   bool WriteFile(const std::string& path, std::string_view bytes) override;
   bool WriteNewFile(const std::string& path, std::string_view bytes) override;
+  bool ReplaceFileContents(const std::string& path, std::string_view bytes) override;
   std::optional<DirEntry> Lookup(const std::string& path) override;
   bool FolderExists(const std::string& path) override;
   bool FileExists(const std::string& path) override;

@@ -116,5 +116,51 @@ TEST_P(FileSystemContract, NewFileIsWrittenOnceAndLeavesNothingBehind) {
   EXPECT_FALSE(fs().FileExists(At("missing\\copy.kelvane-part")));
 }
 
+TEST_P(FileSystemContract, NormalAttributesByPatternReachEveryMatchingFile) {
+  ASSERT_TRUE(fs().MakeDirectory(At("u")));
+  ASSERT_TRUE(fs().MakeDirectory(At("u\\sub")));
+  Put("u\\a.xml", "1");
+  Put("u\\manifest", "2");
+  harness_->MakeReadOnly(At("u\\a.xml"));
+  harness_->MakeReadOnly(At("u\\manifest"));
+  EXPECT_TRUE(fs().SetNormalAttributesMatching(At("u\\*.*")));
+  EXPECT_FALSE(fs().Lookup(At("u\\a.xml"))->read_only);
+  EXPECT_FALSE(fs().Lookup(At("u\\manifest"))->read_only);
+  EXPECT_TRUE(fs().DeleteMatching(At("u\\*.*")));
+  EXPECT_FALSE(fs().SetNormalAttributesMatching(At("u\\*.*"))) << "only a folder is left";
+}
+
+// Nothing of a replacement may stay beside the file: neither our copy nor a system leftover.
+void ExpectNothingBeside(FileSystem& fs, const std::string& path) {
+  const std::string folder = path.substr(0, path.find_last_of('\\') + 1);
+  EXPECT_FALSE(fs.FileExists(path + ".kelvane-part"));
+  EXPECT_FALSE(fs.DeleteMatching(folder + "*.tmp"));
+}
+
+TEST_P(FileSystemContract, ReplaceSwapsInExactlyTheNewBytes) {
+  Put("hosts", std::string(5000, 'x'));
+  EXPECT_TRUE(fs().ReplaceFileContents(At("hosts"), "new"));
+  EXPECT_EQ(Content("hosts"), "new");
+  EXPECT_TRUE(fs().ReplaceFileContents(At("fresh"), "made"));
+  EXPECT_EQ(Content("fresh"), "made");
+  ExpectNothingBeside(fs(), At("hosts"));
+}
+
+TEST_P(FileSystemContract, FailedReplaceKeepsTheOldFileAndLeavesNothing) {
+  Put("ro", "old");
+  harness_->MakeReadOnly(At("ro"));
+  EXPECT_FALSE(fs().ReplaceFileContents(At("ro"), "new"));
+  EXPECT_EQ(Content("ro"), "old");
+  ASSERT_TRUE(fs().MakeDirectory(At("dir")));
+  EXPECT_FALSE(fs().ReplaceFileContents(At("dir"), "new"));
+  EXPECT_TRUE(fs().FolderExists(At("dir")));
+  EXPECT_FALSE(fs().ReplaceFileContents(At("missing\\hosts"), "new"));
+  Put("held", "old");
+  harness_->HoldWithoutDeleteSharing(At("held"));
+  EXPECT_FALSE(fs().ReplaceFileContents(At("held"), "new"));
+  EXPECT_EQ(Content("held"), "old");
+  ExpectNothingBeside(fs(), At("held"));
+}
+
 }  // namespace
 }  // namespace kelvane::testing

@@ -1,5 +1,7 @@
+#include <thread>
 #include <vector>
 
+#include "platform/win32/handle.h"
 #include "platform/win32/text.h"
 #include "platform/win32/win32_file_system.h"
 #include "tests/contract/file_system_contract.h"
@@ -40,6 +42,30 @@ class Win32Harness : public FileSystemHarness {
 INSTANTIATE_TEST_SUITE_P(Win32, FileSystemContract, ::testing::Values([] {
                            return std::unique_ptr<FileSystemHarness>(new Win32Harness);
                          }));
+
+// A program that lets go of the file within the second does not make the replacement fail.
+TEST(Win32FileSystem, ReplaceWaitsForAProgramThatLetsGoSoon) {
+  TempFolder dir;
+  const std::string path = dir.path() + "hosts";
+  WriteBytes(path, "old");
+  HANDLE held = CreateFileW(Widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                            nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  std::thread release([held] {
+    Sleep(300);
+    CloseHandle(held);
+  });
+  const bool replaced = win32::Win32FileSystem().ReplaceFileContents(path, "new");
+  release.join();
+  EXPECT_TRUE(replaced);
+  EXPECT_EQ(ReadBytes(path), "new");
+  WIN32_FIND_DATAW data;
+  win32::FindHandle find(Widen(dir.path() + "*"), &data);
+  int entries = 0;
+  for (bool more = find.valid(); more; more = find.Next(&data))
+    ++entries;
+  EXPECT_EQ(entries, 3) << "\".\", \"..\" and the file, nothing left beside it";
+}
 
 }  // namespace
 }  // namespace kelvane::testing

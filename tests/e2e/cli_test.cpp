@@ -13,22 +13,6 @@
 namespace kelvane::testing {
 namespace {
 
-// A settings file with the given keys, beside the demo installation.
-std::string Settings(const TempFolder& dir, const std::map<std::string, std::string>& keys) {
-  std::string text = "[Kelvane 7.1.0.2096]\r\n";
-  for (const auto& [key, value] : keys)
-    text += key + "=" + value + "\r\n";
-  const std::string path = dir.path() + "kvn.ini";
-  WriteBytes(path, text);
-  return path;
-}
-
-ProgramResult Apply(const std::string& folder, std::vector<std::string> more = {}) {
-  std::vector<std::string> args = {"apply", "--folder", folder};
-  args.insert(args.end(), more.begin(), more.end());
-  return RunProgram("kelvane-cli.exe", args);
-}
-
 std::string Target(const std::string& folder, int id) {
   for (const TargetFile& t : kTargetFiles) {
     if (t.template_id == id)

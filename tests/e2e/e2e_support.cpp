@@ -6,6 +6,7 @@
 #include "platform/win32/text.h"
 #include "platform/win32/win32_file_system.h"
 #include "platform/win32/win32_platform.h"
+#include "protect/hosts_block.h"
 
 namespace kelvane::testing {
 namespace {
@@ -130,8 +131,26 @@ void WriteBytes(const std::string& path, const std::string& bytes) {
   ASSERT_TRUE(win32::Win32FileSystem().WriteFile(path, bytes)) << path;
 }
 
-HeldFile::HeldFile(const std::string& path) {
-  Launched child = Launch("hold-file.exe", {path});
+std::string Settings(const TempFolder& dir, const std::map<std::string, std::string>& keys) {
+  std::string text = "[Kelvane 7.1.0.2096]\r\n";
+  for (const auto& [key, value] : keys)
+    text += key + "=" + value + "\r\n";
+  const std::string path = dir.path() + "kvn.ini";
+  WriteBytes(path, text);
+  return path;
+}
+
+ProgramResult Apply(const std::string& folder, std::vector<std::string> more) {
+  std::vector<std::string> args = {"apply", "--folder", folder};
+  args.insert(args.end(), more.begin(), more.end());
+  return RunProgram("kelvane-cli.exe", args);
+}
+
+HeldFile::HeldFile(const std::string& path, bool exclusive) {
+  std::vector<std::string> args = {path};
+  if (exclusive)
+    args.push_back("--exclusive");
+  Launched child = Launch("hold-file.exe", args);
   char ready[5] = {};
   DWORD n = 0;
   ReadFile(child.output, ready, sizeof(ready), &n, nullptr);
@@ -193,5 +212,45 @@ ScopedRegistryText::~ScopedRegistryText() {
   if (created_key_)
     RegDeleteKeyExW(HKEY_LOCAL_MACHINE, key_path_.c_str(), view_, 0);
 }
+
+SavedHostsFile::SavedHostsFile() {
+  win32::Win32SystemInfo system;
+  path_ = HostsFilePath(system);
+  backup_ = path_ + kHostsBackupSuffix;
+  win32::Win32FileSystem fs;
+  hosts_bytes_ = fs.ReadFile(path_);
+  backup_bytes_ = fs.ReadFile(backup_);
+}
+
+SavedHostsFile::~SavedHostsFile() {
+  win32::Win32FileSystem fs;
+  auto put_back = [&fs](const std::string& path, const std::optional<std::string>& bytes) {
+    fs.SetNormalAttributes(path);
+    if (bytes) {
+      fs.WriteFile(path, *bytes);
+    } else {
+      fs.DeleteFileAt(path);
+    }
+  };
+  put_back(path_, hosts_bytes_);
+  put_back(backup_, backup_bytes_);
+}
+
+namespace {
+
+// Runs of kelvane-cli.exe change the prefix's hosts file; the test program gives it back.
+class HostsFileEnvironment : public ::testing::Environment {
+ public:
+  void SetUp() override { saved_.emplace(); }
+  void TearDown() override { saved_.reset(); }
+
+ private:
+  std::optional<SavedHostsFile> saved_;
+};
+
+[[maybe_unused]] ::testing::Environment* const kHostsFileKept =
+    ::testing::AddGlobalTestEnvironment(new HostsFileEnvironment);
+
+}  // namespace
 
 }  // namespace kelvane::testing

@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -39,10 +40,17 @@ void MakeDemo(const std::string& folder, const demo::DemoIcqOptions& options = {
 std::string ReadBytes(const std::string& path);
 void WriteBytes(const std::string& path, const std::string& bytes);
 
-// Another process holds the file open without delete sharing while the object lives.
+// A settings file with the given keys in dir, for kelvane-cli.exe apply --settings.
+std::string Settings(const TempFolder& dir, const std::map<std::string, std::string>& keys);
+
+// kelvane-cli.exe apply --folder folder, followed by more arguments.
+ProgramResult Apply(const std::string& folder, std::vector<std::string> more = {});
+
+// Another process holds the file open without delete sharing while the object lives;
+// exclusively (no sharing at all, so it cannot even be read) when asked.
 class HeldFile {
  public:
-  explicit HeldFile(const std::string& path);
+  explicit HeldFile(const std::string& path, bool exclusive = false);
   ~HeldFile();
 
  private:
@@ -71,6 +79,21 @@ class ScopedRegistryText {
   bool created_key_ = false;
   std::optional<std::vector<BYTE>> old_data_;
   DWORD old_type_ = REG_NONE;
+};
+
+// The Wine prefix's hosts file and Kelvane's copy of it beside it, as they were when the object
+// was made, put back when it goes. Every test program that runs Kelvane keeps one for its
+// whole run.
+class SavedHostsFile {
+ public:
+  SavedHostsFile();
+  ~SavedHostsFile();
+  const std::string& path() const { return path_; }
+  const std::string& backup() const { return backup_; }
+
+ private:
+  std::string path_, backup_;
+  std::optional<std::string> hosts_bytes_, backup_bytes_;
 };
 
 }  // namespace kelvane::testing

@@ -102,7 +102,7 @@ bool FakeFileSystem::DeleteFileAt(const std::string& path) {
   return true;
 }
 
-bool FakeFileSystem::DeleteMatching(const std::string& pattern) {
+std::vector<std::string> FakeFileSystem::MatchingFiles(const std::string& pattern) {
   const std::string folder = Key(ParentOf(pattern)) + "\\";
   const std::string name_pattern = NameOf(pattern);
   std::vector<std::string> matches;
@@ -113,6 +113,19 @@ bool FakeFileSystem::DeleteMatching(const std::string& pattern) {
       matches.push_back(key);
     }
   }
+  return matches;
+}
+
+bool FakeFileSystem::SetNormalAttributesMatching(const std::string& pattern) {
+  const std::vector<std::string> matches = MatchingFiles(pattern);
+  bool all = !matches.empty();
+  for (const std::string& key : matches)
+    all &= SetNormalAttributes(key);
+  return all;
+}
+
+bool FakeFileSystem::DeleteMatching(const std::string& pattern) {
+  const std::vector<std::string> matches = MatchingFiles(pattern);
   bool all = !matches.empty();
   for (const std::string& key : matches)
     all &= DeleteFileAt(key);
@@ -181,6 +194,14 @@ bool FakeFileSystem::WriteNewFile(const std::string& path, std::string_view byte
     return false;
   AddFile(path, std::string(bytes));
   return true;
+}
+
+bool FakeFileSystem::ReplaceFileContents(const std::string& path, std::string_view bytes) {
+  // A program holding the file without delete sharing blocks the swap, as on Windows.
+  Node* node = Find(path);
+  if (node && node->undeletable)
+    return false;
+  return WriteFile(path, bytes);
 }
 
 std::optional<DirEntry> FakeFileSystem::Lookup(const std::string& path) {

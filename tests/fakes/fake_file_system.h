@@ -4,6 +4,7 @@
 
 #include <map>
 #include <string>
+#include <vector>
 
 #include "platform/file_system.h"
 
@@ -31,6 +32,7 @@ class FakeFileSystem : public FileSystem {
   bool fail_writes = false;
 
   bool SetNormalAttributes(const std::string& path) override;
+  bool SetNormalAttributesMatching(const std::string& pattern) override;
   bool DeleteFileAt(const std::string& path) override;
   bool DeleteMatching(const std::string& pattern) override;
   bool MakeDirectory(const std::string& path) override;
@@ -38,12 +40,14 @@ class FakeFileSystem : public FileSystem {
   std::optional<std::string> ReadFile(const std::string& path) override;
   bool WriteFile(const std::string& path, std::string_view bytes) override;
   bool WriteNewFile(const std::string& path, std::string_view bytes) override;
+  bool ReplaceFileContents(const std::string& path, std::string_view bytes) override;
   std::optional<DirEntry> Lookup(const std::string& path) override;
   bool FolderExists(const std::string& path) override;
   bool FileExists(const std::string& path) override;
 
  private:
   bool ParentIsFolder(const std::string& path);
+  std::vector<std::string> MatchingFiles(const std::string& pattern);  // keys
   std::map<std::string, Node> nodes_;  // by lower-case full path without trailing backslash
 };
 

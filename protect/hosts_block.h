@@ -1,0 +1,56 @@
+// The ad-server block in the Windows hosts file: ICQ's ad servers mapped to the loopback
+// address, and those mappings taken out again.
+#pragma once
+
+#include <array>
+#include <string>
+#include <string_view>
+
+#include "engine/run_context.h"
+
+namespace kelvane {
+
+// ICQ's ad servers, in three domains; within each domain the sub-domains come first and the
+// bare domain last.
+inline constexpr std::array<std::string_view, 8> AdServerHosts = {
+    // Domain A
+    "ar.atwola.com",
+    "cdn.atwola.com",
+    "atwola.com",
+    // Domain B
+    "adserver.adtech.de",
+    "adtech.de",
+    // Domain C
+    "servedby.advertising.com",
+    "ads.advertising.com",
+    "advertising.com",
+};
+
+// What stands in front of a host name in its entry line.
+inline constexpr std::string_view kLoopbackPrefix = "127.0.0.1 ";
+
+// The hosts file: the system folder followed by "drivers\etc\hosts".
+std::string HostsFilePath(SystemInfo& system);
+
+// Kept once beside the hosts file before Kelvane changes it for the first time.
+inline constexpr char kHostsBackupSuffix[] = ".kelvane-backup";
+
+// The hosts text with every ad server blocked: the first line holding a host's entry is
+// re-activated when it is commented out, missing entry lines are appended. Every other line
+// keeps its bytes, its own line end (CR LF, LF or CR) and its place; blank lines at the end
+// are dropped and the text ends in exactly one CR LF.
+std::string BlockAdHostsText(std::string_view hosts);
+
+// The hosts text without any active entry line of an ad server; commented ones stay. The
+// same promise for every other line and for the end of the text.
+std::string UnblockAdHostsText(std::string_view hosts);
+
+// Blocks the ad servers in the hosts file. Raises HostsAccessDenied when the file is missing,
+// unreadable or cannot be changed; it then keeps its old bytes.
+void BlockAdHosts(RunContext& run);
+
+// Takes the ad-server entries out of the hosts file. Silent when the file is missing or cannot
+// be changed; raises DataAccessFailed when it cannot be read. The old bytes stay on failure.
+void UnblockAdHosts(RunContext& run);
+
+}  // namespace kelvane
