@@ -2,7 +2,9 @@
 
 namespace kelvane {
 
-bool ExtractTemplate(RunContext& run, uint16_t id, const std::string& type,
+bool ExtractTemplate(RunContext& run,
+                     uint16_t id,
+                     const std::string& type,
                      const std::string& path) {
   auto bytes = run.resources.Load(type, id);
   if (!bytes || !run.fs.WriteFile(path, *bytes)) {
@@ -23,7 +25,8 @@ std::string ReadTextFile(RunContext& run, const std::string& path) {
 
 std::string GetSystemFolder(SystemInfo& system) {
   std::string folder = system.SystemDirectory();
-  if (folder.empty() || folder.back() != '\\') folder += '\\';
+  if (folder.empty() || folder.back() != '\\')
+    folder += '\\';
   return folder;
 }
 

@@ -14,7 +14,9 @@ inline constexpr char kTemplateType[] = "Custom";
 
 // Writes the template's bytes to the target so that it holds exactly them. Raises
 // DataAccessFailed and returns false when the template cannot be loaded or written.
-bool ExtractTemplate(RunContext& run, uint16_t id, const std::string& type,
+bool ExtractTemplate(RunContext& run,
+                     uint16_t id,
+                     const std::string& type,
                      const std::string& path);
 
 // The file's whole content; empty when it cannot be read. Raises DataAccessFailed when the

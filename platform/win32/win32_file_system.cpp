@@ -187,7 +187,8 @@ bool Win32FileSystem::WriteNewFile(const std::string& path, std::string_view byt
   const std::wstring temp = target + L".kelvane-part";
   const bool ok = WriteFlushed(temp, bytes) &&
                   MoveFileExW(temp.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH);
-  if (!ok) DeleteFileW(temp.c_str());
+  if (!ok)
+    DeleteFileW(temp.c_str());
   return ok;
 }
 

@@ -10,7 +10,8 @@ int wmain(int argc, wchar_t** argv) {
   const DWORD sharing = exclusive ? 0 : FILE_SHARE_READ | FILE_SHARE_WRITE;
   HANDLE file = CreateFileW(argv[1], GENERIC_READ, sharing, nullptr, OPEN_EXISTING,
                             FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return 1;
+  if (file == INVALID_HANDLE_VALUE)
+    return 1;
   DWORD written;
   WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), "held\n", 5, &written, nullptr);
   Sleep(120000);
