@@ -108,15 +108,20 @@ void Fonts::Release() {
   text_ = link_ = nullptr;
 }
 
-void RegisterContainerClass(HINSTANCE instance) {
+void RegisterWindowClass(HINSTANCE instance, const wchar_t* name, WNDPROC procedure, HICON icon) {
   WNDCLASSEXW wc{};
   wc.cbSize = sizeof(wc);
-  wc.lpfnWndProc = ContainerProc;
+  wc.lpfnWndProc = procedure;
   wc.hInstance = instance;
+  wc.hIcon = icon;
   wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
   wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  wc.lpszClassName = kContainerClass;
+  wc.lpszClassName = name;
   RegisterClassExW(&wc);
+}
+
+void RegisterContainerClass(HINSTANCE instance) {
+  RegisterWindowClass(instance, kContainerClass, ContainerProc);
 }
 
 void ForwardNotifications(HWND group_box) {

@@ -31,6 +31,26 @@ class Fonts {
   HFONT link_ = nullptr;
 };
 
+// Registers a window class with the dialog background and the arrow cursor.
+void RegisterWindowClass(HINSTANCE instance,
+                         const wchar_t* name,
+                         WNDPROC procedure,
+                         HICON icon = nullptr);
+
+// The window procedure of a view object: the object handed to CreateWindowEx gets every
+// message through its Handle(), with its window_ set from the first message on.
+template <typename View>
+LRESULT CALLBACK ViewProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+  if (message == WM_NCCREATE) {
+    auto* view = static_cast<View*>(reinterpret_cast<CREATESTRUCTW*>(lparam)->lpCreateParams);
+    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(view));
+    view->window_ = window;
+  }
+  auto* view = reinterpret_cast<View*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+  return view ? view->Handle(message, wparam, lparam)
+              : DefWindowProcW(window, message, wparam, lparam);
+}
+
 // Registers the plain container class once; its children's notifications reach its parent.
 void RegisterContainerClass(HINSTANCE instance);
 

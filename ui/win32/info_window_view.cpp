@@ -47,14 +47,7 @@ std::wstring OwnFolder() {
 
 InfoWindowView::InfoWindowView(HINSTANCE instance, HWND main_window)
     : instance_(instance), main_(main_window), program_folder_(OwnFolder()) {
-  WNDCLASSEXW wc{};
-  wc.cbSize = sizeof(wc);
-  wc.lpfnWndProc = WindowProc;
-  wc.hInstance = instance_;
-  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  wc.lpszClassName = kWindowClass;
-  RegisterClassExW(&wc);
+  RegisterWindowClass(instance_, kWindowClass, ViewProc<InfoWindowView>);
   window_ =
       CreateWindowExW(WS_EX_CONTROLPARENT | WS_EX_DLGMODALFRAME, kWindowClass, L"Kelvane - Info",
                       kStyle, 0, 0, 100, 100, main_, nullptr, instance_, this);
@@ -117,21 +110,6 @@ void InfoWindowView::ShowModal() {
   SetActiveWindow(main_);
   if (message.message == WM_QUIT)
     PostQuitMessage(static_cast<int>(message.wParam));
-}
-
-LRESULT CALLBACK InfoWindowView::WindowProc(HWND window,
-                                            UINT message,
-                                            WPARAM wparam,
-                                            LPARAM lparam) {
-  if (message == WM_NCCREATE) {
-    auto* view =
-        static_cast<InfoWindowView*>(reinterpret_cast<CREATESTRUCTW*>(lparam)->lpCreateParams);
-    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(view));
-    view->window_ = window;
-  }
-  auto* view = reinterpret_cast<InfoWindowView*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-  return view ? view->Handle(message, wparam, lparam)
-              : DefWindowProcW(window, message, wparam, lparam);
 }
 
 LRESULT InfoWindowView::Handle(UINT message, WPARAM wparam, LPARAM lparam) {

@@ -19,7 +19,8 @@ class InfoWindowView {
   void ShowModal();
 
  private:
-  static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
+  template <typename View>
+  friend LRESULT CALLBACK ViewProc(HWND, UINT, WPARAM, LPARAM);
   LRESULT Handle(UINT message, WPARAM wparam, LPARAM lparam);
   void OnCommand(int id);
   void Layout();

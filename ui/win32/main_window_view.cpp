@@ -56,15 +56,8 @@ MainWindowView::~MainWindowView() = default;
 
 bool MainWindowView::CreateFrame() {
   RegisterContainerClass(instance_);
-  WNDCLASSEXW wc{};
-  wc.cbSize = sizeof(wc);
-  wc.lpfnWndProc = WindowProc;
-  wc.hInstance = instance_;
-  wc.hIcon = LoadIconW(instance_, MAKEINTRESOURCEW(1));
-  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  wc.lpszClassName = kWindowClass;
-  RegisterClassExW(&wc);
+  RegisterWindowClass(instance_, kWindowClass, ViewProc<MainWindowView>,
+                      LoadIconW(instance_, MAKEINTRESOURCEW(1)));
   window_ = CreateWindowExW(WS_EX_CONTROLPARENT, kWindowClass, L"", kStyle, CW_USEDEFAULT,
                             CW_USEDEFAULT, 100, 100, nullptr, nullptr, instance_, this);
   if (!window_)
@@ -191,21 +184,6 @@ void MainWindowView::Sync() {
   timer_starts_seen_ = model_->timer_starts();
   if (auto focus = model_->TakeFocusRequest())
     SetFocus(Child(*focus));
-}
-
-LRESULT CALLBACK MainWindowView::WindowProc(HWND window,
-                                            UINT message,
-                                            WPARAM wparam,
-                                            LPARAM lparam) {
-  if (message == WM_NCCREATE) {
-    auto* view =
-        static_cast<MainWindowView*>(reinterpret_cast<CREATESTRUCTW*>(lparam)->lpCreateParams);
-    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(view));
-    view->window_ = window;
-  }
-  auto* view = reinterpret_cast<MainWindowView*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-  return view ? view->Handle(message, wparam, lparam)
-              : DefWindowProcW(window, message, wparam, lparam);
 }
 
 LRESULT MainWindowView::Handle(UINT message, WPARAM wparam, LPARAM lparam) {

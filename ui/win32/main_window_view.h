@@ -38,7 +38,8 @@ class MainWindowView : public WindowServices {
   void Repaint() override;
 
  private:
-  static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
+  template <typename View>
+  friend LRESULT CALLBACK ViewProc(HWND, UINT, WPARAM, LPARAM);
   LRESULT Handle(UINT message, WPARAM wparam, LPARAM lparam);
   void OnCommand(WPARAM wparam, LPARAM lparam);
   void OnTimer();
