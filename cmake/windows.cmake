@@ -1,6 +1,9 @@
 # Windows x86_64 build: the product, its tools and the tests that run under Wine.
 set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
 set(static_runtime -static -static-libgcc -static-libstdc++)
+# One small file for the user: unused code dropped, symbols stripped.
+add_compile_options(-ffunction-sections -fdata-sections)
+add_link_options(-Wl,--gc-sections -s)
 set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -I${CMAKE_SOURCE_DIR} -I${CMAKE_SOURCE_DIR}/app")
 
 add_library(kelvane_win32 STATIC
