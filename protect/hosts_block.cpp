@@ -57,7 +57,10 @@ Positions EntryPositions(std::string_view line) {
     const std::string_view name = line.substr(at + kLoopbackPrefix.size());
     for (size_t i = 0; i < AdServerHosts.size(); ++i) {
       const std::string_view host = AdServerHosts[i];
-      if (positions[i] == npos && EqualsIgnoringCase(name.substr(0, host.size()), host)) {
+      // The name must end there: "atwola.com.au" is somebody else's host, not ours.
+      const bool ends = name.size() == host.size() || name[host.size()] == ' ' ||
+                        name[host.size()] == '\t' || name[host.size()] == '#';
+      if (positions[i] == npos && ends && EqualsIgnoringCase(name.substr(0, host.size()), host)) {
         positions[i] = at;
       }
     }
@@ -72,10 +75,11 @@ bool HoldsActiveEntry(std::string_view line) {
   return first != npos && line.find('#') > first;
 }
 
-std::string WithoutHashes(std::string_view line) {
-  std::string kept(line);
+// The "#" in front of the entry go; a trailing comment behind it stays a comment.
+std::string WithoutHashesBefore(std::string_view line, size_t entry) {
+  std::string kept(line.substr(0, entry));
   kept.erase(std::remove(kept.begin(), kept.end(), '#'), kept.end());
-  return kept;
+  return kept.append(line.substr(entry));
 }
 
 // Blank lines at the end go, and the text ends in exactly one CR LF.
@@ -86,26 +90,28 @@ std::string Finish(std::string text) {
   return text;
 }
 
-// Applies the edit to the hosts file; true when the file then holds its result. The file is
-// written only when the edit changes it, and never when it could not be read.
-bool EditHostsFile(RunContext& run, std::string (*edit)(std::string_view)) {
+enum class Edit { Done, Missing, Unreadable, NotWritten };
+
+// Applies the edit to the hosts file. The file is written only when the edit changes it, and
+// never when it could not be read.
+Edit EditHostsFile(RunContext& run, std::string (*edit)(std::string_view)) {
   const std::string path = HostsFilePath(run.system);
   if (!run.fs.FileExists(path))
-    return false;
+    return Edit::Missing;
   run.fs.SetNormalAttributes(path);
   // Read directly rather than through ReadTextFile: an empty hosts file is a valid one.
   const std::optional<std::string> old = run.fs.ReadFile(path);
   if (!old) {
     run.status.Raise(Failure::DataAccessFailed);
-    return false;
+    return Edit::Unreadable;
   }
   const std::string updated = edit(*old);
   if (updated == *old)
-    return true;
+    return Edit::Done;
   // The first change keeps a copy of the user's own file; without one, no change.
   const std::string backup = path + kHostsBackupSuffix;
   const bool backed_up = run.fs.FileExists(backup) || run.fs.WriteNewFile(backup, *old);
-  return backed_up && run.fs.ReplaceFileContents(path, updated);
+  return backed_up && run.fs.ReplaceFileContents(path, updated) ? Edit::Done : Edit::NotWritten;
 }
 
 }  // namespace
@@ -127,7 +133,7 @@ std::string BlockAdHostsText(std::string_view hosts) {
       if (found[i] || positions[i] == npos)
         continue;
       if (text.find('#') < positions[i]) {
-        reactivated = WithoutHashes(text);
+        reactivated = WithoutHashesBefore(text, positions[i]);
         text = reactivated;
         positions = EntryPositions(text);
       }
@@ -166,12 +172,14 @@ std::string UnblockAdHostsText(std::string_view hosts) {
 }
 
 void BlockAdHosts(RunContext& run) {
-  if (!EditHostsFile(run, &BlockAdHostsText))
+  if (EditHostsFile(run, &BlockAdHostsText) != Edit::Done)
     run.status.Raise(Failure::HostsAccessDenied);
 }
 
 void UnblockAdHosts(RunContext& run) {
-  EditHostsFile(run, &UnblockAdHostsText);
+  // Entries that should go but could not must not end in a report of success.
+  if (EditHostsFile(run, &UnblockAdHostsText) == Edit::NotWritten)
+    run.status.Raise(Failure::HostsAccessDenied);
 }
 
 }  // namespace kelvane

@@ -97,8 +97,12 @@ const TextCase kTextCases[] = {
      "# 127.0.0.1 adtech.de\r\n#127.0.0.1 adtech.de\r\n"},
     {"a trailing comment counts as active", "127.0.0.1 cdn.atwola.com # ads\r\n" + kLocal,
      "127.0.0.1 cdn.atwola.com # ads\r\n" + kLocal + EntryLines({1}), kLocal},
-    {"every # of a re-activated line goes", "#127.0.0.1 adtech.de #old\r\n",
-     "127.0.0.1 adtech.de old\r\n" + EntryLines({4}), "#127.0.0.1 adtech.de #old\r\n"},
+    {"a re-activated line keeps its trailing comment", "#127.0.0.1 adtech.de #old\r\n",
+     "127.0.0.1 adtech.de #old\r\n" + EntryLines({4}), "#127.0.0.1 adtech.de #old\r\n"},
+    {"a longer name is somebody else's host",
+     "127.0.0.1 atwola.com.au\r\n127.0.0.1 adtech.de.example\r\n",
+     "127.0.0.1 atwola.com.au\r\n127.0.0.1 adtech.de.example\r\n" + EntryLines(),
+     "127.0.0.1 atwola.com.au\r\n127.0.0.1 adtech.de.example\r\n"},
     {"capitals are recognised", "127.0.0.1 AR.ATWOLA.COM\r\n" + kLocal,
      "127.0.0.1 AR.ATWOLA.COM\r\n" + kLocal + EntryLines({0}), kLocal},
     {"tab, two blanks or another address are not ours",
@@ -365,14 +369,15 @@ const FaultCase kFaults[] = {
     {"unreadable", [](FakeFileSystem&, FakeFileSystem::Node& h) { h.unreadable = true; },
      Failure::DataAccessFailed},
     {"held by another program",
-     [](FakeFileSystem&, FakeFileSystem::Node& h) { h.undeletable = true; }, Failure::None},
+     [](FakeFileSystem&, FakeFileSystem::Node& h) { h.undeletable = true; },
+     Failure::HostsAccessDenied},
     {"disk full", [](FakeFileSystem& fs, FakeFileSystem::Node&) { fs.fail_writes = true; },
-     Failure::None},
+     Failure::HostsAccessDenied},
     {"no backup can be kept",
      [](FakeFileSystem& fs, FakeFileSystem::Node&) {
        fs.AddFolder("C:\\windows\\system32\\drivers\\etc\\hosts.kelvane-backup");
      },
-     Failure::None},
+     Failure::HostsAccessDenied},
 };
 
 TEST_F(HostsFileTest, FileThatCannotBeChangedKeepsItsBytes) {
