@@ -135,7 +135,9 @@ Rect MeasureText(HFONT font, const std::wstring& text, UINT dpi) {
   DrawTextW(dc, text.empty() ? L" " : text.c_str(), -1, &r, DT_CALCRECT | DT_LEFT);
   SelectObject(dc, old);
   ReleaseDC(nullptr, dc);
-  return {0, 0, PixelsToTwips(text.empty() ? 0 : r.right, dpi), PixelsToTwips(r.bottom, dpi)};
+  // One pixel more: a static control exactly as wide as its text leaves out a last glyph
+  // that reaches its right edge (the "!" of a report).
+  return {0, 0, PixelsToTwips(text.empty() ? 0 : r.right + 1, dpi), PixelsToTwips(r.bottom, dpi)};
 }
 
 }  // namespace kelvane::ui::win32

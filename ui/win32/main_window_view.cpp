@@ -134,12 +134,14 @@ void MainWindowView::Sync() {
     HWND hwnd = children_[i];
     if (!hwnd) continue;
     const bool all = !shown_valid_;
+    // Placed before its text is set: a label repaints its new text at once, in its old size
+    // when it has not moved yet, and a wider label would then show a gap.
+    if (d.id != C::Form1 && (all || want.rect != have.rect)) PlaceControl(hwnd, want.rect, dpi_);
     // The folder field may already show the text (the user typed it); setting it again would
     // move the caret.
     if ((all || want.text != have.text) && WindowText(hwnd) != Widen(want.text)) {
       SetWindowTextW(hwnd, Widen(want.text).c_str());
     }
-    if (d.id != C::Form1 && (all || want.rect != have.rect)) PlaceControl(hwnd, want.rect, dpi_);
     if (all || want.enabled != have.enabled) EnableWindow(hwnd, want.enabled);
     if (d.id != C::Form1 && (all || want.visible != have.visible)) {
       ShowWindow(hwnd, want.visible ? SW_SHOWNA : SW_HIDE);
