@@ -84,8 +84,8 @@ target_compile_definitions(bare_window PRIVATE UNICODE _UNICODE)
 add_executable(paint-bench tools/paint_bench.cpp)
 target_link_libraries(paint-bench PRIVATE kelvane_win32 ${static_runtime} -municode)
 
-# The window's tests need an X display: a private one per run.
-set(with_display xvfb-run -a -s "-screen 0 1024x768x24")
+# The window's tests need an X display.
+set(with_display ${CMAKE_SOURCE_DIR}/tests/gui/on_display.sh)
 add_executable(kelvane_caption_tests tests/gui/caption_fit_test.cpp tests/fakes/fake_file_system.cpp)
 target_link_libraries(kelvane_caption_tests PRIVATE kelvane_view gtest gtest_main ${static_runtime})
 add_test(NAME captions_fit

@@ -259,7 +259,12 @@ class Kelvane:
         return box
 
     def close_message_box(self, title):
-        key("Return")
+        # Its OK button, clicked: a box shown before any window of the program has had the
+        # keyboard need not have it either.
+        box = self.message_box(title)
+        ok = [c for c in box.controls.values() if c.cls == "Button" and c.text == "OK"]
+        check(ok, f"{title!r} has no OK button")
+        click_at(*ok[0].centre())
         wait_until(lambda: self.session.inspect(title) is None, 10, f"{title!r} to close")
 
     def settings(self):
