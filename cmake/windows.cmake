@@ -85,3 +85,24 @@ add_test(NAME imports_only_system_dlls
   COMMAND ${CMAKE_SOURCE_DIR}/tests/check_imports.sh x86_64-w64-mingw32-objdump
           $<TARGET_FILE:kelvane> $<TARGET_FILE:kelvane-cli>)
 set_property(TEST imports_only_system_dlls PROPERTY CROSSCOMPILING_EMULATOR "")
+
+# The window under test: the inspector that prints its controls, and the start-up measurement
+# against a bare window of ours.
+add_executable(inspector tools/inspector.cpp)
+target_link_libraries(inspector PRIVATE kelvane_view ${static_runtime} -municode)
+add_executable(bare_window WIN32 tools/bare_window.cpp)
+target_link_libraries(bare_window PRIVATE ${static_runtime} -municode)
+target_compile_definitions(bare_window PRIVATE UNICODE _UNICODE)
+add_executable(paint-bench tools/paint_bench.cpp)
+target_link_libraries(paint-bench PRIVATE kelvane_win32 ${static_runtime} -municode)
+
+# The window's tests need an X display.
+set(with_display ${CMAKE_SOURCE_DIR}/tests/gui/on_display.sh)
+add_executable(kelvane_caption_tests tests/gui/caption_fit_test.cpp tests/fakes/fake_file_system.cpp)
+target_link_libraries(kelvane_caption_tests PRIVATE kelvane_view gtest gtest_main ${static_runtime})
+add_test(NAME captions_fit
+  COMMAND ${with_display} ${CMAKE_CROSSCOMPILING_EMULATOR} $<TARGET_FILE:kelvane_caption_tests>)
+add_test(NAME window_end_to_end
+  COMMAND ${with_display} python3 ${CMAKE_SOURCE_DIR}/tests/gui/gui_test.py ${CMAKE_BINARY_DIR})
+set_tests_properties(captions_fit window_end_to_end PROPERTIES
+  CROSSCOMPILING_EMULATOR "" RESOURCE_LOCK wine_prefix)

@@ -154,6 +154,8 @@ void MainWindowView::Sync() {
     if (!hwnd)
       continue;
     const bool all = !shown_valid_;
+    // Placed before its text is set: a label repaints its new text at once, in its old size
+    // when it has not moved yet, and a wider label would then show a gap.
     if (d.id != C::Form1 && (all || want.rect != have.rect))
       PlaceControl(hwnd, want.rect, dpi_);
     // The folder field may already show the text (the user typed it); setting it again would
