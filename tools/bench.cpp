@@ -12,24 +12,13 @@
 #include "platform/win32/text.h"
 #include "platform/win32/win32_file_system.h"
 #include "platform/win32/win32_platform.h"
+#include "tools/bench_support.h"
 #include "tools/demo_icq/demo_icq.h"
 
 namespace {
 
 using namespace kelvane;
-using Clock = std::chrono::steady_clock;
-
-template <typename F>
-double MedianMs(F&& f) {
-  std::vector<double> times;
-  for (int i = 0; i < 15; ++i) {
-    auto start = Clock::now();
-    f();
-    times.push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count());
-  }
-  std::sort(times.begin(), times.end());
-  return times[times.size() / 2];
-}
+using bench::MedianMs;
 
 }  // namespace
 
@@ -49,14 +38,14 @@ int wmain() {
   TweakOptions options;
   RunStatus status;
   RunContext run{fs, resources, system, options, status};
-  const double tweak = MedianMs([&] { ApplyTweaks(folder, run); });
+  const double tweak = MedianMs(15, [&] { ApplyTweaks(folder, run); });
 
   std::vector<std::pair<std::string, std::string>> files;
   for (const TargetFile& t : kTargetFiles) {
     const std::string path = folder + std::string(t.path);
     files.emplace_back(path, fs.ReadFile(path).value_or(""));
   }
-  const double floor = MedianMs([&] {
+  const double floor = MedianMs(15, [&] {
     for (const auto& [path, bytes] : files) {
       HANDLE h = CreateFileW(win32::Widen(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                              FILE_ATTRIBUTE_NORMAL, nullptr);

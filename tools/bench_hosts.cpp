@@ -13,11 +13,12 @@
 #include "platform/win32/win32_file_system.h"
 #include "platform/win32/win32_platform.h"
 #include "protect/hosts_block.h"
+#include "tools/bench_support.h"
 
 namespace {
 
 using namespace kelvane;
-using Clock = std::chrono::steady_clock;
+using bench::MedianMs;
 
 // Puts the hosts file below the bench folder instead of the real system folder.
 class BenchSystemInfo : public SystemInfo {
@@ -29,18 +30,6 @@ class BenchSystemInfo : public SystemInfo {
  private:
   std::string folder_;
 };
-
-template <typename F>
-double MedianMs(int runs, F&& f) {
-  std::vector<double> times;
-  for (int i = 0; i < runs; ++i) {
-    auto start = Clock::now();
-    f();
-    times.push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count());
-  }
-  std::sort(times.begin(), times.end());
-  return times[times.size() / 2];
-}
 
 void Print(const std::string& name,
            double value,
