@@ -131,7 +131,10 @@ def file_stamps(folder):
 def report_to_idle_seconds(k, mark, language):
     """Waits for the report to end and tells how long it stood since it was first seen."""
     shown = time.monotonic()
-    idle = k.wait(lambda s: not s[mark].visible, "the report to end", timeout=10)
+    # The inspector reads the controls one after another while the window may be changing
+    # them, so both signs of the end are waited for together.
+    idle = k.wait(lambda s: not s[mark].visible and s["Label1"].text == IDLE[language],
+                  "the report to end", timeout=10)
     elapsed = time.monotonic() - shown
     check(idle["Label1"].text == IDLE[language], f"idle text {idle['Label1'].text!r}")
     check(near(idle["Label1"].top, px(3290)), "the status line is not back at top 3290")

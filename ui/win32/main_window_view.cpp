@@ -127,6 +127,9 @@ void MainWindowView::Show(int show_command) {
   PlaceFrame(work.left + (work.right - work.left - frame.cx) / 2,
              work.top + (work.bottom - work.top - frame.cy) / 2);
   ShowWindow(window_, show_command);
+  // The first control of the keyboard order holds the focus, as a dialog's would.
+  if (HWND first = GetNextDlgTabItem(window_, nullptr, FALSE))
+    SetFocus(first);
   UpdateWindow(window_);
 }
 
