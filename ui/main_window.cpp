@@ -183,10 +183,6 @@ void MainWindow::ChangeFolderText(const std::string& text) {
   SetText1(window_state_, *this, text);
 }
 
-void MainWindow::SetFolderText(const std::string& text) {
-  SetText1(window_state_, *this, text);
-}
-
 void MainWindow::Text1Changed() {
   ValidateFolder();
 }
@@ -309,7 +305,7 @@ void MainWindow::ChangeFolder() {
     return;
   const size_t cut = chosen.find("\\ICQ.exe");
   if (cut != std::string::npos)
-    SetFolderText(chosen.substr(0, cut));
+    ChangeFolderText(chosen.substr(0, cut));
 }
 
 }  // namespace kelvane::ui

@@ -90,7 +90,6 @@ class MainWindow : private WindowHooks {
 
   // The program's own changes, which run the same handling as a click when the state changes.
   void SetValue(ControlId id, int value);
-  void SetFolderText(const std::string& text);
   void SetEnabled(ControlId id, bool enabled);
 
   // Labels measure their text again, after the view's fonts changed.

@@ -326,7 +326,7 @@ TEST_F(MainWindowTest, ChangeButtonTakesTheFolderOfTheChosenIcqExe) {
     FakeRun run;
     MainWindow model(window, run);
     model.Load("", "English");
-    model.SetFolderText("C:\\Start");
+    model.ChangeFolderText("C:\\Start");
     window.browse_result = r.chosen;
     model.Click(C::Command4);
     EXPECT_EQ(model.state(C::Text1).text, r.field) << r.chosen;
