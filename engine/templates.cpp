@@ -24,10 +24,7 @@ std::string ReadTextFile(RunContext& run, const std::string& path) {
 }
 
 std::string GetSystemFolder(SystemInfo& system) {
-  std::string folder = system.SystemDirectory();
-  if (folder.empty() || folder.back() != '\\')
-    folder += '\\';
-  return folder;
+  return WithBackslash(system.SystemDirectory());
 }
 
 }  // namespace kelvane

@@ -11,12 +11,6 @@ bool HasNormalFile(FileSystem& fs, const std::string& folder, const std::string&
 
 }  // namespace
 
-std::string WithBackslash(std::string folder) {
-  if (folder.empty() || folder.back() != '\\')
-    folder += '\\';
-  return folder;
-}
-
 bool IsIcqFolder(FileSystem& fs, const std::string& folder) {
   return folder.size() >= 4 && HasNormalFile(fs, folder, "ICQ.exe") &&
          HasNormalFile(fs, folder, "MCore.dll");

@@ -7,9 +7,6 @@
 
 namespace kelvane {
 
-// The folder text with a backslash appended unless it ends in one ("" becomes "\").
-std::string WithBackslash(std::string folder);
-
 // The folder text ends in a backslash. True when it is at least 4 characters long and holds
 // "ICQ.exe" and "MCore.dll" as normal files (not hidden, not system) under exactly these
 // names, letter case included.

@@ -63,6 +63,13 @@ class FileSystem {
   virtual bool FileExists(const std::string& path) = 0;
 };
 
+// The folder text ending in exactly the backslash it may lack.
+inline std::string WithBackslash(std::string folder) {
+  if (folder.empty() || folder.back() != '\\')
+    folder += '\\';
+  return folder;
+}
+
 // Makes every missing folder above the file at path; existing ones are fine.
 inline void MakeParentFolders(FileSystem& fs, const std::string& path) {
   for (size_t sep = path.find('\\', 3); sep != std::string::npos; sep = path.find('\\', sep + 1)) {

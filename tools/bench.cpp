@@ -26,9 +26,7 @@ int wmain() {
   auto args = win32::CommandLineArguments();
   if (args.size() != 2)
     return 64;
-  std::string folder = args[0];
-  if (folder.back() != '\\')
-    folder += '\\';
+  const std::string folder = WithBackslash(args[0]);
   win32::Win32FileSystem fs;
   win32::Win32Resources resources;
   win32::Win32SystemInfo system;

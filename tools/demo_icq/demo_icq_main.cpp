@@ -44,9 +44,7 @@ int wmain() {
   auto args = win32::CommandLineArguments();
   if (args.empty())
     return Usage();
-  std::string folder = args[0];
-  if (folder.back() != '\\')
-    folder += '\\';
+  const std::string folder = WithBackslash(args[0]);
   demo::DemoIcqOptions options;
   bool register_folder = false;
   bool mcore_given = false;
