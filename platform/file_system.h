@@ -18,6 +18,42 @@ struct DirEntry {
   bool read_only = false;
 };
 
+// Where the new bytes of a rewritten file go, in order.
+class ByteSink {
+ public:
+  virtual void Write(std::string_view bytes) = 0;
+
+ protected:
+  ~ByteSink() = default;
+};
+
+// Collects the bytes in memory.
+class StringSink : public ByteSink {
+ public:
+  void Write(std::string_view bytes) override { text.append(bytes); }
+  std::string text;
+};
+
+// Makes a file's new bytes from its old ones, which come piece by piece; a piece may end
+// anywhere, even between the two bytes of a CR LF.
+class FileEdit {
+ public:
+  virtual void Take(std::string_view piece, ByteSink& out) = 0;
+  // After the last piece: writes what is left and says whether the new bytes are to replace
+  // the old ones.
+  virtual bool Finish(ByteSink& out) = 0;
+
+ protected:
+  ~FileEdit() = default;
+};
+
+enum class Rewrite {
+  Replaced,    // the new bytes are in place
+  Kept,        // the edit declined them
+  Unreadable,  // missing, a folder, or it could not be read
+  Failed,      // read-only, still held by another program, or the copy could not be written
+};
+
 class FileSystem {
  public:
   virtual ~FileSystem() = default;
@@ -48,12 +84,13 @@ class FileSystem {
   // Writes a new file through a temporary name beside it, so the name never holds a partial
   // copy. False, and nothing left behind, when the file exists already or the write fails.
   virtual bool WriteNewFile(const std::string& path, std::string_view bytes) = 0;
-  // Makes the file hold exactly these bytes by swapping in a complete copy written beside it,
-  // so the name never holds a partial file; keeps the old file's security settings where the
-  // system can. Tries again for about a second while another program holds the file. False,
-  // with the old file as it was and nothing left behind, when it is read-only, a folder or
-  // still held, or the copy cannot be written.
-  virtual bool ReplaceFileContents(const std::string& path, std::string_view bytes) = 0;
+  // Rewrites a file through the edit without ever holding it whole: the old bytes go to the
+  // edit piece by piece, its new bytes to a complete copy beside the file, and that copy is
+  // swapped in, so the name never holds a partial file; the old file's security settings stay
+  // where the system can keep them. Tries again for about a second while another program
+  // holds the file. Whatever the result but Replaced, the old file is as it was and nothing
+  // is left beside it.
+  virtual Rewrite RewriteFile(const std::string& path, FileEdit& edit) = 0;
 
   // Directory lookup of exactly one path (no wildcards). Nullopt when nothing is there.
   virtual std::optional<DirEntry> Lookup(const std::string& path) = 0;

@@ -1,7 +1,12 @@
 #include "protect/hosts_block.h"
 
+#include <emmintrin.h>
+
 #include <algorithm>
+#include <bit>
+#include <functional>
 #include <optional>
+#include <vector>
 
 #include "engine/templates.h"
 
@@ -15,23 +20,23 @@ struct Line {
   std::string_view ending;  // "\r\n", "\n", "\r", or empty for a last line without one
 };
 
-// Cuts the next line off the front of rest. Other tools leave bare LF or CR line ends, and each
-// of them ends a line as CR LF does, so no edit can reach beyond its own line.
-Line TakeLine(std::string_view& rest) {
-  size_t end = 0;
-  while (end < rest.size() && rest[end] != '\r' && rest[end] != '\n')
-    ++end;
-  size_t next = end;
-  if (next < rest.size()) {
-    next += rest.compare(next, 2, "\r\n") == 0 ? 2 : 1;
-  }
-  const Line line{rest.substr(0, end), rest.substr(end, next - end)};
-  rest.remove_prefix(next);
-  return line;
+bool IsLineEnd(char c) {
+  return c == '\r' || c == '\n';
 }
 
-bool EndsInLineEnd(std::string_view text) {
-  return !text.empty() && (text.back() == '\r' || text.back() == '\n');
+// Where a line lies in the text.
+struct Span {
+  size_t start, end, next;  // the line's first byte, its line end, the next line's first byte
+};
+
+// The line around position at. Other tools leave bare LF or CR line ends, and each of them
+// ends a line as CR LF does, so no edit can reach beyond its own line.
+Span LineAround(std::string_view text, size_t at) {
+  const size_t before = text.find_last_of("\r\n", at);
+  const size_t start = before == npos ? 0 : before + 1;
+  const size_t end = std::min(text.find_first_of("\r\n", at), text.size());
+  const size_t next = end + (text.compare(end, 2, "\r\n") == 0 ? 2 : end < text.size());
+  return {start, end, next};
 }
 
 // ASCII only: the host names are ASCII, and other bytes must never match one of their letters.
@@ -44,9 +49,74 @@ bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
          std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return Lower(x) == y; });
 }
 
-// Where each host's entry text first stands in the line, without regard to case; npos where
-// it does not. The loopback prefix has no letters, so it is found exactly, in one pass, and
-// only the names behind it are compared loosely.
+// Whether the text behind a loopback prefix names the host, without regard to case. The name
+// must end there: "atwola.com.au" is somebody else's host, not ours.
+bool NamesHost(std::string_view name, std::string_view host) {
+  if (name.size() < host.size() || !EqualsIgnoringCase(name.substr(0, host.size()), host))
+    return false;
+  if (name.size() == host.size())
+    return true;
+  const char after = name[host.size()];
+  return after == ' ' || after == '\t' || after == '#' || IsLineEnd(after);
+}
+
+// The ad domains: the hosts that end in no other host's name. Every entry ends in one, so a
+// line that names none of them holds none of our entries.
+const std::vector<std::string_view>& AdDomains() {
+  static const auto* const domains = [] {
+    auto* found = new std::vector<std::string_view>;
+    for (std::string_view host : AdServerHosts) {
+      if (std::none_of(AdServerHosts.begin(), AdServerHosts.end(), [host](std::string_view other) {
+            return other != host && host.ends_with(other);
+          })) {
+        found->push_back(host);
+      }
+    }
+    return found;
+  }();
+  return *domains;
+}
+
+// Where the text names one of the ad domains, without regard to case, in order. Countless ad
+// hosts begin with "a" or "ad" as ours do, so the search keys on each domain's second and
+// third letters, sixteen places at a time. Setting bit 0x20 folds a capital to its small
+// letter and never turns another byte into a small letter.
+std::vector<size_t> AdDomainPositions(std::string_view text) {
+  struct Key {
+    std::string_view domain;
+    __m128i second, third;
+  };
+  std::vector<Key> keys;
+  for (std::string_view domain : AdDomains())
+    keys.push_back({domain, _mm_set1_epi8(domain[1]), _mm_set1_epi8(domain[2])});
+  std::vector<size_t> found;
+  const auto check = [&](size_t at, std::string_view domain) {
+    if (EqualsIgnoringCase(text.substr(at, domain.size()), domain))
+      found.push_back(at);
+  };
+  const __m128i fold = _mm_set1_epi8(0x20);
+  const auto folded = [&](size_t at) {
+    return _mm_or_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(text.data() + at)), fold);
+  };
+  size_t at = 0;
+  for (; at + 18 <= text.size(); at += 16) {
+    const __m128i second = folded(at + 1), third = folded(at + 2);
+    for (const Key& key : keys) {
+      const __m128i both =
+          _mm_and_si128(_mm_cmpeq_epi8(second, key.second), _mm_cmpeq_epi8(third, key.third));
+      for (unsigned mask = _mm_movemask_epi8(both); mask != 0; mask &= mask - 1)
+        check(at + std::countr_zero(mask), key.domain);
+    }
+  }
+  for (; at < text.size(); ++at) {
+    for (const Key& key : keys)
+      check(at, key.domain);
+  }
+  std::sort(found.begin(), found.end());
+  return found;
+}
+
+// Where each host's entry text first stands in the line; npos where it does not.
 using Positions = std::array<size_t, AdServerHosts.size()>;
 
 Positions EntryPositions(std::string_view line) {
@@ -56,13 +126,8 @@ Positions EntryPositions(std::string_view line) {
        at = line.find(kLoopbackPrefix, at + 1)) {
     const std::string_view name = line.substr(at + kLoopbackPrefix.size());
     for (size_t i = 0; i < AdServerHosts.size(); ++i) {
-      const std::string_view host = AdServerHosts[i];
-      // The name must end there: "atwola.com.au" is somebody else's host, not ours.
-      const bool ends = name.size() == host.size() || name[host.size()] == ' ' ||
-                        name[host.size()] == '\t' || name[host.size()] == '#';
-      if (positions[i] == npos && ends && EqualsIgnoringCase(name.substr(0, host.size()), host)) {
+      if (positions[i] == npos && NamesHost(name, AdServerHosts[i]))
         positions[i] = at;
-      }
     }
   }
   return positions;
@@ -82,36 +147,222 @@ std::string WithoutHashesBefore(std::string_view line, size_t entry) {
   return kept.append(line.substr(entry));
 }
 
-// Blank lines at the end go, and the text ends in exactly one CR LF.
-std::string Finish(std::string text) {
-  while (EndsInLineEnd(text))
-    text.pop_back();
-  text += "\r\n";
-  return text;
+enum class Mode { Block, Unblock };
+
+// Edits hosts text that comes piece by piece, as the file is read, so that not even the
+// largest blocking list is ever held whole. Only lines that hold one of our entries are looked
+// at closely; the bytes between them pass on as they came.
+class HostsEditor {
+ public:
+  explicit HostsEditor(Mode mode) : mode_(mode) {}
+
+  void Take(std::string_view piece, ByteSink& out) {
+    if (piece.empty())
+      return;
+    ends_in_line_end_ = IsLineEnd(piece.back());
+    const size_t cut = CompleteLinesEnd(piece);
+    if (cut == 0) {
+      carry_ += piece;
+      return;
+    }
+    size_t first = 0;
+    if (!carry_.empty()) {
+      first = FirstLineEnd(piece);
+      carry_ += piece.substr(0, first);
+      EditLines(carry_, out);
+      carry_.clear();
+    }
+    EditLines(piece.substr(first, cut - first), out);
+    carry_ = piece.substr(cut);
+  }
+
+  // Ends the text and tells whether it differs from the one that came in.
+  bool Finish(ByteSink& out) {
+    EditLines(carry_, out);
+    // Without an edit the text comes out as it came, but for its end.
+    bool changed = changed_ || pending_ != "\r\n";
+    if (mode_ == Mode::Block) {
+      // A last line without its line end is completed before anything is appended.
+      if (!ends_in_line_end_)
+        Put("\r\n", out);
+      for (size_t i = 0; i < AdServerHosts.size(); ++i) {
+        if (found_[i])
+          continue;
+        Put(std::string(kLoopbackPrefix).append(AdServerHosts[i]).append("\r\n"), out);
+        changed = true;
+      }
+    }
+    // Blank lines at the end go, and the text ends in exactly one CR LF.
+    out.Write("\r\n");
+    return changed;
+  }
+
+ private:
+  // Where the lines end that later pieces cannot change: after the last line end, unless that
+  // is a CR the next piece may complete to CR LF.
+  static size_t CompleteLinesEnd(std::string_view piece) {
+    const size_t limit = piece.size() - (piece.back() == '\r');
+    const size_t last = limit == 0 ? npos : piece.find_last_of("\r\n", limit - 1);
+    return last == npos ? 0 : last + 1;
+  }
+
+  // Where in the piece the carried line ends.
+  size_t FirstLineEnd(std::string_view piece) const {
+    if (carry_.back() == '\r')
+      return piece.front() == '\n';
+    return LineAround(piece, 0).next;
+  }
+
+  // Edits whole lines; the last may lack its line end only at the end of the text.
+  void EditLines(std::string_view text, ByteSink& out) {
+    size_t done = KeepBlankLineApart(text, 0, out);  // bytes of text already passed on
+    for (const Span& line : LinesNamingAdDomains(text)) {
+      if (AllFound())
+        break;
+      Put(text.substr(done, line.start - done), out);
+      EditLine({text.substr(line.start, line.end - line.start),
+                text.substr(line.end, line.next - line.end)},
+               out);
+      done = KeepBlankLineApart(text, line.next, out);
+    }
+    Put(text.substr(done), out);
+  }
+
+  // The lines of the text that name one of the ad domains anywhere, in order. The block looks
+  // no further once it met each host's first line.
+  std::vector<Span> LinesNamingAdDomains(std::string_view text) const {
+    std::vector<Span> lines;
+    if (AllFound())
+      return lines;
+    for (size_t at : AdDomainPositions(text)) {
+      if (lines.empty() || at >= lines.back().next)
+        lines.push_back(LineAround(text, at));
+    }
+    return lines;
+  }
+
+  // Past the first line of each host, the block has nothing left to look at.
+  bool AllFound() const {
+    return mode_ == Mode::Block && std::all_of(found_.begin(), found_.end(), std::identity());
+  }
+
+  void EditLine(Line line, ByteSink& out) {
+    if (mode_ == Mode::Unblock && HoldsActiveEntry(line.text)) {
+      changed_ = true;
+      return;
+    }
+    Put(mode_ == Mode::Block ? ReactivatedFirstEntries(line.text) : std::string(line.text), out);
+    Put(line.ending, out);
+  }
+
+  // The line with the entry of each host it first holds re-activated when commented out.
+  std::string ReactivatedFirstEntries(std::string_view line) {
+    std::string text(line);
+    Positions positions = EntryPositions(text);
+    for (size_t i = 0; i < AdServerHosts.size(); ++i) {
+      if (found_[i] || positions[i] == npos)
+        continue;
+      if (text.find('#') < positions[i]) {
+        text = WithoutHashesBefore(text, positions[i]);
+        positions = EntryPositions(text);
+        changed_ = true;
+      }
+      // Only the first line that holds the entry is looked at.
+      found_[i] = true;
+    }
+    return text;
+  }
+
+  // A bare CR followed by a bare LF would read as one CR LF: a blank line that comes to follow
+  // a bare CR, once the lines between went, ends in CR LF instead. Returns where text goes on.
+  size_t KeepBlankLineApart(std::string_view text, size_t at, ByteSink& out) {
+    if (at >= text.size() || text[at] != '\n' || !pending_.ends_with('\r'))
+      return at;
+    Put("\r\n", out);
+    return at + 1;
+  }
+
+  // Line ends are held back until other bytes follow, since those at the very end go.
+  void Put(std::string_view bytes, ByteSink& out) {
+    const size_t last = bytes.find_last_not_of("\r\n");
+    if (last == npos) {
+      pending_ += bytes;
+      return;
+    }
+    out.Write(pending_);
+    out.Write(bytes.substr(0, last + 1));
+    pending_ = bytes.substr(last + 1);
+  }
+
+  const Mode mode_;
+  std::array<bool, AdServerHosts.size()> found_{};  // the block met the host's first line
+  bool changed_ = false;                            // a line was edited or dropped
+  bool ends_in_line_end_ = false;                   // the text so far ends in a line end
+  std::string carry_;    // the lines at the end of the pieces so far that may still grow
+  std::string pending_;  // the line ends at the end of what was passed on so far
+};
+
+// The hosts file's edit: the new text replaces the old only when it differs, and only once a
+// copy of the user's own file is kept beside it.
+class HostsFileEdit : public FileEdit {
+ public:
+  HostsFileEdit(Mode mode, FileSystem& fs, std::string path)
+      : editor_(mode), fs_(fs), path_(std::move(path)) {}
+
+  void Take(std::string_view piece, ByteSink& out) override { editor_.Take(piece, out); }
+  bool Finish(ByteSink& out) override {
+    changed_ = editor_.Finish(out);
+    return changed_ && KeepBackup();
+  }
+  bool changed() const { return changed_; }
+
+ private:
+  // Written once, before the first change; the old file is read whole just this once.
+  bool KeepBackup() {
+    const std::string backup = path_ + kHostsBackupSuffix;
+    if (fs_.FileExists(backup))
+      return true;
+    const std::optional<std::string> old = fs_.ReadFile(path_);
+    return old && fs_.WriteNewFile(backup, *old);
+  }
+
+  HostsEditor editor_;
+  FileSystem& fs_;
+  const std::string path_;
+  bool changed_ = false;
+};
+
+std::string EditText(Mode mode, std::string_view hosts) {
+  HostsEditor editor(mode);
+  StringSink out;
+  editor.Take(hosts, out);
+  editor.Finish(out);
+  return std::move(out.text);
 }
 
 enum class Edit { Done, Missing, Unreadable, NotWritten };
 
 // Applies the edit to the hosts file. The file is written only when the edit changes it, and
 // never when it could not be read.
-Edit EditHostsFile(RunContext& run, std::string (*edit)(std::string_view)) {
+Edit EditHostsFile(RunContext& run, Mode mode) {
   const std::string path = HostsFilePath(run.system);
   if (!run.fs.FileExists(path))
     return Edit::Missing;
   run.fs.SetNormalAttributes(path);
-  // Read directly rather than through ReadTextFile: an empty hosts file is a valid one.
-  const std::optional<std::string> old = run.fs.ReadFile(path);
-  if (!old) {
-    run.status.Raise(Failure::DataAccessFailed);
-    return Edit::Unreadable;
+  HostsFileEdit edit(mode, run.fs, path);
+  switch (run.fs.RewriteFile(path, edit)) {
+    case Rewrite::Replaced:
+      return Edit::Done;
+    case Rewrite::Kept:
+      return edit.changed() ? Edit::NotWritten : Edit::Done;
+    case Rewrite::Unreadable:
+      // An empty hosts file reads fine: only a file that cannot be read at all lands here.
+      run.status.Raise(Failure::DataAccessFailed);
+      return Edit::Unreadable;
+    case Rewrite::Failed:
+      break;
   }
-  const std::string updated = edit(*old);
-  if (updated == *old)
-    return Edit::Done;
-  // The first change keeps a copy of the user's own file; without one, no change.
-  const std::string backup = path + kHostsBackupSuffix;
-  const bool backed_up = run.fs.FileExists(backup) || run.fs.WriteNewFile(backup, *old);
-  return backed_up && run.fs.ReplaceFileContents(path, updated) ? Edit::Done : Edit::NotWritten;
+  return Edit::NotWritten;
 }
 
 }  // namespace
@@ -121,64 +372,21 @@ std::string HostsFilePath(SystemInfo& system) {
 }
 
 std::string BlockAdHostsText(std::string_view hosts) {
-  std::array<bool, AdServerHosts.size()> found{};
-  std::string out;
-  out.reserve(hosts.size() + 256);  // room for every entry line and the line ends added
-  for (std::string_view rest = hosts; !rest.empty();) {
-    const Line line = TakeLine(rest);
-    std::string reactivated;
-    std::string_view text = line.text;
-    Positions positions = EntryPositions(text);
-    for (size_t i = 0; i < AdServerHosts.size(); ++i) {
-      if (found[i] || positions[i] == npos)
-        continue;
-      if (text.find('#') < positions[i]) {
-        reactivated = WithoutHashesBefore(text, positions[i]);
-        text = reactivated;
-        positions = EntryPositions(text);
-      }
-      // Only the first line that holds the entry is looked at.
-      found[i] = true;
-    }
-    out += text;
-    out += line.ending;
-  }
-  // A last line without its line end is completed before anything is appended.
-  if (!EndsInLineEnd(hosts))
-    out += "\r\n";
-  for (size_t i = 0; i < AdServerHosts.size(); ++i) {
-    if (found[i])
-      continue;
-    out += kLoopbackPrefix;
-    out += AdServerHosts[i];
-    out += "\r\n";
-  }
-  return Finish(std::move(out));
+  return EditText(Mode::Block, hosts);
 }
 
 std::string UnblockAdHostsText(std::string_view hosts) {
-  std::string out;
-  out.reserve(hosts.size() + 2);  // a dropped line makes room for any CR the text gains
-  for (std::string_view rest = hosts; !rest.empty();) {
-    const Line line = TakeLine(rest);
-    if (HoldsActiveEntry(line.text))
-      continue;
-    out += line.text;
-    // A bare CR followed by a bare LF would read as one CR LF, swallowing this blank line.
-    const bool would_merge = line.text.empty() && line.ending == "\n" && out.ends_with('\r');
-    out += would_merge ? "\r\n" : line.ending;
-  }
-  return Finish(std::move(out));
+  return EditText(Mode::Unblock, hosts);
 }
 
 void BlockAdHosts(RunContext& run) {
-  if (EditHostsFile(run, &BlockAdHostsText) != Edit::Done)
+  if (EditHostsFile(run, Mode::Block) != Edit::Done)
     run.status.Raise(Failure::HostsAccessDenied);
 }
 
 void UnblockAdHosts(RunContext& run) {
   // Entries that should go but could not must not end in a report of success.
-  if (EditHostsFile(run, &UnblockAdHostsText) == Edit::NotWritten)
+  if (EditHostsFile(run, Mode::Unblock) == Edit::NotWritten)
     run.status.Raise(Failure::HostsAccessDenied);
 }
 

@@ -392,6 +392,25 @@ TEST_F(HostsFileTest, FileThatCannotBeChangedKeepsItsBytes) {
   }
 }
 
+// The file is read in pieces that may end anywhere, even inside a CR LF: the text that comes
+// out must not depend on where they end.
+TEST_F(HostsFileTest, PiecesEndingAnywhereGiveTheSameText) {
+  HostsGenerator generate(19991231);
+  for (int n = 0; n < 300; ++n) {
+    const std::string hosts = generate.File(/*with_entries=*/true);
+    SCOPED_TRACE(::testing::PrintToString(hosts));
+    for (size_t piece : {1, 2, 7, 64}) {
+      fs_.piece_size = piece;
+      Hosts(hosts);
+      ASSERT_EQ(Run(&BlockAdHosts), Failure::None);
+      ASSERT_EQ(Content(path_), BlockAdHostsText(hosts)) << "pieces of " << piece;
+      Hosts(hosts);
+      ASSERT_EQ(Run(&UnblockAdHosts), Failure::None);
+      ASSERT_EQ(Content(path_), UnblockAdHostsText(hosts)) << "pieces of " << piece;
+    }
+  }
+}
+
 TEST_F(HostsFileTest, FirstChangeKeepsOneCopyThatIsNeverOverwritten) {
   Hosts(EntryLines());
   EXPECT_EQ(Run(&BlockAdHosts), Failure::None);

@@ -20,6 +20,10 @@ bool IsDots(const wchar_t* name) {
   return wcscmp(name, L".") == 0 || wcscmp(name, L"..") == 0;
 }
 
+// The size of the pieces a rewrite reads and writes: large enough for few calls, small enough
+// to stay in the cache.
+constexpr DWORD kPiece = 256 * 1024;
+
 bool WriteAll(HANDLE file, std::string_view bytes) {
   while (!bytes.empty()) {
     DWORD chunk = static_cast<DWORD>(std::min<size_t>(bytes.size(), 1 << 20));
@@ -78,6 +82,82 @@ bool SwapIn(const std::wstring& copy, const std::wstring& target) {
                       nullptr, nullptr) ||
          MoveFileExW(copy.c_str(), target.c_str(),
                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+}
+
+// Collects the new bytes into large writes; the first failed write stops all later ones.
+class FileSink : public ByteSink {
+ public:
+  explicit FileSink(HANDLE file) : file_(file) { buffer_.reserve(kPiece); }
+  void Write(std::string_view bytes) override {
+    if (buffer_.size() + bytes.size() > kPiece)
+      Flush();
+    if (bytes.size() >= kPiece) {
+      ok_ = ok_ && WriteAll(file_, bytes);
+    } else {
+      buffer_.append(bytes);
+    }
+  }
+  bool Flush() {
+    ok_ = ok_ && WriteAll(file_, buffer_);
+    buffer_.clear();
+    return ok_;
+  }
+  bool ok() const { return ok_; }
+
+ private:
+  HANDLE file_;
+  std::string buffer_;
+  bool ok_ = true;
+};
+
+// Runs the edit from the file at target into a complete, flushed copy at temp. Replaced means
+// the copy is ready to be swapped in.
+Rewrite WriteEditedCopy(const std::wstring& target, const std::wstring& temp, FileEdit& edit) {
+  Handle old(CreateFileW(target.c_str(), GENERIC_READ,
+                         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                         OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+  if (!old.valid())
+    return Rewrite::Unreadable;
+  Handle copy(CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                          FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!copy.valid())
+    return Rewrite::Failed;
+  FileSink sink(copy.get());
+  std::string piece(kPiece, '\0');
+  while (sink.ok()) {
+    DWORD read = 0;
+    if (!::ReadFile(old.get(), piece.data(), kPiece, &read, nullptr))
+      return Rewrite::Unreadable;
+    if (read == 0)
+      break;
+    edit.Take(std::string_view(piece.data(), read), sink);
+  }
+  if (!sink.ok())
+    return Rewrite::Failed;
+  if (!edit.Finish(sink))
+    return Rewrite::Kept;
+  const bool ok = sink.Flush() && FlushFileBuffers(copy.get());
+  return copy.Close() && ok ? Rewrite::Replaced : Rewrite::Failed;
+}
+
+// Swaps the copy in, trying again for about a second while another program holds the file.
+bool SwapInWhileHeld(const std::wstring& copy, const std::wstring& target) {
+  // Wine's ReplaceFileW leaves an empty "rf*.tmp" beside the file each time it fails.
+  const std::wstring leftovers = FolderOf(target) + L"rf*.tmp";
+  const std::vector<std::wstring> before = MatchingFiles(leftovers);
+  bool ok = SwapIn(copy, target);
+  for (int tries = 1; !ok && tries < 5 && HeldByAnother(GetLastError()); ++tries) {
+    Sleep(250);
+    ok = SwapIn(copy, target);
+  }
+  for (const std::wstring& file : MatchingFiles(leftovers)) {
+    if (std::find(before.begin(), before.end(), file) == before.end())
+      DeleteFileW(file.c_str());
+  }
+  // When a replace lost the old name half-way, the copy is all that is left of the file.
+  if (!ok && Exists(target))
+    DeleteFileW(copy.c_str());
+  return ok;
 }
 
 bool RemoveTree(const std::wstring& folder) {
@@ -192,34 +272,21 @@ bool Win32FileSystem::WriteNewFile(const std::string& path, std::string_view byt
   return ok;
 }
 
-bool Win32FileSystem::ReplaceFileContents(const std::string& path, std::string_view bytes) {
+Rewrite Win32FileSystem::RewriteFile(const std::string& path, FileEdit& edit) {
   const std::wstring target = Widen(path);
   const DWORD attributes = GetFileAttributesW(target.c_str());
-  const bool existed = attributes != INVALID_FILE_ATTRIBUTES;
+  if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY))
+    return Rewrite::Unreadable;
   // Checked here: Wine as root would move a file over a read-only one.
-  if (existed && (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)))
-    return false;
+  if (attributes & FILE_ATTRIBUTE_READONLY)
+    return Rewrite::Failed;
   const std::wstring temp = target + L".kelvane-part";
-  if (!WriteFlushed(temp, bytes)) {
+  const Rewrite written = WriteEditedCopy(target, temp, edit);
+  if (written != Rewrite::Replaced) {
     DeleteFileW(temp.c_str());
-    return false;
+    return written;
   }
-  // Wine's ReplaceFileW leaves an empty "rf*.tmp" beside the file each time it fails.
-  const std::wstring leftovers = FolderOf(target) + L"rf*.tmp";
-  const std::vector<std::wstring> before = MatchingFiles(leftovers);
-  bool ok = SwapIn(temp, target);
-  for (int tries = 1; !ok && tries < 5 && HeldByAnother(GetLastError()); ++tries) {
-    Sleep(250);
-    ok = SwapIn(temp, target);
-  }
-  for (const std::wstring& file : MatchingFiles(leftovers)) {
-    if (std::find(before.begin(), before.end(), file) == before.end())
-      DeleteFileW(file.c_str());
-  }
-  // When a replace lost the old name half-way, the copy is all that is left of the file.
-  if (!ok && !(existed && !Exists(target)))
-    DeleteFileW(temp.c_str());
-  return ok;
+  return SwapInWhileHeld(temp, target) ? Rewrite::Replaced : Rewrite::Failed;
 }
 
 std::optional<DirEntry> Win32FileSystem::Lookup(const std::string& path) {

@@ -16,7 +16,7 @@ class Win32FileSystem : public FileSystem {
   std::optional<std::string> ReadFile(const std::string& path) override;
   bool WriteFile(const std::string& path, std::string_view bytes) override;
   bool WriteNewFile(const std::string& path, std::string_view bytes) override;
-  bool ReplaceFileContents(const std::string& path, std::string_view bytes) override;
+  Rewrite RewriteFile(const std::string& path, FileEdit& edit) override;
   std::optional<DirEntry> Lookup(const std::string& path) override;
   bool FolderExists(const std::string& path) override;
   bool FileExists(const std::string& path) override;

@@ -1,5 +1,8 @@
 #include "tests/contract/file_system_contract.h"
 
+#include <algorithm>
+#include <optional>
+
 namespace kelvane::testing {
 namespace {
 
@@ -137,29 +140,77 @@ void ExpectNothingBeside(FileSystem& fs, const std::string& path) {
   EXPECT_FALSE(fs.DeleteMatching(folder + "*.tmp"));
 }
 
-TEST_P(FileSystemContract, ReplaceSwapsInExactlyTheNewBytes) {
-  Put("hosts", std::string(5000, 'x'));
-  EXPECT_TRUE(fs().ReplaceFileContents(At("hosts"), "new"));
-  EXPECT_EQ(Content("hosts"), "new");
-  EXPECT_TRUE(fs().ReplaceFileContents(At("fresh"), "made"));
-  EXPECT_EQ(Content("fresh"), "made");
+// Passes the old bytes on with every "x" made a "y" and a "!" behind them, or writes only
+// what it is given instead; keeps the result only when told to.
+class MarkingEdit : public FileEdit {
+ public:
+  explicit MarkingEdit(bool keep = true, std::optional<std::string> instead = std::nullopt)
+      : keep_(keep), instead_(std::move(instead)) {}
+  void Take(std::string_view piece, ByteSink& out) override {
+    seen += piece;
+    std::string marked(piece);
+    std::replace(marked.begin(), marked.end(), 'x', 'y');
+    if (!instead_)
+      out.Write(marked);
+  }
+  bool Finish(ByteSink& out) override {
+    out.Write(instead_.value_or("!"));
+    return keep_;
+  }
+  std::string seen;
+
+ private:
+  bool keep_;
+  std::optional<std::string> instead_;
+};
+
+TEST_P(FileSystemContract, RewriteSwapsInExactlyTheEditedBytes) {
+  // Larger than any piece a rewrite reads at once, with line ends and NULs on the way.
+  std::string old;
+  for (int i = 0; old.size() < 300000; ++i) {
+    old += 'x';
+    old += std::to_string(i);
+    old += i % 3 ? std::string("\r\n") : std::string(1, '\0');
+  }
+  Put("hosts", old);
+  MarkingEdit edit;
+  EXPECT_EQ(fs().RewriteFile(At("hosts"), edit), Rewrite::Replaced);
+  EXPECT_EQ(edit.seen, old) << "every old byte, in order";
+  std::string marked = old;
+  std::replace(marked.begin(), marked.end(), 'x', 'y');
+  EXPECT_EQ(Content("hosts"), marked + "!");
+  MarkingEdit shorter(true, "new");
+  EXPECT_EQ(fs().RewriteFile(At("hosts"), shorter), Rewrite::Replaced);
+  EXPECT_EQ(Content("hosts"), "new") << "no old tail";
   ExpectNothingBeside(fs(), At("hosts"));
 }
 
-TEST_P(FileSystemContract, FailedReplaceKeepsTheOldFileAndLeavesNothing) {
+TEST_P(FileSystemContract, RewriteThatIsNotDoneKeepsTheOldFileAndLeavesNothing) {
+  Put("kept", "old");
   Put("ro", "old");
   harness_->MakeReadOnly(At("ro"));
-  EXPECT_FALSE(fs().ReplaceFileContents(At("ro"), "new"));
-  EXPECT_EQ(Content("ro"), "old");
-  ASSERT_TRUE(fs().MakeDirectory(At("dir")));
-  EXPECT_FALSE(fs().ReplaceFileContents(At("dir"), "new"));
-  EXPECT_TRUE(fs().FolderExists(At("dir")));
-  EXPECT_FALSE(fs().ReplaceFileContents(At("missing\\hosts"), "new"));
   Put("held", "old");
   harness_->HoldWithoutDeleteSharing(At("held"));
-  EXPECT_FALSE(fs().ReplaceFileContents(At("held"), "new"));
-  EXPECT_EQ(Content("held"), "old");
-  ExpectNothingBeside(fs(), At("held"));
+  ASSERT_TRUE(fs().MakeDirectory(At("dir")));
+  const struct {
+    const char* file;
+    bool keep;
+    Rewrite result;
+  } cases[] = {
+      {"kept", false, Rewrite::Kept},        {"ro", true, Rewrite::Failed},
+      {"held", true, Rewrite::Failed},       {"dir", true, Rewrite::Unreadable},
+      {"missing", true, Rewrite::Unreadable}, {"missing\\hosts", true, Rewrite::Unreadable},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.file);
+    MarkingEdit edit(c.keep);
+    EXPECT_EQ(fs().RewriteFile(At(c.file), edit), c.result);
+    ExpectNothingBeside(fs(), At(c.file));
+  }
+  for (const char* file : {"kept", "ro", "held"})
+    EXPECT_EQ(Content(file), "old") << file;
+  EXPECT_TRUE(fs().FolderExists(At("dir")));
+  EXPECT_FALSE(fs().FileExists(At("missing")));
 }
 
 }  // namespace

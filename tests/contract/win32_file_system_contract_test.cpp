@@ -43,8 +43,18 @@ INSTANTIATE_TEST_SUITE_P(Win32, FileSystemContract, ::testing::Values([] {
                            return std::unique_ptr<FileSystemHarness>(new Win32Harness);
                          }));
 
-// A program that lets go of the file within the second does not make the replacement fail.
-TEST(Win32FileSystem, ReplaceWaitsForAProgramThatLetsGoSoon) {
+// Copies the old bytes, then "!".
+class AppendingEdit : public FileEdit {
+ public:
+  void Take(std::string_view piece, ByteSink& out) override { out.Write(piece); }
+  bool Finish(ByteSink& out) override {
+    out.Write("!");
+    return true;
+  }
+};
+
+// A program that lets go of the file within the second does not make the rewrite fail.
+TEST(Win32FileSystem, RewriteWaitsForAProgramThatLetsGoSoon) {
   TempFolder dir;
   const std::string path = dir.path() + "hosts";
   WriteBytes(path, "old");
@@ -55,10 +65,11 @@ TEST(Win32FileSystem, ReplaceWaitsForAProgramThatLetsGoSoon) {
     Sleep(300);
     CloseHandle(held);
   });
-  const bool replaced = win32::Win32FileSystem().ReplaceFileContents(path, "new");
+  AppendingEdit edit;
+  const Rewrite result = win32::Win32FileSystem().RewriteFile(path, edit);
   release.join();
-  EXPECT_TRUE(replaced);
-  EXPECT_EQ(ReadBytes(path), "new");
+  EXPECT_EQ(result, Rewrite::Replaced);
+  EXPECT_EQ(ReadBytes(path), "old!");
   WIN32_FIND_DATAW data;
   win32::FindHandle find(Widen(dir.path() + "*"), &data);
   int entries = 0;

@@ -196,12 +196,23 @@ bool FakeFileSystem::WriteNewFile(const std::string& path, std::string_view byte
   return true;
 }
 
-bool FakeFileSystem::ReplaceFileContents(const std::string& path, std::string_view bytes) {
-  // A program holding the file without delete sharing blocks the swap, as on Windows.
+Rewrite FakeFileSystem::RewriteFile(const std::string& path, FileEdit& edit) {
   Node* node = Find(path);
-  if (node && node->undeletable)
-    return false;
-  return WriteFile(path, bytes);
+  if (!node || node->directory || node->unreadable)
+    return Rewrite::Unreadable;
+  if (node->read_only)
+    return Rewrite::Failed;
+  StringSink sink;
+  const std::string old = node->content;
+  for (size_t at = 0; at < old.size(); at += piece_size)
+    edit.Take(std::string_view(old).substr(at, piece_size), sink);
+  if (!edit.Finish(sink))
+    return Rewrite::Kept;
+  // A program holding the file without delete sharing blocks the swap, as on Windows.
+  if (node->undeletable || node->unwritable || fail_writes)
+    return Rewrite::Failed;
+  node->content = std::move(sink.text);
+  return Rewrite::Replaced;
 }
 
 std::optional<DirEntry> FakeFileSystem::Lookup(const std::string& path) {

@@ -30,6 +30,9 @@ class FakeFileSystem : public FileSystem {
   Node* Find(const std::string& path);
   // Every write fails from now on, as on a full disk.
   bool fail_writes = false;
+  // Rewrites hand the old bytes over in pieces this long, so that every edit meets pieces
+  // that end inside its lines and line ends.
+  size_t piece_size = 3;
 
   bool SetNormalAttributes(const std::string& path) override;
   bool SetNormalAttributesMatching(const std::string& pattern) override;
@@ -40,7 +43,7 @@ class FakeFileSystem : public FileSystem {
   std::optional<std::string> ReadFile(const std::string& path) override;
   bool WriteFile(const std::string& path, std::string_view bytes) override;
   bool WriteNewFile(const std::string& path, std::string_view bytes) override;
-  bool ReplaceFileContents(const std::string& path, std::string_view bytes) override;
+  Rewrite RewriteFile(const std::string& path, FileEdit& edit) override;
   std::optional<DirEntry> Lookup(const std::string& path) override;
   bool FolderExists(const std::string& path) override;
   bool FileExists(const std::string& path) override;
