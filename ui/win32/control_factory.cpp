@@ -138,15 +138,16 @@ HWND CreateControl(HINSTANCE instance,
                    ControlKind kind,
                    HWND parent,
                    int id,
-                   const std::wstring& text,
-                   bool centred) {
+                   const ControlLook& look,
+                   UINT dpi) {
   const wchar_t* window_class = L"STATIC";
-  DWORD style = WS_CHILD | WS_CLIPSIBLINGS;
+  DWORD style = WS_CHILD | WS_CLIPSIBLINGS | (look.visible ? WS_VISIBLE : 0) |
+                (look.enabled ? 0 : WS_DISABLED);
   DWORD ex_style = 0;
   switch (kind) {
     case ControlKind::Label:
     case ControlKind::Link:
-      style |= SS_NOTIFY | (centred ? SS_CENTER : SS_LEFT);
+      style |= SS_NOTIFY | (look.centred ? SS_CENTER : SS_LEFT);
       break;
     case ControlKind::Mark:
       style |= SS_OWNERDRAW;
@@ -181,9 +182,11 @@ HWND CreateControl(HINSTANCE instance,
     case ControlKind::Window:
       return nullptr;
   }
-  HWND control =
-      CreateWindowExW(ex_style, window_class, text.c_str(), style, 0, 0, 0, 0, parent,
-                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
+  const Rect& r = look.rect;
+  HWND control = CreateWindowExW(
+      ex_style, window_class, look.text.c_str(), style, TwipsToPixels(r.left, dpi),
+      TwipsToPixels(r.top, dpi), TwipsToPixels(r.width, dpi), TwipsToPixels(r.height, dpi), parent,
+      reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
   if (kind == ControlKind::Frame)
     ForwardNotifications(control);
   return control;

@@ -57,12 +57,23 @@ void RegisterContainerClass(HINSTANCE instance);
 // Makes group boxes pass their children's notifications on to their parent too.
 void ForwardNotifications(HWND group_box);
 
+// How a control first shows.
+struct ControlLook {
+  std::wstring text;
+  Rect rect;  // in twips
+  bool visible = true;
+  bool enabled = true;
+  bool centred = false;  // labels only
+};
+
+// Makes a control as it first shows in one call, rather than setting its text, place and
+// states one by one afterwards: each of those is a round trip that start-up waits for.
 HWND CreateControl(HINSTANCE instance,
                    ControlKind kind,
                    HWND parent,
                    int id,
-                   const std::wstring& text,
-                   bool centred);
+                   const ControlLook& look,
+                   UINT dpi);
 
 void PlaceControl(HWND control, const Rect& twips, UINT dpi);
 

@@ -60,9 +60,8 @@ InfoWindowView::InfoWindowView(HINSTANCE instance, HWND main_window)
   fonts_.Create(dpi_);
   HWND frame = nullptr;
   for (const InfoDesign& d : kInfoControls) {
-    HWND child = CreateControl(instance_, d.kind, d.in_frame ? frame : window_, d.id, Widen(d.text),
-                               d.id == kLabel4);
-    ShowWindow(child, SW_SHOWNA);
+    HWND child = CreateControl(instance_, d.kind, d.in_frame ? frame : window_, d.id,
+                               {Widen(d.text), d.rect, true, true, d.id == kLabel4}, dpi_);
     if (d.id == kFrame1)
       frame = child;
   }

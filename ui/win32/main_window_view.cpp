@@ -69,6 +69,7 @@ bool MainWindowView::CreateFrame() {
 
 void MainWindowView::Build(MainWindow& model) {
   model_ = &model;
+  model.MeasureLabels();
   std::vector<std::pair<C, HWND>> pending = {{C::Form1, window_}};
   children_[static_cast<int>(C::Form1)] = window_;
   while (!pending.empty()) {
@@ -76,16 +77,24 @@ void MainWindowView::Build(MainWindow& model) {
     pending.erase(pending.begin());
     for (C id : ChildrenOf(container)) {
       const ControlDesign& d = Design(id);
-      HWND child = CreateControl(instance_, d.kind, parent, IdOf(id), L"", id == C::Label2);
+      const ControlState& state = model.state(id);
+      HWND child = CreateControl(
+          instance_, d.kind, parent, IdOf(id),
+          {Widen(state.text), state.rect, state.visible, state.enabled, id == C::Label2}, dpi_);
       SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_.For(d.kind)), FALSE);
+      if (d.kind == ControlKind::CheckBox || d.kind == ControlKind::Radio)
+        SendMessageW(child, BM_SETCHECK, state.value, 0);
       children_[static_cast<int>(id)] = child;
+      shown_[static_cast<int>(id)] = state;
       if (d.kind == ControlKind::Frame || d.kind == ControlKind::Container) {
         pending.push_back({id, child});
       }
     }
   }
-  model.MeasureLabels();
-  shown_valid_ = false;
+  // The controls show the model already; only the window's own caption is left to set.
+  SetWindowTextW(window_, Widen(model.state(C::Form1).text).c_str());
+  shown_[static_cast<int>(C::Form1)] = model.state(C::Form1);
+  shown_valid_ = true;
   Sync();
 }
 
