@@ -120,6 +120,8 @@ const TextCase kTextCases[] = {
     {"a blank line that comes to follow a bare CR is not merged into it",
      "a\r127.0.0.1 atwola.com\n\nb\r\n", "a\r127.0.0.1 atwola.com\n\nb\r\n" + EntryLines({2}),
      "a\r\r\nb\r\n"},
+    {"a near miss right in front does not hide the entry", "#adt 127.0.0.1 adtech.de\r\n",
+     "adt 127.0.0.1 adtech.de\r\n" + EntryLines({4}), "#adt 127.0.0.1 adtech.de\r\n"},
     {"bytes outside ASCII pass", "\xe4\xf6\xfc\x80\xff #\xc4\r\n",
      "\xe4\xf6\xfc\x80\xff #\xc4\r\n" + EntryLines(), "\xe4\xf6\xfc\x80\xff #\xc4\r\n"},
 };
@@ -242,9 +244,10 @@ class HostsGenerator {
     return kEndings[Pick(0, 2)];
   }
 
-  // Text without line ends: letters, blanks, tabs, "#", dots, and bytes outside ASCII.
+  // Text without line ends: letters (among them those the search for our lines keys on),
+  // blanks, tabs, "#", dots, and bytes outside ASCII.
   std::string Noise(int max) {
-    static const std::string kBytes = "abcXYZ019 .\t#\x80\xe4\xff";
+    static const std::string kBytes = "abcdtvWXYZ019 .\t#\x80\xe4\xff";
     std::string text;
     for (int n = Pick(0, max); n > 0; --n)
       text += kBytes[Pick(0, int(kBytes.size()) - 1)];
