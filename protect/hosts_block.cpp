@@ -60,16 +60,22 @@ bool NamesHost(std::string_view name, std::string_view host) {
   return after == ' ' || after == '\t' || after == '#' || IsLineEnd(after);
 }
 
-// The ad domains: the hosts that end in no other host's name. Every entry ends in one, so a
-// line that names none of them holds none of our entries.
-const std::vector<std::string_view>& AdDomains() {
+// An ad domain: a host that ends in no other host's name. Every entry ends in one, so a line
+// that names none of them holds none of our entries. Countless ad hosts begin with "a" or
+// "ad" as ours do, so the search for a domain keys on its second and third letters.
+struct AdDomain {
+  std::string_view name;
+  __m128i second, third;  // sixteen times each
+};
+
+const std::vector<AdDomain>& AdDomains() {
   static const auto* const domains = [] {
-    auto* found = new std::vector<std::string_view>;
+    auto* found = new std::vector<AdDomain>;
     for (std::string_view host : AdServerHosts) {
       if (std::none_of(AdServerHosts.begin(), AdServerHosts.end(), [host](std::string_view other) {
             return other != host && host.ends_with(other);
           })) {
-        found->push_back(host);
+        found->push_back({host, _mm_set1_epi8(host[1]), _mm_set1_epi8(host[2])});
       }
     }
     return found;
@@ -77,18 +83,11 @@ const std::vector<std::string_view>& AdDomains() {
   return *domains;
 }
 
-// Where the text names one of the ad domains, without regard to case, in order. Countless ad
-// hosts begin with "a" or "ad" as ours do, so the search keys on each domain's second and
-// third letters, sixteen places at a time. Setting bit 0x20 folds a capital to its small
-// letter and never turns another byte into a small letter.
+// Where the text names one of the ad domains, without regard to case, in order, looking at
+// sixteen places at a time. Setting bit 0x20 folds a capital to its small letter and never
+// turns another byte into a small letter.
 std::vector<size_t> AdDomainPositions(std::string_view text) {
-  struct Key {
-    std::string_view domain;
-    __m128i second, third;
-  };
-  std::vector<Key> keys;
-  for (std::string_view domain : AdDomains())
-    keys.push_back({domain, _mm_set1_epi8(domain[1]), _mm_set1_epi8(domain[2])});
+  const std::vector<AdDomain>& domains = AdDomains();
   std::vector<size_t> found;
   const auto check = [&](size_t at, std::string_view domain) {
     if (EqualsIgnoringCase(text.substr(at, domain.size()), domain))
@@ -101,16 +100,16 @@ std::vector<size_t> AdDomainPositions(std::string_view text) {
   size_t at = 0;
   for (; at + 18 <= text.size(); at += 16) {
     const __m128i second = folded(at + 1), third = folded(at + 2);
-    for (const Key& key : keys) {
-      const __m128i both =
-          _mm_and_si128(_mm_cmpeq_epi8(second, key.second), _mm_cmpeq_epi8(third, key.third));
+    for (const AdDomain& domain : domains) {
+      const __m128i both = _mm_and_si128(_mm_cmpeq_epi8(second, domain.second),
+                                         _mm_cmpeq_epi8(third, domain.third));
       for (unsigned mask = _mm_movemask_epi8(both); mask != 0; mask &= mask - 1)
-        check(at + std::countr_zero(mask), key.domain);
+        check(at + std::countr_zero(mask), domain.name);
     }
   }
   for (; at < text.size(); ++at) {
-    for (const Key& key : keys)
-      check(at, key.domain);
+    for (const AdDomain& domain : domains)
+      check(at, domain.name);
   }
   std::sort(found.begin(), found.end());
   return found;
