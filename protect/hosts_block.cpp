@@ -132,11 +132,34 @@ Positions EntryPositions(std::string_view line) {
   return positions;
 }
 
-// A line that holds an entry with no "#" in front of it; a trailing comment keeps it active.
-bool HoldsActiveEntry(std::string_view line) {
+// The line's first entry when no "#" stands in front of it (a trailing comment keeps it
+// active): where it stands and whose host it names.
+struct ActiveEntry {
+  size_t at;
+  std::string_view host;
+};
+
+std::optional<ActiveEntry> FirstActiveEntry(std::string_view line) {
   const Positions positions = EntryPositions(line);
-  const size_t first = *std::min_element(positions.begin(), positions.end());
-  return first != npos && line.find('#') > first;
+  const auto first = std::min_element(positions.begin(), positions.end());
+  if (*first == npos || line.find('#') < *first)
+    return std::nullopt;
+  return ActiveEntry{*first, AdServerHosts[first - positions.begin()]};
+}
+
+// The line without the host names of its active entries. The user's own names mapped on the
+// same line stay ("127.0.0.1 atwola.com my.alias" keeps "127.0.0.1 my.alias"); empty when
+// nothing else was mapped there, and the line goes.
+std::string WithoutActiveEntries(std::string_view line) {
+  std::string text(line);
+  while (const std::optional<ActiveEntry> entry = FirstActiveEntry(text)) {
+    const size_t name = entry->at + kLoopbackPrefix.size();
+    const size_t next = text.find_first_not_of(" \t", name + entry->host.size());
+    text.erase(name, std::min(next, text.size()) - name);
+    if (text.find_first_not_of(" \t", name) >= std::min(text.find('#', name), text.size()))
+      return "";
+  }
+  return text;
 }
 
 // The "#" in front of the entry go; a trailing comment behind it stays a comment.
@@ -246,11 +269,16 @@ class HostsEditor {
   }
 
   void EditLine(Line line, ByteSink& out) {
-    if (mode_ == Mode::Unblock && HoldsActiveEntry(line.text)) {
+    std::string text(line.text);
+    if (mode_ == Mode::Block) {
+      text = ReactivatedFirstEntries(line.text);
+    } else if (FirstActiveEntry(line.text)) {
       changed_ = true;
-      return;
+      text = WithoutActiveEntries(line.text);
+      if (text.empty())
+        return;
     }
-    Put(mode_ == Mode::Block ? ReactivatedFirstEntries(line.text) : std::string(line.text), out);
+    Put(text, out);
     Put(line.ending, out);
   }
 

@@ -41,8 +41,9 @@ inline constexpr char kHostsBackupSuffix[] = ".kelvane-backup";
 // are dropped and the text ends in exactly one CR LF.
 std::string BlockAdHostsText(std::string_view hosts);
 
-// The hosts text without any active entry line of an ad server; commented ones stay. The
-// same promise for every other line and for the end of the text.
+// The hosts text without any active entry of an ad server: a line that maps nothing else
+// goes, the user's own names mapped on the same line stay, commented entries stay. The same
+// promise for every other line and for the end of the text.
 std::string UnblockAdHostsText(std::string_view hosts);
 
 // Blocks the ad servers in the hosts file. Raises HostsAccessDenied when the file is missing,

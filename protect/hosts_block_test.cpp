@@ -120,6 +120,11 @@ const TextCase kTextCases[] = {
     {"a blank line that comes to follow a bare CR is not merged into it",
      "a\r127.0.0.1 atwola.com\n\nb\r\n", "a\r127.0.0.1 atwola.com\n\nb\r\n" + EntryLines({2}),
      "a\r\r\nb\r\n"},
+    {"the user's own names on an entry line stay",
+     "127.0.0.1 atwola.com my.alias # mine\r\n127.0.0.1 ADTECH.DE\tadvertising.com other\r\n",
+     "127.0.0.1 atwola.com my.alias # mine\r\n127.0.0.1 ADTECH.DE\tadvertising.com other\r\n" +
+         EntryLines({2, 4}),
+     "127.0.0.1 my.alias # mine\r\n127.0.0.1 other\r\n"},
     {"a near miss right in front does not hide the entry", "#adt 127.0.0.1 adtech.de\r\n",
      "adt 127.0.0.1 adtech.de\r\n" + EntryLines({4}), "#adt 127.0.0.1 adtech.de\r\n"},
     {"bytes outside ASCII pass", "\xe4\xf6\xfc\x80\xff #\xc4\r\n",
@@ -184,12 +189,19 @@ struct OtherLine {
   std::string before;
 };
 
+// The generator's mark for the user's own names behind an entry; no other line holds it.
+constexpr char kOwnNames[] = " own";
+
+bool HoldsOwnNames(const std::string& text) {
+  return text.find(kOwnNames) != std::string::npos;
+}
+
 std::vector<OtherLine> OtherLines(std::string_view bytes) {
   std::vector<OtherLine> lines;
   std::string before;
   for (Line& line : Split(bytes)) {
     std::string ending = line.ending;
-    if (!HoldsAnyEntry(line.text))
+    if (!HoldsAnyEntry(line.text) && !HoldsOwnNames(line.text))
       lines.push_back({std::move(line), before});
     before = std::move(ending);
   }
@@ -273,9 +285,11 @@ class HostsGenerator {
       for (char& c : entry)
         c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     }
-    switch (Pick(0, 3)) {
+    switch (Pick(0, 4)) {
       case 0:
         return "#" + entry;
+      case 4:
+        return entry + kOwnNames + Noise(3);
       case 1:
         return entry + " # " + Noise(6);
       case 2:
@@ -304,6 +318,12 @@ TEST(HostsText, PropertiesOverGeneratedFiles) {
     }
     ASSERT_EQ(ActiveHosts(blocked), std::vector<bool>(AdServerHosts.size(), true));
     ASSERT_EQ(ActiveHosts(unblocked), std::vector<bool>(AdServerHosts.size(), false));
+    const auto own_lines = [](std::string_view bytes) {
+      const std::vector<Line> lines = Split(bytes);
+      return std::count_if(lines.begin(), lines.end(),
+                           [](const Line& l) { return HoldsOwnNames(l.text); });
+    };
+    ASSERT_EQ(own_lines(unblocked), own_lines(hosts)) << "the user's own names stay";
     const std::vector<Line> lines = Split(hosts);
     if (std::none_of(lines.begin(), lines.end(),
                      [](const Line& l) { return HoldsAnyEntry(l.text); })) {
