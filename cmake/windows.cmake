@@ -87,12 +87,14 @@ add_test(NAME imports_only_system_dlls
 set_property(TEST imports_only_system_dlls PROPERTY CROSSCOMPILING_EMULATOR "")
 
 # The window under test: the inspector that prints its controls, and the start-up measurement
-# against a bare window of ours.
+# against a bare window of ours and against the window's controls alone.
 add_executable(inspector tools/inspector.cpp)
 target_link_libraries(inspector PRIVATE kelvane_view ${static_runtime} -municode)
 add_executable(bare_window WIN32 tools/bare_window.cpp)
 target_link_libraries(bare_window PRIVATE ${static_runtime} -municode)
 target_compile_definitions(bare_window PRIVATE UNICODE _UNICODE)
+add_executable(controls_window WIN32 tools/controls_window.cpp tools/controls_window.rc)
+target_link_libraries(controls_window PRIVATE kelvane_view ${static_runtime} -municode)
 add_executable(paint-bench tools/paint_bench.cpp)
 target_link_libraries(paint-bench PRIVATE kelvane_win32 ${static_runtime} -municode)
 
