@@ -93,6 +93,7 @@ target_link_libraries(inspector PRIVATE kelvane_view ${static_runtime} -municode
 add_executable(bare_window WIN32 tools/bare_window.cpp)
 target_link_libraries(bare_window PRIVATE ${static_runtime} -municode)
 target_compile_definitions(bare_window PRIVATE UNICODE _UNICODE)
+target_include_directories(bare_window PRIVATE ${CMAKE_SOURCE_DIR})
 add_executable(controls_window WIN32 tools/controls_window.cpp tools/controls_window.rc)
 target_link_libraries(controls_window PRIVATE kelvane_view ${static_runtime} -municode)
 add_executable(paint-bench tools/paint_bench.cpp)

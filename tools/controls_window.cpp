@@ -9,28 +9,17 @@
 #include <array>
 
 #include "platform/win32/text.h"
+#include "tools/floor_window.h"
 #include "ui/win32/control_factory.h"
 #include "ui/win32/dpi.h"
-
-namespace {
 
 using namespace kelvane::ui;
 using namespace kelvane::ui::win32;
 
-LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
-  if (message == WM_DESTROY) {
-    PostQuitMessage(0);
-    return 0;
-  }
-  return DefWindowProcW(window, message, wparam, lparam);
-}
-
-}  // namespace
-
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
   InitCommonControls();
   RegisterContainerClass(instance);
-  RegisterWindowClass(instance, L"ControlsWindow", WindowProc);
+  RegisterWindowClass(instance, L"ControlsWindow", kelvane::floor::QuitOnDestroy);
   constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
   const Rect& client = Design(ControlId::Form1).rect;
   const SIZE frame =
@@ -58,10 +47,5 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
   }
   ShowWindow(window, show);
   UpdateWindow(window);
-  MSG message;
-  while (GetMessageW(&message, nullptr, 0, 0) > 0) {
-    TranslateMessage(&message);
-    DispatchMessageW(&message);
-  }
-  return 0;
+  return kelvane::floor::RunMessageLoop();
 }
