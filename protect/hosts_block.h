@@ -50,8 +50,9 @@ std::string UnblockAdHostsText(std::string_view hosts);
 // unreadable or cannot be changed; it then keeps its old bytes.
 void BlockAdHosts(RunContext& run);
 
-// Takes the ad-server entries out of the hosts file. Silent when the file is missing or cannot
-// be changed; raises DataAccessFailed when it cannot be read. The old bytes stay on failure.
+// Takes the ad-server entries out of the hosts file. Silent when the file is missing or holds
+// none; raises HostsAccessDenied when entries should go but the file cannot be changed, and
+// DataAccessFailed when it cannot be read. The old bytes stay on failure.
 void UnblockAdHosts(RunContext& run);
 
 }  // namespace kelvane
