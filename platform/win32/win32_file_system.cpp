@@ -160,23 +160,29 @@ bool SwapInWhileHeld(const std::wstring& copy, const std::wstring& target) {
   return ok;
 }
 
-bool RemoveTree(const std::wstring& folder) {
+bool RemoveTree(const std::wstring& folder, DWORD attributes);
+
+void RemoveContents(const std::wstring& folder) {
   WIN32_FIND_DATAW data;
-  {
-    FindHandle find(folder + L"\\*", &data);
-    if (find.valid()) {
-      do {
-        if (IsDots(data.cFileName))
-          continue;
-        std::wstring child = folder + L"\\" + data.cFileName;
-        if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-          RemoveTree(child);
-        } else {
-          DeleteFileW(child.c_str());
-        }
-      } while (find.Next(&data));
+  FindHandle find(folder + L"\\*", &data);
+  for (bool more = find.valid(); more; more = find.Next(&data)) {
+    if (IsDots(data.cFileName))
+      continue;
+    const std::wstring child = folder + L"\\" + data.cFileName;
+    if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+      RemoveTree(child, data.dwFileAttributes);
+    } else {
+      DeleteFileW(child.c_str());
     }
   }
+}
+
+// Removes the folder with everything in it. A junction or link, the folder itself or one
+// inside it, is removed as the link it is and never entered: what it points to may lie
+// anywhere on the disk.
+bool RemoveTree(const std::wstring& folder, DWORD attributes) {
+  if (!(attributes & FILE_ATTRIBUTE_REPARSE_POINT))
+    RemoveContents(folder);  // its search handle is closed before the folder goes
   return RemoveDirectoryW(folder.c_str());
 }
 
@@ -223,7 +229,7 @@ bool Win32FileSystem::DeleteFolder(const std::string& path) {
   if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
     return false;
   }
-  return RemoveTree(Widen(path));
+  return RemoveTree(Widen(path), attributes);
 }
 
 std::optional<std::string> Win32FileSystem::ReadFile(const std::string& path) {

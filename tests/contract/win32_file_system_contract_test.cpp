@@ -78,5 +78,59 @@ TEST(Win32FileSystem, RewriteWaitsForAProgramThatLetsGoSoon) {
   EXPECT_EQ(entries, 3) << "\".\", \"..\" and the file, nothing left beside it";
 }
 
+// Wine cannot make a junction, but a Linux symbolic link to a folder shows to Windows programs
+// as one. Runs a Linux tool on the Linux names of the paths and waits until the link shows.
+void RunLinuxTool(const wchar_t* tool,
+                  const wchar_t* options,
+                  const std::vector<std::string>& paths,
+                  bool link_shows) {
+  using UnixName = char*(CDECL*)(const wchar_t*);
+  const auto unix_name = reinterpret_cast<UnixName>(reinterpret_cast<void*>(
+      GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
+  ASSERT_NE(unix_name, nullptr);
+  std::wstring command = std::wstring(tool) + L" " + options;
+  for (const std::string& path : paths) {
+    char* name = unix_name(Widen(path).c_str());
+    command += L" " + Widen(name);
+    HeapFree(GetProcessHeap(), 0, name);
+  }
+  STARTUPINFOW startup{};
+  startup.cb = sizeof(startup);
+  PROCESS_INFORMATION process{};
+  if (CreateProcessW(tool, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                     &startup, &process)) {
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+  }
+  const std::wstring link = Widen(paths.back());
+  for (int tries = 0; tries < 100; ++tries) {
+    const DWORD attributes = GetFileAttributesW(link.c_str());
+    if ((attributes != INVALID_FILE_ATTRIBUTES &&
+         (attributes & FILE_ATTRIBUTE_REPARSE_POINT)) == link_shows)
+      return;
+    Sleep(50);
+  }
+  FAIL() << "the link " << paths.back() << (link_shows ? " never showed" : " never went");
+}
+
+// Deleting a folder never reaches through a link into the folder it points to.
+TEST(Win32FileSystem, DeleteFolderLeavesWhatALinkPointsTo) {
+  for (const char* deleted : {"tree", "tree\\link"}) {
+    TempFolder dir;
+    const std::string outside = dir.path() + "outside\\";
+    CreateDirectoryW(Widen(outside).c_str(), nullptr);
+    WriteBytes(outside + "precious.txt", "the user's own");
+    CreateDirectoryW(Widen(dir.path() + "tree").c_str(), nullptr);
+    WriteBytes(dir.path() + "tree\\ours.txt", "ours");
+    const std::string link = dir.path() + "tree\\link";
+    RunLinuxTool(L"Z:\\bin\\ln", L"-s", {outside, link}, true);
+
+    win32::Win32FileSystem().DeleteFolder(dir.path() + deleted);
+
+    EXPECT_EQ(ReadBytes(outside + "precious.txt"), "the user's own") << deleted;
+    RunLinuxTool(L"Z:\\bin\\rm", L"-f", {link}, false);  // Wine cannot remove it
+  }
+}
+
 }  // namespace
 }  // namespace kelvane::testing
