@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <vector>
 
+#include "platform/win32/process.h"
 #include "platform/win32/text.h"
 
 namespace kelvane::win32 {
@@ -46,7 +47,7 @@ struct VersionDll {
   }
   bool loaded() const { return size && info && query; }
 
-  HMODULE module = LoadLibraryExW(L"version.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+  HMODULE module = LoadSystemLibrary(L"version.dll");
   decltype(&GetFileVersionInfoSizeW) size =
       Proc<decltype(&GetFileVersionInfoSizeW)>(module, "GetFileVersionInfoSizeW");
   decltype(&GetFileVersionInfoW) info =

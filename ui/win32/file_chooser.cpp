@@ -1,5 +1,6 @@
 #include "ui/win32/file_chooser.h"
 
+#include "platform/win32/process.h"
 #include "platform/win32/text.h"
 
 namespace kelvane::ui::win32 {
@@ -12,7 +13,7 @@ using kelvane::win32::Widen;
 using BrowseFn = BOOL(WINAPI*)(HWND, LPWSTR, UINT, LPCWSTR, LPCWSTR, LPCWSTR, LPCWSTR);
 
 BrowseFn ShellBrowse() {
-  HMODULE shell = LoadLibraryExW(L"shell32.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+  HMODULE shell = kelvane::win32::LoadSystemLibrary(L"shell32.dll");
   if (!shell)
     return nullptr;
   return reinterpret_cast<BrowseFn>(
