@@ -40,22 +40,38 @@ std::string Win32SystemInfo::NativeLanguageName() {
   return Narrow(name);
 }
 
+namespace {
+
+// The calls look for a bare file name in the Windows folder: a name given relative to the
+// current folder is made whole first.
+std::wstring FullPath(const std::string& file) {
+  const std::wstring wide = Widen(file);
+  const DWORD n = GetFullPathNameW(wide.c_str(), 0, nullptr, nullptr);
+  std::wstring full(n, L'\0');
+  if (n == 0 || GetFullPathNameW(wide.c_str(), n, full.data(), nullptr) != n - 1)
+    return wide;
+  full.resize(n - 1);
+  return full;
+}
+
+}  // namespace
+
 std::string Win32Profile::Read(const std::string& file,
                                const std::string& section,
                                const std::string& key) {
-  std::vector<char> buffer(9999);
-  DWORD n =
-      GetPrivateProfileStringA(ToAnsi(section).c_str(), ToAnsi(key).c_str(), "", buffer.data(),
-                               static_cast<DWORD>(buffer.size()), ToAnsi(file).c_str());
-  return FromAnsi(std::string(buffer.data(), n));
+  std::vector<wchar_t> buffer(9999);
+  const DWORD n = GetPrivateProfileStringW(Widen(section).c_str(), Widen(key).c_str(), L"",
+                                           buffer.data(), static_cast<DWORD>(buffer.size()),
+                                           FullPath(file).c_str());
+  return Narrow(std::wstring(buffer.data(), n));
 }
 
 void Win32Profile::Write(const std::string& file,
                          const std::string& section,
                          const std::string& key,
                          const std::string& value) {
-  WritePrivateProfileStringA(ToAnsi(section).c_str(), ToAnsi(key).c_str(), ToAnsi(value).c_str(),
-                             ToAnsi(file).c_str());
+  WritePrivateProfileStringW(Widen(section).c_str(), Widen(key).c_str(), Widen(value).c_str(),
+                             FullPath(file).c_str());
 }
 
 }  // namespace kelvane::win32

@@ -18,7 +18,8 @@ class Win32SystemInfo : public SystemInfo {
   std::string NativeLanguageName() override;
 };
 
-// Over the A private-profile calls, so the file stays in the ANSI code page.
+// Over the private-profile calls. The file is in the ANSI code page, as the calls write a new
+// one; its name may hold any characters.
 class Win32Profile : public Profile {
  public:
   std::string Read(const std::string& file,

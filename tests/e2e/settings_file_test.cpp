@@ -69,5 +69,28 @@ TEST(SettingsFileOnDisk, UnwritableFileKeepsItsContents) {
   EXPECT_EQ(ReadBytes(dir.path() + "missing\\kvn.ini"), "<missing>");
 }
 
+// The file stays in the ANSI code page; its name may hold any characters, and a bare name
+// means the current folder, not the Windows folder.
+TEST(SettingsFileOnDisk, AnyFileNameAndTheCurrentFolder) {
+  TempFolder dir;
+  win32::Win32Profile profile;
+  WindowState window;
+  window.text1 = "C:\\Programme\\ICQ \xc3\x84";  // "Ä" in UTF-8
+  const std::string expected = "ICQPath=C:\\Programme\\ICQ \xc4\r\n";
+  const std::string folder = dir.path() + "\xc5\x81ukasz \xe2\x98\x83\\";  // "Łukasz ☃"
+  CreateDirectoryW(win32::Widen(folder).c_str(), nullptr);
+  SetCurrentDirectoryW(win32::Widen(dir.path()).c_str());
+  struct Case {
+    std::string given, lands;
+  };
+  for (const Case& c : {Case{folder + "kvn.ini", folder + "kvn.ini"},
+                        Case{"kvn.ini", dir.path() + "kvn.ini"}}) {
+    SaveSettings(profile, c.given, window);
+    EXPECT_NE(ReadBytes(c.lands).find(expected), std::string::npos) << c.given;
+    EXPECT_EQ(ReadIniString(profile, c.given, "ICQPath"), window.text1) << c.given;
+  }
+  SetCurrentDirectoryW(win32::Widen(BuildFolder()).c_str());
+}
+
 }  // namespace
 }  // namespace kelvane::testing
