@@ -56,6 +56,9 @@ CliResult Apply(const ApplyArgs& args, AppPlatform& p) {
   TweakOptions options;
   std::string language_key;
   if (args.settings_file) {
+    // A name that finds no file is a slip; its missing keys must not turn into a run.
+    if (!p.fs.FileExists(*args.settings_file))
+      return {kExitUsage, "settings file not found: " + *args.settings_file + "\r\n"};
     options = ReadOptions(p.profile, *args.settings_file);
     language_key = ReadIniString(p.profile, *args.settings_file, "Language");
   }

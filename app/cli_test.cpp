@@ -26,6 +26,7 @@ class CliTest : public ::testing::Test {
     for (const TargetFile& t : kTargetFiles)
       fs_.AddFile(kFolder + std::string(t.path), "orig");
     fs_.AddFile("C:\\windows\\system32\\drivers\\etc\\hosts", "127.0.0.1 localhost\r\n");
+    fs_.AddFile(kIni);
     SetVersions({7, 1, 0, 2096}, {7, 1, 0, 2096});
   }
   void SetVersions(const FileVersion& icq, const FileVersion& mcore) {
@@ -62,9 +63,11 @@ TEST_F(CliTest, UsageErrors) {
                                                                 {"apply", "--folder"},
                                                                 {"restore"},
                                                                 {"unknown"},
-                                                                {"apply", "--settings"}}) {
+                                                                {"apply", "--settings"},
+                                                                {"apply", "--settings", "C:\\no.ini"}}) {
     EXPECT_EQ(Cli(args).exit_code, kExitUsage) << args.size();
   }
+  EXPECT_EQ(MainDlg(), "orig");
 }
 
 TEST_F(CliTest, FolderWithoutIcqIsRefusedAndUntouched) {
