@@ -34,8 +34,10 @@ void ApplyTweaks(const std::string& folder, RunContext& run) {
     if (handled(t))
       run.fs.SetNormalAttributes(path_of(t));
   }
+  // Only the first run meets the user's own files: later ones would keep Kelvane's as theirs.
+  const bool first_run = !run.fs.FolderExists(folder + kBackupFolder);
   for (const TargetFile& t : kTargetFiles) {
-    if (handled(t))
+    if (handled(t) && first_run)
       KeepBackup(run.fs, folder, t.path);
   }
   for (const TargetFile& t : kTargetFiles) {

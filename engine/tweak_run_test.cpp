@@ -141,6 +141,18 @@ TEST_F(TweakRunTest, FirstRunKeepsTheUsersFilesOnceAndRestorePutsThemBack) {
     EXPECT_EQ(Content(Path(t)), Original(t));
 }
 
+// A file the first run did not find is Kelvane's own afterwards, never a copy of the user's.
+TEST_F(TweakRunTest, LaterRunsKeepNoCopies) {
+  MakeIcq();
+  const std::string missing = std::string(Target(112).path);
+  fs_.DeleteFileAt(kFolder + missing);
+  Run(Custom());
+  Run(Standard());
+  EXPECT_EQ(Content(kFolder + kBackupFolder + missing), "<missing>");
+  EXPECT_EQ(Content(kFolder + kBackupFolder + std::string(Target(101).path)),
+            Original(Target(101)));
+}
+
 TEST_F(TweakRunTest, FailingBackupDoesNotStopTheRun) {
   MakeIcq();
   fs_.AddFile(kFolder + "kelvane-backup", "a file where the backup folder should go");
