@@ -89,7 +89,8 @@ class FileSystem {
   // swapped in, so the name never holds a partial file; the old file's security settings stay
   // where the system can keep them. Tries again for about a second while another program
   // holds the file. Whatever the result but Replaced, the old file is as it was and nothing
-  // is left beside it.
+  // is left beside it; only when the system lost the old name half-way through the swap and
+  // no move could finish it does the complete copy stay beside it, as all that is left.
   virtual Rewrite RewriteFile(const std::string& path, FileEdit& edit) = 0;
 
   // Directory lookup of exactly one path (no wildcards). Nullopt when nothing is there.

@@ -296,7 +296,8 @@ Rewrite Win32FileSystem::RewriteFile(const std::string& path, FileEdit& edit) {
 }
 
 std::optional<DirEntry> Win32FileSystem::Lookup(const std::string& path) {
-  if (path.find_first_of("*?") != std::string::npos)
+  // FindFirstFileW reads each of these as a wildcard; no file name holds one.
+  if (path.find_first_of("*?<>\"") != std::string::npos)
     return std::nullopt;
   WIN32_FIND_DATAW data;
   FindHandle find(Widen(path), &data);

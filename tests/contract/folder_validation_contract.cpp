@@ -47,6 +47,11 @@ TEST_P(FileSystemContract, FolderFieldEnablesStartOnlyForAnIcqFolder) {
       {At("half"), false},
       {At("lower\\"), false},
       {At("hidden"), false},
+      // Windows reads these as wildcards, but no name holds them.
+      {At("ICQ7.1\\<"), false},
+      {At("ICQ7.1\\>"), false},
+      {At("ICQ7.1\\\""), false},
+      {At("ICQ7<"), false},
       {"C:\\", false},
       {"C:", false},
       {"", false},
