@@ -251,7 +251,8 @@ def alt_s_hint_once(session):
           "messages with Ctrl+Return in the settings of ICQ.", "Alt+S hint text")
     check(("AltSInfo", "1") not in (k.settings() or []), "the mark is written before OK")
     k.close_message_box("Important")
-    k.wait(lambda s: s["Check9"].checked == 1, "Check9 ticked")
+    k.wait(lambda s: s["Check9"].checked == 1 and s.focus == "Check9",
+           "Check9 ticked and holding the focus again")
     wait_until(lambda: ("AltSInfo", "1") in (k.settings() or []), 5, "AltSInfo=1")
     for _ in range(2):
         k.toggle("Check9")
@@ -401,7 +402,8 @@ def info_window(session):
             capture_output=True, text=True).stdout.split())
         click_at(*info["Command1"].centre())
         wait_until(lambda: session.inspect("Kelvane - Info") is None, 10, "the info window to close")
-        k.wait(lambda s: s.enabled, "the main window to take input again")
+        k.wait(lambda s: s.enabled and s.focus == "Command1",
+               "the main window to take input again, the focus back on Info")
     check(x_windows[0] == x_windows[1], f"the info window was made anew: {x_windows}")
 
 

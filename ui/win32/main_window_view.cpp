@@ -135,10 +135,7 @@ void MainWindowView::Show(int show_command) {
                                TwipsToPixels(client.height, dpi_), kStyle, dpi_);
   PlaceFrame(work.left + (work.right - work.left - frame.cx) / 2,
              work.top + (work.bottom - work.top - frame.cy) / 2);
-  ShowWindow(window_, show_command);
-  // The first control of the keyboard order holds the focus, as a dialog's would.
-  if (HWND first = GetNextDlgTabItem(window_, nullptr, FALSE))
-    SetFocus(first);
+  ShowWindow(window_, show_command);  // its activation gives the focus to the first control
   UpdateWindow(window_);
 }
 
@@ -175,7 +172,8 @@ void MainWindowView::Sync() {
     if ((all || want.text != have.text) && WindowText(hwnd) != Widen(want.text)) {
       SetWindowTextW(hwnd, Widen(want.text).c_str());
     }
-    if (all || want.enabled != have.enabled)
+    // The window itself is disabled only while a window of ours over it is open.
+    if (d.id != C::Form1 && (all || want.enabled != have.enabled))
       EnableWindow(hwnd, want.enabled);
     if (d.id != C::Form1 && (all || want.visible != have.visible)) {
       ShowWindow(hwnd, want.visible ? SW_SHOWNA : SW_HIDE);
@@ -216,6 +214,11 @@ LRESULT MainWindowView::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
       return OnControlColour(reinterpret_cast<HDC>(wparam));
     case 0x02E0:  // WM_DPICHANGED
       OnDpiChanged(HIWORD(wparam), *reinterpret_cast<const RECT*>(lparam));
+      return 0;
+    case WM_ACTIVATE:
+      if (HIWORD(wparam))  // minimized: the window itself takes the keys
+        return DefWindowProcW(window_, message, wparam, lparam);
+      OnActivate(LOWORD(wparam) != WA_INACTIVE);
       return 0;
     case WM_CLOSE:
       Exit();
@@ -264,9 +267,24 @@ LRESULT MainWindowView::OnControlColour(HDC dc) {
   return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
 }
 
+// The control that had the focus gets it back when the window is active again, as in a
+// dialog; before that, the first of the keyboard order.
+void MainWindowView::OnActivate(bool active) {
+  if (!active) {
+    HWND focus = GetFocus();
+    last_focus_ = focus && IsChild(window_, focus) ? focus : nullptr;
+    return;
+  }
+  HWND focus = last_focus_ ? last_focus_ : GetNextDlgTabItem(window_, nullptr, FALSE);
+  if (focus && IsWindowEnabled(focus) && IsWindowVisible(focus))
+    SetFocus(focus);
+}
+
 void MainWindowView::OnDpiChanged(UINT dpi, const RECT& suggested) {
   dpi_ = dpi;
   MakeFonts();
+  if (!model_)
+    return;  // not built yet: the controls are made at this DPI
   for (const ControlDesign& d : kControls) {
     if (HWND child = Child(d.id); child && d.id != C::Form1) {
       SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_.For(d.kind)), FALSE);

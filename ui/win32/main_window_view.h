@@ -45,6 +45,7 @@ class MainWindowView : public WindowServices {
   void OnTimer();
   void OnDrawItem(const DRAWITEMSTRUCT& item);
   void OnDpiChanged(UINT dpi, const RECT& suggested);
+  void OnActivate(bool active);
   LRESULT OnControlColour(HDC dc);
   void Sync();
   void MakeFonts();
@@ -60,6 +61,7 @@ class MainWindowView : public WindowServices {
   std::array<ControlState, kControlCount> shown_{};  // what the controls show now
   bool shown_valid_ = false;
   int timer_starts_seen_ = 0;
+  HWND last_focus_ = nullptr;  // the control that had the focus when the window went inactive
   std::unique_ptr<InfoWindowView> info_;
 };
 
