@@ -68,7 +68,12 @@ InfoWindowView::InfoWindowView(HINSTANCE instance, HWND main_window)
   // The home-page button stands on the frame.
   SetWindowPos(GetDlgItem(window_, kCommand4), HWND_TOP, 0, 0, 0, 0,
                SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-  Layout();
+  const SIZE size = Layout();
+  RECT work;
+  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+  SetWindowPos(window_, nullptr, work.left + (work.right - work.left - size.cx) / 2,
+               work.top + (work.bottom - work.top - size.cy) / 2, size.cx, size.cy,
+               SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 InfoWindowView::~InfoWindowView() {
@@ -76,20 +81,15 @@ InfoWindowView::~InfoWindowView() {
     DestroyWindow(window_);
 }
 
-void InfoWindowView::Layout() {
+SIZE InfoWindowView::Layout() {
   HWND frame = GetDlgItem(window_, kFrame1);
   for (const InfoDesign& d : kInfoControls) {
     HWND child = GetDlgItem(d.in_frame ? frame : window_, d.id);
     SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_.text()), TRUE);
     PlaceControl(child, d.rect, dpi_);
   }
-  const SIZE size = FrameSize(TwipsToPixels(kClient.width, dpi_),
-                              TwipsToPixels(kClient.height, dpi_), kStyle, dpi_);
-  RECT work;
-  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-  SetWindowPos(window_, nullptr, work.left + (work.right - work.left - size.cx) / 2,
-               work.top + (work.bottom - work.top - size.cy) / 2, size.cx, size.cy,
-               SWP_NOZORDER | SWP_NOACTIVATE);
+  return FrameSize(TwipsToPixels(kClient.width, dpi_), TwipsToPixels(kClient.height, dpi_),
+                   kStyle, dpi_);
 }
 
 void InfoWindowView::ShowModal() {
@@ -122,12 +122,10 @@ LRESULT InfoWindowView::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
       SetBkColor(reinterpret_cast<HDC>(wparam), GetSysColor(COLOR_BTNFACE));
       return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
     case 0x02E0:  // WM_DPICHANGED
-      dpi_ = HIWORD(wparam);
-      fonts_.Create(dpi_);
-      Layout();
+      OnDpiChanged(HIWORD(wparam), *reinterpret_cast<const RECT*>(lparam));
       return 0;
     case WM_CLOSE:
-      ShowWindow(window_, SW_HIDE);
+      Hide();
       return 0;
     default:
       return DefWindowProcW(window_, message, wparam, lparam);
@@ -139,8 +137,24 @@ void InfoWindowView::OnCommand(int id) {
     ShellExecuteW(window_, L"Open", Widen(kHomePage).c_str(), L"", program_folder_.c_str(),
                   SW_SHOWNORMAL);
   } else if (id == kCommand1 || id == IDCANCEL) {
-    ShowWindow(window_, SW_HIDE);
+    Hide();
   }
+}
+
+// The main window takes input again before this one goes, so that it is the one the system
+// activates next rather than another program's window.
+void InfoWindowView::Hide() {
+  EnableWindow(main_, TRUE);
+  ShowWindow(window_, SW_HIDE);
+}
+
+void InfoWindowView::OnDpiChanged(UINT dpi, const RECT& suggested) {
+  dpi_ = dpi;
+  fonts_.Create(dpi_);
+  const SIZE size = Layout();
+  // Where the system moved it, on the monitor of the new DPI.
+  SetWindowPos(window_, nullptr, suggested.left, suggested.top, size.cx, size.cy,
+               SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 }  // namespace kelvane::ui::win32

@@ -23,7 +23,10 @@ class InfoWindowView {
   friend LRESULT CALLBACK ViewProc(HWND, UINT, WPARAM, LPARAM);
   LRESULT Handle(UINT message, WPARAM wparam, LPARAM lparam);
   void OnCommand(int id);
-  void Layout();
+  void OnDpiChanged(UINT dpi, const RECT& suggested);
+  void Hide();
+  // Sets the controls' fonts and places at the window's DPI; returns the window's size.
+  SIZE Layout();
 
   HINSTANCE instance_;
   HWND main_;
