@@ -114,8 +114,11 @@ CliResult Restore(const std::string& folder_text, AppPlatform& p) {
   const std::string folder = WithBackslash(folder_text);
   CliResult result{kExitSuccess, ""};
   for (const RestoreResult& r : RestoreBackups(p.fs, folder, relatives)) {
-    result.output += (r.restored ? "restored " : "could not restore ") + r.relative + "\r\n";
-    if (!r.restored)
+    const char* said = r.restored == Restored::Yes      ? "restored "
+                       : r.restored == Restored::Failed ? "could not restore "
+                                                        : "no copy kept of ";
+    result.output += said + r.relative + "\r\n";
+    if (r.restored != Restored::Yes)
       result.exit_code = kExitRunFailed;
   }
   if (result.output.empty())

@@ -137,5 +137,17 @@ TEST_F(CliTest, RestorePutsBackWhatTheFirstRunKept) {
   EXPECT_EQ(MainDlg(), "orig");
 }
 
+TEST_F(CliTest, RestoreNamesAFileItHasNoCopyOf) {
+  // The first run finds no MainDlg.box of the user's, so the one there now is Kelvane's.
+  const std::string main_dlg = std::string(Target(104).path);
+  fs_.DeleteFileAt(kFolder + main_dlg);
+  Cli({"apply", "--folder", kFolder});
+  const CliResult result = Cli({"restore", kFolder});
+  EXPECT_EQ(result.exit_code, kExitRunFailed);
+  EXPECT_NE(result.output.find("no copy kept of " + main_dlg + "\r\n"), std::string::npos);
+  EXPECT_NE(result.output.find("restored imApp\\content\\MUICore\\MainDlgPanelOwner.box"),
+            std::string::npos);
+}
+
 }  // namespace
 }  // namespace kelvane

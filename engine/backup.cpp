@@ -17,13 +17,19 @@ std::vector<RestoreResult> RestoreBackups(FileSystem& fs,
                                           const std::string& folder,
                                           const std::vector<std::string_view>& relatives) {
   std::vector<RestoreResult> results;
+  if (!fs.FolderExists(folder + kBackupFolder))
+    return results;
   for (std::string_view relative : relatives) {
-    auto bytes = fs.ReadFile(folder + kBackupFolder + std::string(relative));
-    if (!bytes)
-      continue;
     const std::string target = folder + std::string(relative);
+    auto bytes = fs.ReadFile(folder + kBackupFolder + std::string(relative));
+    if (!bytes) {
+      if (fs.FileExists(target))
+        results.push_back({std::string(relative), Restored::NoCopy});
+      continue;
+    }
     fs.SetNormalAttributes(target);
-    results.push_back({std::string(relative), fs.WriteFile(target, *bytes)});
+    const bool written = fs.WriteFile(target, *bytes);
+    results.push_back({std::string(relative), written ? Restored::Yes : Restored::Failed});
   }
   return results;
 }

@@ -16,13 +16,17 @@ inline constexpr char kBackupFolder[] = "kelvane-backup\\";
 // that is missing or unreadable is not copied; failures are silent.
 void KeepBackup(FileSystem& fs, const std::string& folder, std::string_view relative);
 
+enum class Restored { Yes, Failed, NoCopy };
+
 struct RestoreResult {
   std::string relative;
-  bool restored;
+  Restored restored;
 };
 
-// Writes every kept copy of the given files back over the file; files without a copy are
-// left out of the result.
+// Writes every kept copy of the given files back over the file. A file that is there without
+// a copy (the first run could not keep it, or found no file of the user's) cannot be put back
+// as the user had it and says so; a file that is not there and has no copy is left out. Empty
+// when no run ever kept copies.
 std::vector<RestoreResult> RestoreBackups(FileSystem& fs,
                                           const std::string& folder,
                                           const std::vector<std::string_view>& relatives);

@@ -137,6 +137,8 @@ TEST_F(TweakRunTest, FirstRunKeepsTheUsersFilesOnceAndRestorePutsThemBack) {
   }
   const auto restored = RestoreBackups(fs_, kFolder, relatives);
   EXPECT_EQ(restored.size(), kTargetFiles.size());
+  for (const RestoreResult& r : restored)
+    EXPECT_EQ(r.restored, Restored::Yes) << r.relative;
   for (const TargetFile& t : kTargetFiles)
     EXPECT_EQ(Content(Path(t)), Original(t));
 }
@@ -151,6 +153,11 @@ TEST_F(TweakRunTest, LaterRunsKeepNoCopies) {
   EXPECT_EQ(Content(kFolder + kBackupFolder + missing), "<missing>");
   EXPECT_EQ(Content(kFolder + kBackupFolder + std::string(Target(101).path)),
             Original(Target(101)));
+  // The restore cannot give back a file the user never had, and says so.
+  const auto restored = RestoreBackups(fs_, kFolder, {Target(101).path, missing});
+  ASSERT_EQ(restored.size(), 2u);
+  EXPECT_EQ(restored[0].restored, Restored::Yes);
+  EXPECT_EQ(restored[1].restored, Restored::NoCopy);
 }
 
 TEST_F(TweakRunTest, FailingBackupDoesNotStopTheRun) {
