@@ -75,6 +75,16 @@ void MainWindow::MeasureLabels() {
     if (IsLabel(d.id))
       SetText(d.id, state(d.id).text);
   }
+  // A report's mark keeps its gap to the status line, whose width may have changed.
+  for (C mark : {C::Image1, C::Image2}) {
+    if (state(mark).visible)
+      PlaceMarkBesideStatus(mark);
+  }
+}
+
+void MainWindow::PlaceMarkBesideStatus(C mark) {
+  const Rect& line = state(C::Label1).rect;
+  at(mark).rect.left = line.left + line.width + kMarkGap;
 }
 
 void MainWindow::SetVisible(C id, bool visible) {
@@ -280,7 +290,6 @@ void MainWindow::ShowRunResult(const RunStatus& status, const std::string& versi
   timer_interval_ = 3000;
   const Report report = ChooseReport(status, version_text, language_);
   SetText(C::Label1, report.text);
-  const Rect& line = state(C::Label1).rect;
   const C mark = report.success ? C::Image1 : C::Image2;
   if (!report.success) {
     at(C::Label1).rect.top = report.lines == 2 ? kStatusTopTwoLines : kStatusTop;
@@ -290,7 +299,7 @@ void MainWindow::ShowRunResult(const RunStatus& status, const std::string& versi
       SetVisible(C::Label3, true);
     }
   }
-  at(mark).rect.left = line.left + line.width + kMarkGap;
+  PlaceMarkBesideStatus(mark);
   SetVisible(mark, true);
   timer_interval_ = report.interval_ms;
   timer_running_ = true;

@@ -92,7 +92,7 @@ class MainWindow : private WindowHooks {
   void SetValue(ControlId id, int value);
   void SetEnabled(ControlId id, bool enabled);
 
-  // Labels measure their text again, after the view's fonts changed.
+  // Labels measure their text again, after the view's fonts changed; a report's mark follows.
   void MeasureLabels();
   void ApplyOptionRules() override;
   void ResetStatusArea();
@@ -102,6 +102,7 @@ class MainWindow : private WindowHooks {
  private:
   ControlState& at(ControlId id) { return controls_[static_cast<int>(id)]; }
   bool Ticked(ControlId id) const;
+  void PlaceMarkBesideStatus(ControlId mark);
 
   // What a change of a control runs, whoever makes it.
   void Text1Changed() override;

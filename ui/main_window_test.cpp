@@ -24,6 +24,7 @@ class FakeWindow : public WindowServices {
   std::string browse_result;
   std::vector<std::string> browse_calls;
   int info_shown = 0, exits = 0, repaints = 0;
+  int char_width = 60;  // in twips; a new font at another DPI changes it
 
   void ShowMessage(const std::string& title, const std::string& text) override {
     messages.emplace_back(title, text);
@@ -47,7 +48,7 @@ class FakeWindow : public WindowServices {
         longest = std::max(longest, ++current);
       }
     }
-    return {0, 0, 60 * longest, 195 * lines};
+    return {0, 0, char_width * longest, 195 * lines};
   }
   void ShowInfoWindow() override { ++info_shown; }
   void Exit() override { ++exits; }
@@ -267,6 +268,10 @@ TEST_F(MainWindowTest, ReportPlacementAndTimer) {
     EXPECT_TRUE(model.timer_running());
     EXPECT_EQ(model.timer_interval(), r.interval);
     EXPECT_EQ(model.TakeFocusRequest(), C::Command3);
+    window.char_width = 75;
+    model.MeasureLabels();
+    EXPECT_EQ(model.state(r.mark).rect.left, line.rect.left + line.rect.width + 130)
+        << "after the fonts changed";
     model.TimerTick();
     EXPECT_FALSE(model.timer_running());
     EXPECT_FALSE(model.state(r.mark).visible);
