@@ -80,6 +80,14 @@ TEST_P(FileSystemContract, DeleteFolderRemovesEverythingInIt) {
   EXPECT_TRUE(fs().DeleteFolder(At("u")));
   EXPECT_FALSE(fs().FolderExists(At("u")));
   EXPECT_FALSE(fs().DeleteFolder(At("u")));
+  // A file it cannot delete keeps the folder, however the names beside it sort.
+  ASSERT_TRUE(fs().MakeDirectory(At("u")));
+  ASSERT_TRUE(fs().MakeDirectory(At("u\\manifest")));
+  Put("u\\manifest\\kept.xml", "x");
+  harness_->MakeReadOnly(At("u\\manifest\\kept.xml"));
+  Put("u.bak", "beside");
+  EXPECT_FALSE(fs().DeleteFolder(At("u")));
+  EXPECT_TRUE(fs().FileExists(At("u\\manifest\\kept.xml")));
   Put("plain", "x");
   EXPECT_FALSE(fs().DeleteFolder(At("plain")));
   EXPECT_TRUE(fs().FileExists(At("plain")));

@@ -154,18 +154,21 @@ bool FakeFileSystem::DeleteFolder(const std::string& path) {
     Node& n = nodes_.at(*it);
     if (!n.directory && (n.read_only || n.undeletable))
       continue;
-    const std::string below = *it + "\\";
-    auto next = nodes_.upper_bound(*it);
-    if (n.directory && next != nodes_.end() && next->first.compare(0, below.size(), below) == 0) {
+    if (n.directory && HoldsAnything(*it))
       continue;
-    }
     nodes_.erase(*it);
   }
-  auto next = nodes_.upper_bound(Key(path));
-  if (next != nodes_.end() && next->first.compare(0, prefix.size(), prefix) == 0)
+  if (HoldsAnything(Key(path)))
     return false;
   nodes_.erase(Key(path));
   return true;
+}
+
+// Looked up by the first key below the folder: "u.bak" and "u 2" sort between "u" and "u\x".
+bool FakeFileSystem::HoldsAnything(const std::string& key) const {
+  const std::string below = key + "\\";
+  auto first = nodes_.lower_bound(below);
+  return first != nodes_.end() && first->first.compare(0, below.size(), below) == 0;
 }
 
 std::optional<std::string> FakeFileSystem::ReadFile(const std::string& path) {

@@ -49,6 +49,7 @@ class FakeFileSystem : public FileSystem {
   bool FileExists(const std::string& path) override;
 
  private:
+  bool HoldsAnything(const std::string& key) const;
   bool ParentIsFolder(const std::string& path);
   std::vector<std::string> MatchingFiles(const std::string& pattern);  // keys
   std::map<std::string, Node> nodes_;  // by lower-case full path without trailing backslash
