@@ -53,10 +53,17 @@ bool Exists(const std::wstring& path) {
   return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
-// Full paths of the files (never folders) matching the wildcard last component.
+// Full paths of the files (never folders) matching the wildcard last component. None when the
+// folder is a junction or link: the files it shows may lie anywhere on the disk.
 std::vector<std::wstring> MatchingFiles(const std::wstring& pattern) {
   const std::wstring folder = FolderOf(pattern);
   std::vector<std::wstring> matches;
+  // Asked without the trailing backslash, which would look through the link.
+  const DWORD attributes = GetFileAttributesW(folder.substr(0, folder.size() - 1).c_str());
+  if (!folder.empty() && attributes != INVALID_FILE_ATTRIBUTES &&
+      (attributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
+    return matches;
+  }
   WIN32_FIND_DATAW data;
   FindHandle find(pattern, &data);
   if (!find.valid())

@@ -113,22 +113,53 @@ void RunLinuxTool(const wchar_t* tool,
   FAIL() << "the link " << paths.back() << (link_shows ? " never showed" : " never went");
 }
 
-// Deleting a folder never reaches through a link into the folder it points to.
-TEST(Win32FileSystem, DeleteFolderLeavesWhatALinkPointsTo) {
-  for (const char* deleted : {"tree", "tree\\link"}) {
+// No deletion reaches through a link into the folder it points to, nor does clearing
+// attributes. The file there is read-only only for the attribute row: a read-only file would
+// survive the deletions anyway.
+TEST(Win32FileSystem, NothingReachesThroughALink) {
+  struct Row {
+    const char* what;
+    bool (*operation)(FileSystem&, const std::string& tree);
+    DWORD attributes;  // of the file behind the link
+  };
+  const Row rows[] = {
+      {"delete the folder",
+       [](FileSystem& fs, const std::string& tree) { return fs.DeleteFolder(tree); },
+       FILE_ATTRIBUTE_NORMAL},
+      {"delete the link",
+       [](FileSystem& fs, const std::string& tree) { return fs.DeleteFolder(tree + "link"); },
+       FILE_ATTRIBUTE_NORMAL},
+      {"delete by pattern",
+       [](FileSystem& fs, const std::string& tree) {
+         return fs.DeleteMatching(tree + "link\\*.*");
+       },
+       FILE_ATTRIBUTE_NORMAL},
+      {"clear attributes by pattern",
+       [](FileSystem& fs, const std::string& tree) {
+         return fs.SetNormalAttributesMatching(tree + "link\\*.*");
+       },
+       FILE_ATTRIBUTE_READONLY},
+  };
+  for (const Row& r : rows) {
     TempFolder dir;
-    const std::string outside = dir.path() + "outside\\";
+    const std::string outside = dir.path() + "outside\\", tree = dir.path() + "tree\\";
+    const std::wstring precious = Widen(outside + "precious.txt");
     CreateDirectoryW(Widen(outside).c_str(), nullptr);
     WriteBytes(outside + "precious.txt", "the user's own");
-    CreateDirectoryW(Widen(dir.path() + "tree").c_str(), nullptr);
-    WriteBytes(dir.path() + "tree\\ours.txt", "ours");
-    const std::string link = dir.path() + "tree\\link";
-    RunLinuxTool(L"Z:\\bin\\ln", L"-s", {outside, link}, true);
+    SetFileAttributesW(precious.c_str(), r.attributes);
+    CreateDirectoryW(Widen(tree).c_str(), nullptr);
+    WriteBytes(tree + "ours.txt", "ours");
+    RunLinuxTool(L"Z:\\bin\\ln", L"-s", {outside, tree + "link"}, true);
 
-    win32::Win32FileSystem().DeleteFolder(dir.path() + deleted);
+    win32::Win32FileSystem fs;
+    r.operation(fs, tree);
 
-    EXPECT_EQ(ReadBytes(outside + "precious.txt"), "the user's own") << deleted;
-    RunLinuxTool(L"Z:\\bin\\rm", L"-f", {link}, false);  // Wine cannot remove it
+    EXPECT_EQ(ReadBytes(outside + "precious.txt"), "the user's own") << r.what;
+    EXPECT_EQ(GetFileAttributesW(precious.c_str()) & FILE_ATTRIBUTE_READONLY,
+              r.attributes & FILE_ATTRIBUTE_READONLY)
+        << r.what;
+    RunLinuxTool(L"Z:\\bin\\rm", L"-f", {tree + "link"}, false);  // Wine cannot remove it
+    SetFileAttributesW(precious.c_str(), FILE_ATTRIBUTE_NORMAL);
   }
 }
 
