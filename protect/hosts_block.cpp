@@ -198,6 +198,9 @@ class HostsEditor {
     carry_ = piece.substr(cut);
   }
 
+  // Whether an entry line was re-activated, appended or taken out: more than the end tidied.
+  bool edited() const { return changed_; }
+
   // Ends the text and tells whether it differs from the one that came in.
   bool Finish(ByteSink& out) {
     EditLines(carry_, out);
@@ -211,7 +214,7 @@ class HostsEditor {
         if (found_[i])
           continue;
         Put(std::string(kLoopbackPrefix).append(AdServerHosts[i]).append("\r\n"), out);
-        changed = true;
+        changed = changed_ = true;
       }
     }
     // Blank lines at the end go, and the text ends in exactly one CR LF.
@@ -323,7 +326,7 @@ class HostsEditor {
 
   const Mode mode_;
   std::array<bool, AdServerHosts.size()> found_{};  // the block met the host's first line
-  bool changed_ = false;                            // a line was edited or dropped
+  bool changed_ = false;                            // a line was edited, added or dropped
   bool ends_in_line_end_ = false;                   // the text so far ends in a line end
   std::string carry_;    // the lines at the end of the pieces so far that may still grow
   std::string pending_;  // the line ends at the end of what was passed on so far
@@ -338,10 +341,11 @@ class HostsFileEdit : public FileEdit {
 
   void Take(std::string_view piece, ByteSink& out) override { editor_.Take(piece, out); }
   bool Finish(ByteSink& out) override {
-    changed_ = editor_.Finish(out);
-    return changed_ && KeepBackup();
+    finished_ = true;
+    return editor_.Finish(out) && KeepBackup();
   }
-  bool changed() const { return changed_; }
+  // The file holds the entries as the operation wants them; at most its end was left untidy.
+  bool EntriesInPlace() const { return finished_ && !editor_.edited(); }
 
  private:
   // Written once, before the first change; the old file is read whole just this once.
@@ -356,7 +360,7 @@ class HostsFileEdit : public FileEdit {
   HostsEditor editor_;
   FileSystem& fs_;
   const std::string path_;
-  bool changed_ = false;
+  bool finished_ = false;  // the whole old text went through the editor
 };
 
 std::string EditText(Mode mode, std::string_view hosts) {
@@ -380,16 +384,16 @@ Edit EditHostsFile(RunContext& run, Mode mode) {
   switch (run.fs.RewriteFile(path, edit)) {
     case Rewrite::Replaced:
       return Edit::Done;
-    case Rewrite::Kept:
-      return edit.changed() ? Edit::NotWritten : Edit::Done;
     case Rewrite::Unreadable:
       // An empty hosts file reads fine: only a file that cannot be read at all lands here.
       run.status.Raise(Failure::DataAccessFailed);
       return Edit::Unreadable;
+    case Rewrite::Kept:
     case Rewrite::Failed:
       break;
   }
-  return Edit::NotWritten;
+  // Blank lines left at the end are no reason to report a failure.
+  return edit.EntriesInPlace() ? Edit::Done : Edit::NotWritten;
 }
 
 }  // namespace

@@ -415,6 +415,20 @@ TEST_F(HostsFileTest, FileThatCannotBeChangedKeepsItsBytes) {
   }
 }
 
+// A file that holds the entries as wanted but cannot be tidied at its end reports no failure.
+TEST_F(HostsFileTest, OnlyTheEndLeftUntidyIsNoFailure) {
+  const struct {
+    void (*operation)(RunContext&);
+    std::string hosts;
+  } rows[] = {{&UnblockAdHosts, kLocal + "\r\n"}, {&BlockAdHosts, kLocal + EntryLines() + "\n\n"}};
+  for (const auto& r : rows) {
+    fs_ = FakeFileSystem();
+    Hosts(r.hosts).undeletable = true;  // held by another program
+    EXPECT_EQ(Run(r.operation), Failure::None) << r.hosts;
+    EXPECT_EQ(Content(path_), r.hosts);
+  }
+}
+
 // The file is read in pieces that may end anywhere, even inside a CR LF: the text that comes
 // out must not depend on where they end.
 TEST_F(HostsFileTest, PiecesEndingAnywhereGiveTheSameText) {
