@@ -162,10 +162,18 @@ std::string WithoutActiveEntries(std::string_view line) {
   return text;
 }
 
-// The "#" in front of the entry go; a trailing comment behind it stays a comment.
+// The "#" in front of the entry go; a trailing comment behind it stays a comment. A "#" right
+// behind a name becomes a blank instead, so that the name does not run into what follows
+// ("127.0.0.1 atwola.com#127.0.0.1 adtech.de" keeps both entries apart).
 std::string WithoutHashesBefore(std::string_view line, size_t entry) {
-  std::string kept(line.substr(0, entry));
-  kept.erase(std::remove(kept.begin(), kept.end(), '#'), kept.end());
+  std::string kept;
+  for (char c : line.substr(0, entry)) {
+    if (c != '#') {
+      kept += c;
+    } else if (!kept.empty() && kept.back() != ' ' && kept.back() != '\t') {
+      kept += ' ';
+    }
+  }
   return kept.append(line.substr(entry));
 }
 
@@ -207,8 +215,9 @@ class HostsEditor {
     // Without an edit the text comes out as it came, but for its end.
     bool changed = changed_ || pending_ != "\r\n";
     if (mode_ == Mode::Block) {
-      // A last line without its line end is completed before anything is appended.
-      if (!ends_in_line_end_)
+      // A last line without its line end is completed before anything is appended, and so is
+      // one that ends in a bare CR, which Windows may not read as a line end.
+      if (!ends_in_line_end_ || pending_.ends_with('\r'))
         Put("\r\n", out);
       for (size_t i = 0; i < AdServerHosts.size(); ++i) {
         if (found_[i])
