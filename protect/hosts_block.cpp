@@ -24,6 +24,10 @@ bool IsLineEnd(char c) {
   return c == '\r' || c == '\n';
 }
 
+bool IsBlank(char c) {
+  return c == ' ' || c == '\t';
+}
+
 // Where a line lies in the text.
 struct Span {
   size_t start, end, next;  // the line's first byte, its line end, the next line's first byte
@@ -101,8 +105,8 @@ std::vector<size_t> AdDomainPositions(std::string_view text) {
   for (; at + 18 <= text.size(); at += 16) {
     const __m128i second = folded(at + 1), third = folded(at + 2);
     for (const AdDomain& domain : domains) {
-      const __m128i both = _mm_and_si128(_mm_cmpeq_epi8(second, domain.second),
-                                         _mm_cmpeq_epi8(third, domain.third));
+      const __m128i both =
+          _mm_and_si128(_mm_cmpeq_epi8(second, domain.second), _mm_cmpeq_epi8(third, domain.third));
       for (unsigned mask = _mm_movemask_epi8(both); mask != 0; mask &= mask - 1)
         check(at + std::countr_zero(mask), domain.name);
     }
@@ -147,19 +151,53 @@ std::optional<ActiveEntry> FirstActiveEntry(std::string_view line) {
   return ActiveEntry{*first, AdServerHosts[first - positions.begin()]};
 }
 
-// The line without the host names of its active entries. The user's own names mapped on the
-// same line stay ("127.0.0.1 atwola.com my.alias" keeps "127.0.0.1 my.alias"); empty when
-// nothing else was mapped there, and the line goes.
-std::string WithoutActiveEntries(std::string_view line) {
-  std::string text(line);
-  while (const std::optional<ActiveEntry> entry = FirstActiveEntry(text)) {
-    const size_t name = entry->at + kLoopbackPrefix.size();
-    const size_t next = text.find_first_not_of(" \t", name + entry->host.size());
-    text.erase(name, std::min(next, text.size()) - name);
-    if (text.find_first_not_of(" \t", name) >= std::min(text.find('#', name), text.size()))
-      return "";
+// Whose host the text at the position names, if any of ours.
+std::optional<std::string_view> HostNamedAt(std::string_view line, size_t at) {
+  for (std::string_view host : AdServerHosts) {
+    if (NamesHost(line.substr(at), host))
+      return host;
   }
-  return text;
+  return std::nullopt;
+}
+
+// Whether the text names at most one thing: an address with no name behind it, or nothing.
+bool AtMostOneWord(std::string_view text) {
+  const size_t first = text.find_first_not_of(" \t");
+  const size_t gap = text.find_first_of(" \t", first);
+  return gap == npos || text.find_first_not_of(" \t", gap) == npos;
+}
+
+// The line without the host names of its active entries, in one pass however many it holds.
+// The user's own names mapped on the same line stay: behind ours ("127.0.0.1 atwola.com
+// my.alias" keeps "127.0.0.1 my.alias") and in front, where our address goes with our names
+// ("127.0.0.1 my.alias 127.0.0.1 atwola.com" keeps "127.0.0.1 my.alias "). Empty when nothing
+// else was mapped there, and the line goes.
+std::string WithoutActiveEntries(std::string_view line) {
+  const size_t comment = std::min(line.find('#'), line.size());
+  const size_t first_word = line.find_first_not_of(" \t");
+  std::string kept;
+  size_t copied = 0;   // where the bytes not yet in kept begin
+  bool after = false;  // an entry went from behind a mapping of the user's
+  for (size_t at = line.find(kLoopbackPrefix); at < comment;
+       at = line.find(kLoopbackPrefix, at + 1)) {
+    const size_t name = at + kLoopbackPrefix.size();
+    size_t end = name;  // past our names and the blanks behind them
+    while (const auto host = HostNamedAt(line, end))
+      end = std::min(line.find_first_not_of(" \t", end + host->size()), line.size());
+    if (end == name)
+      continue;
+    if (at > first_word && IsBlank(line[at - 1])) {
+      kept.append(line.substr(copied, at - copied));
+      after = true;
+    } else if (end >= comment) {
+      return "";
+    } else {
+      kept.append(line.substr(copied, name - copied));
+    }
+    copied = end;
+  }
+  kept.append(line.substr(copied));
+  return after && AtMostOneWord(std::string_view(kept).substr(0, kept.find('#'))) ? "" : kept;
 }
 
 // The "#" in front of the entry go; a trailing comment behind it stays a comment. A "#" right
@@ -170,7 +208,7 @@ std::string WithoutHashesBefore(std::string_view line, size_t entry) {
   for (char c : line.substr(0, entry)) {
     if (c != '#') {
       kept += c;
-    } else if (!kept.empty() && kept.back() != ' ' && kept.back() != '\t') {
+    } else if (!kept.empty() && !IsBlank(kept.back())) {
       kept += ' ';
     }
   }

@@ -130,6 +130,9 @@ const TextCase kTextCases[] = {
      "127.0.0.1 atwola.com my.alias # mine\r\n127.0.0.1 ADTECH.DE\tadvertising.com other\r\n" +
          EntryLines({2, 4}),
      "127.0.0.1 my.alias # mine\r\n127.0.0.1 other\r\n"},
+    {"a mapping of the user's in front of our entry stays",
+     "127.0.0.1\tmy.alias 127.0.0.1 atwola.com\r\n",
+     "127.0.0.1\tmy.alias 127.0.0.1 atwola.com\r\n" + EntryLines({2}), "127.0.0.1\tmy.alias \r\n"},
     {"a near miss right in front does not hide the entry", "#adt 127.0.0.1 adtech.de\r\n",
      "adt 127.0.0.1 adtech.de\r\n" + EntryLines({4}), "#adt 127.0.0.1 adtech.de\r\n"},
     {"bytes outside ASCII pass", "\xe4\xf6\xfc\x80\xff #\xc4\r\n",
