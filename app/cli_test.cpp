@@ -58,13 +58,14 @@ class CliTest : public ::testing::Test {
 };
 
 TEST_F(CliTest, UsageErrors) {
-  for (const auto& args : std::vector<std::vector<std::string>>{{},
-                                                                {"apply", "--bogus"},
-                                                                {"apply", "--folder"},
-                                                                {"restore"},
-                                                                {"unknown"},
-                                                                {"apply", "--settings"},
-                                                                {"apply", "--settings", "C:\\no.ini"}}) {
+  for (const auto& args :
+       std::vector<std::vector<std::string>>{{},
+                                             {"apply", "--bogus"},
+                                             {"apply", "--folder"},
+                                             {"restore"},
+                                             {"unknown"},
+                                             {"apply", "--settings"},
+                                             {"apply", "--settings", "C:\\no.ini"}}) {
     EXPECT_EQ(Cli(args).exit_code, kExitUsage) << args.size();
   }
   EXPECT_EQ(MainDlg(), "orig");

@@ -60,9 +60,9 @@ std::string Win32Profile::Read(const std::string& file,
                                const std::string& section,
                                const std::string& key) {
   std::vector<wchar_t> buffer(9999);
-  const DWORD n = GetPrivateProfileStringW(Widen(section).c_str(), Widen(key).c_str(), L"",
-                                           buffer.data(), static_cast<DWORD>(buffer.size()),
-                                           FullPath(file).c_str());
+  const DWORD n =
+      GetPrivateProfileStringW(Widen(section).c_str(), Widen(key).c_str(), L"", buffer.data(),
+                               static_cast<DWORD>(buffer.size()), FullPath(file).c_str());
   return Narrow(std::wstring(buffer.data(), n));
 }
 

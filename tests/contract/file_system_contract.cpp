@@ -205,8 +205,8 @@ TEST_P(FileSystemContract, RewriteThatIsNotDoneKeepsTheOldFileAndLeavesNothing) 
     bool keep;
     Rewrite result;
   } cases[] = {
-      {"kept", false, Rewrite::Kept},        {"ro", true, Rewrite::Failed},
-      {"held", true, Rewrite::Failed},       {"dir", true, Rewrite::Unreadable},
+      {"kept", false, Rewrite::Kept},         {"ro", true, Rewrite::Failed},
+      {"held", true, Rewrite::Failed},        {"dir", true, Rewrite::Unreadable},
       {"missing", true, Rewrite::Unreadable}, {"missing\\hosts", true, Rewrite::Unreadable},
   };
   for (const auto& c : cases) {

@@ -97,16 +97,16 @@ void RunLinuxTool(const wchar_t* tool,
   STARTUPINFOW startup{};
   startup.cb = sizeof(startup);
   PROCESS_INFORMATION process{};
-  if (CreateProcessW(tool, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                     &startup, &process)) {
+  if (CreateProcessW(tool, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                     &process)) {
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
   }
   const std::wstring link = Widen(paths.back());
   for (int tries = 0; tries < 100; ++tries) {
     const DWORD attributes = GetFileAttributesW(link.c_str());
-    if ((attributes != INVALID_FILE_ATTRIBUTES &&
-         (attributes & FILE_ATTRIBUTE_REPARSE_POINT)) == link_shows)
+    if ((attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT)) ==
+        link_shows)
       return;
     Sleep(50);
   }

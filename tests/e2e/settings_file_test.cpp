@@ -83,8 +83,8 @@ TEST(SettingsFileOnDisk, AnyFileNameAndTheCurrentFolder) {
   struct Case {
     std::string given, lands;
   };
-  for (const Case& c : {Case{folder + "kvn.ini", folder + "kvn.ini"},
-                        Case{"kvn.ini", dir.path() + "kvn.ini"}}) {
+  for (const Case& c :
+       {Case{folder + "kvn.ini", folder + "kvn.ini"}, Case{"kvn.ini", dir.path() + "kvn.ini"}}) {
     SaveSettings(profile, c.given, window);
     EXPECT_NE(ReadBytes(c.lands).find(expected), std::string::npos) << c.given;
     EXPECT_EQ(ReadIniString(profile, c.given, "ICQPath"), window.text1) << c.given;

@@ -88,8 +88,8 @@ SIZE InfoWindowView::Layout() {
     SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_.text()), TRUE);
     PlaceControl(child, d.rect, dpi_);
   }
-  return FrameSize(TwipsToPixels(kClient.width, dpi_), TwipsToPixels(kClient.height, dpi_),
-                   kStyle, dpi_);
+  return FrameSize(TwipsToPixels(kClient.width, dpi_), TwipsToPixels(kClient.height, dpi_), kStyle,
+                   dpi_);
 }
 
 void InfoWindowView::ShowModal() {
