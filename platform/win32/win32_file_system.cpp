@@ -53,17 +53,22 @@ bool Exists(const std::wstring& path) {
   return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
+// Whether the folder is a junction or link itself. Asked without a trailing backslash, which
+// would look through it.
+bool IsLink(std::wstring folder) {
+  while (!folder.empty() && folder.back() == L'\\')
+    folder.pop_back();
+  const DWORD attributes = GetFileAttributesW(folder.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
+}
+
 // Full paths of the files (never folders) matching the wildcard last component. None when the
 // folder is a junction or link: the files it shows may lie anywhere on the disk.
 std::vector<std::wstring> MatchingFiles(const std::wstring& pattern) {
   const std::wstring folder = FolderOf(pattern);
   std::vector<std::wstring> matches;
-  // Asked without the trailing backslash, which would look through the link.
-  const DWORD attributes = GetFileAttributesW(folder.substr(0, folder.size() - 1).c_str());
-  if (!folder.empty() && attributes != INVALID_FILE_ATTRIBUTES &&
-      (attributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
+  if (IsLink(folder))
     return matches;
-  }
   WIN32_FIND_DATAW data;
   FindHandle find(pattern, &data);
   if (!find.valid())
@@ -167,7 +172,7 @@ bool SwapInWhileHeld(const std::wstring& copy, const std::wstring& target) {
   return ok;
 }
 
-bool RemoveTree(const std::wstring& folder, DWORD attributes);
+bool RemoveTree(const std::wstring& folder, bool link);
 
 void RemoveContents(const std::wstring& folder) {
   WIN32_FIND_DATAW data;
@@ -177,7 +182,7 @@ void RemoveContents(const std::wstring& folder) {
       continue;
     const std::wstring child = folder + L"\\" + data.cFileName;
     if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-      RemoveTree(child, data.dwFileAttributes);
+      RemoveTree(child, data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT);
     } else {
       DeleteFileW(child.c_str());
     }
@@ -187,8 +192,8 @@ void RemoveContents(const std::wstring& folder) {
 // Removes the folder with everything in it. A junction or link, the folder itself or one
 // inside it, is removed as the link it is and never entered: what it points to may lie
 // anywhere on the disk.
-bool RemoveTree(const std::wstring& folder, DWORD attributes) {
-  if (!(attributes & FILE_ATTRIBUTE_REPARSE_POINT))
+bool RemoveTree(const std::wstring& folder, bool link) {
+  if (!link)
     RemoveContents(folder);  // its search handle is closed before the folder goes
   return RemoveDirectoryW(folder.c_str());
 }
@@ -236,7 +241,8 @@ bool Win32FileSystem::DeleteFolder(const std::string& path) {
   if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
     return false;
   }
-  return RemoveTree(Widen(path), attributes);
+  const std::wstring folder = Widen(path);
+  return RemoveTree(folder, IsLink(folder));
 }
 
 std::optional<std::string> Win32FileSystem::ReadFile(const std::string& path) {

@@ -129,6 +129,9 @@ TEST(Win32FileSystem, NothingReachesThroughALink) {
       {"delete the link",
        [](FileSystem& fs, const std::string& tree) { return fs.DeleteFolder(tree + "link"); },
        FILE_ATTRIBUTE_NORMAL},
+      {"delete the link named with a backslash",
+       [](FileSystem& fs, const std::string& tree) { return fs.DeleteFolder(tree + "link\\"); },
+       FILE_ATTRIBUTE_NORMAL},
       {"delete by pattern",
        [](FileSystem& fs, const std::string& tree) {
          return fs.DeleteMatching(tree + "link\\*.*");
