@@ -268,15 +268,17 @@ LRESULT MainWindowView::OnControlColour(HDC dc) {
 }
 
 // The control that had the focus gets it back when the window is active again, as in a
-// dialog; before that, the first of the keyboard order.
+// dialog; the first of the keyboard order when there is none or it cannot take it now.
 void MainWindowView::OnActivate(bool active) {
   if (!active) {
     HWND focus = GetFocus();
     last_focus_ = focus && IsChild(window_, focus) ? focus : nullptr;
     return;
   }
-  HWND focus = last_focus_ ? last_focus_ : GetNextDlgTabItem(window_, nullptr, FALSE);
-  if (focus && IsWindowEnabled(focus) && IsWindowVisible(focus))
+  HWND focus = last_focus_;
+  if (!focus || !IsWindowEnabled(focus) || !IsWindowVisible(focus))
+    focus = GetNextDlgTabItem(window_, nullptr, FALSE);
+  if (focus)
     SetFocus(focus);
 }
 
