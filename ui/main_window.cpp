@@ -203,10 +203,7 @@ void MainWindow::ValidateFolder() {
 }
 
 void MainWindow::ApplyOptionRules() {
-  SetVisible(C::Image1, false);
-  SetVisible(C::Image2, false);
-  SetVisible(C::Label3, false);
-  timer_running_ = false;
+  EndReport();
   if (window_state_.option1) {
     for (C id : kOptionBoxes) {
       if (id != C::Check5)
@@ -223,11 +220,16 @@ void MainWindow::ApplyOptionRules() {
   ValidateFolder();
 }
 
-void MainWindow::ResetStatusArea() {
+// The marks, the help link and the timer of a report go.
+void MainWindow::EndReport() {
   timer_running_ = false;
   SetVisible(C::Image1, false);
   SetVisible(C::Image2, false);
   SetVisible(C::Label3, false);
+}
+
+void MainWindow::ResetStatusArea() {
+  EndReport();
   SetText(C::Label1, Pick("Einstellungen wählen und starten.", "Choose settings and click Start"));
   at(C::Label1).rect.top = kStatusTop;
 }
@@ -269,10 +271,7 @@ TweakOptions MainWindow::Options() const {
 }
 
 void MainWindow::Start() {
-  timer_running_ = false;
-  SetVisible(C::Image1, false);
-  SetVisible(C::Image2, false);
-  SetVisible(C::Label3, false);
+  EndReport();
   SetText(C::Label1, Pick("Bitte warten...", "Please wait..."));
   window_.Repaint();
   RunStatus status;
@@ -283,10 +282,7 @@ void MainWindow::Start() {
 }
 
 void MainWindow::ShowRunResult(const RunStatus& status, const std::string& version_text) {
-  SetVisible(C::Image1, false);
-  SetVisible(C::Image2, false);
-  SetVisible(C::Label3, false);
-  timer_running_ = false;
+  EndReport();
   timer_interval_ = 3000;
   const Report report = ChooseReport(status, version_text, language_);
   SetText(C::Label1, report.text);

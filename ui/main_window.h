@@ -103,6 +103,7 @@ class MainWindow : private WindowHooks {
   ControlState& at(ControlId id) { return controls_[static_cast<int>(id)]; }
   bool Ticked(ControlId id) const;
   void PlaceMarkBesideStatus(ControlId mark);
+  void EndReport();
 
   // What a change of a control runs, whoever makes it.
   void Text1Changed() override;
