@@ -119,6 +119,16 @@ std::vector<size_t> AdDomainPositions(std::string_view text) {
   return found;
 }
 
+// Which of our hosts the text at the position names, if any: at most one does, since a name
+// must end where the host's does.
+std::optional<size_t> HostNamedAt(std::string_view line, size_t at) {
+  for (size_t i = 0; i < AdServerHosts.size(); ++i) {
+    if (NamesHost(line.substr(at), AdServerHosts[i]))
+      return i;
+  }
+  return std::nullopt;
+}
+
 // Where each host's entry text first stands in the line; npos where it does not.
 using Positions = std::array<size_t, AdServerHosts.size()>;
 
@@ -127,11 +137,9 @@ Positions EntryPositions(std::string_view line) {
   positions.fill(npos);
   for (size_t at = line.find(kLoopbackPrefix); at != npos;
        at = line.find(kLoopbackPrefix, at + 1)) {
-    const std::string_view name = line.substr(at + kLoopbackPrefix.size());
-    for (size_t i = 0; i < AdServerHosts.size(); ++i) {
-      if (positions[i] == npos && NamesHost(name, AdServerHosts[i]))
-        positions[i] = at;
-    }
+    const std::optional<size_t> host = HostNamedAt(line, at + kLoopbackPrefix.size());
+    if (host && positions[*host] == npos)
+      positions[*host] = at;
   }
   return positions;
 }
@@ -149,15 +157,6 @@ std::optional<ActiveEntry> FirstActiveEntry(std::string_view line) {
   if (*first == npos || line.find('#') < *first)
     return std::nullopt;
   return ActiveEntry{*first, AdServerHosts[first - positions.begin()]};
-}
-
-// Whose host the text at the position names, if any of ours.
-std::optional<std::string_view> HostNamedAt(std::string_view line, size_t at) {
-  for (std::string_view host : AdServerHosts) {
-    if (NamesHost(line.substr(at), host))
-      return host;
-  }
-  return std::nullopt;
 }
 
 // Whether the text names at most one thing: an address with no name behind it, or nothing.
@@ -182,8 +181,8 @@ std::string WithoutActiveEntries(std::string_view line) {
        at = line.find(kLoopbackPrefix, at + 1)) {
     const size_t name = at + kLoopbackPrefix.size();
     size_t end = name;  // past our names and the blanks behind them
-    while (const auto host = HostNamedAt(line, end))
-      end = std::min(line.find_first_not_of(" \t", end + host->size()), line.size());
+    while (const std::optional<size_t> host = HostNamedAt(line, end))
+      end = std::min(line.find_first_not_of(" \t", end + AdServerHosts[*host].size()), line.size());
     if (end == name)
       continue;
     if (at > first_word && IsBlank(line[at - 1])) {
