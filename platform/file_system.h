@@ -51,7 +51,7 @@ enum class Rewrite {
   Replaced,    // the new bytes are in place
   Kept,        // the edit declined them
   Unreadable,  // missing, a folder, or it could not be read
-  Failed,      // read-only, still held by another program, or the copy could not be written
+  Failed,      // read-only, held by another program, or the copy could not be written
 };
 
 class FileSystem {
@@ -77,20 +77,22 @@ class FileSystem {
 
   // Reads the whole file. Nullopt when it is missing, a folder or unreadable.
   virtual std::optional<std::string> ReadFile(const std::string& path) = 0;
-  // Makes the file hold exactly these bytes, creating it when missing; works on a file that
-  // cannot be deleted but can be written. False when it cannot be opened or written; a
-  // failed write may leave the file shortened.
+  // Makes the file hold exactly these bytes, creating it when missing, and never shows a
+  // partial file under its name: a complete, flushed copy beside it is swapped in, keeping the
+  // old file's security settings where the system can. Tries again for about a second while
+  // another program holds the file; one that holds it open so that it cannot be swapped, and a
+  // file that is a link (which must stay one), get the copy written into them in place, to its
+  // exact length. False when the file is read-only, a folder, its folder is missing, or no way
+  // works; the file then keeps its old bytes and nothing is left beside it (but for a swap that
+  // lost the old name half-way: the complete copy beside it is then all that is left).
   virtual bool WriteFile(const std::string& path, std::string_view bytes) = 0;
   // Writes a new file through a temporary name beside it, so the name never holds a partial
   // copy. False, and nothing left behind, when the file exists already or the write fails.
   virtual bool WriteNewFile(const std::string& path, std::string_view bytes) = 0;
   // Rewrites a file through the edit without ever holding it whole: the old bytes go to the
-  // edit piece by piece, its new bytes to a complete copy beside the file, and that copy is
-  // swapped in, so the name never holds a partial file; the old file's security settings stay
-  // where the system can keep them. Tries again for about a second while another program
-  // holds the file. Whatever the result but Replaced, the old file is as it was and nothing
-  // is left beside it; only when the system lost the old name half-way through the swap and
-  // no move could finish it does the complete copy stay beside it, as all that is left.
+  // edit piece by piece, its new bytes to a complete copy beside the file, which is put in the
+  // file's place as WriteFile does. Whatever the result but Replaced, the old file is as it was
+  // and nothing is left beside it.
   virtual Rewrite RewriteFile(const std::string& path, FileEdit& edit) = 0;
 
   // Directory lookup of exactly one path (no wildcards). Nullopt when nothing is there.
@@ -99,6 +101,9 @@ class FileSystem {
   // False on any failure, a trailing backslash allowed ("C:\ICQ\").
   virtual bool FolderExists(const std::string& path) = 0;
   virtual bool FileExists(const std::string& path) = 0;
+  // True when the path itself, not what it may point to, is a junction, symbolic link or other
+  // reparse point. False when it is missing.
+  virtual bool IsLink(const std::string& path) = 0;
 };
 
 // The folder text ending in exactly the backslash it may lack.

@@ -1,14 +1,12 @@
 #include "protect/hosts_block.h"
 
-#include <emmintrin.h>
-
 #include <algorithm>
-#include <bit>
 #include <functional>
 #include <optional>
 #include <vector>
 
 #include "engine/templates.h"
+#include "protect/name_search.h"
 
 namespace kelvane {
 namespace {
@@ -64,59 +62,21 @@ bool NamesHost(std::string_view name, std::string_view host) {
   return after == ' ' || after == '\t' || after == '#' || IsLineEnd(after);
 }
 
-// An ad domain: a host that ends in no other host's name. Every entry ends in one, so a line
-// that names none of them holds none of our entries. Countless ad hosts begin with "a" or
-// "ad" as ours do, so the search for a domain keys on its second and third letters.
-struct AdDomain {
-  std::string_view name;
-  __m128i second, third;  // sixteen times each
-};
-
-const std::vector<AdDomain>& AdDomains() {
+// The ad domains: the hosts that end in no other host's name. Every entry ends in one, so a
+// line that names none of them holds none of our entries.
+const std::vector<std::string_view>& AdDomains() {
   static const auto* const domains = [] {
-    auto* found = new std::vector<AdDomain>;
+    auto* found = new std::vector<std::string_view>;
     for (std::string_view host : AdServerHosts) {
       if (std::none_of(AdServerHosts.begin(), AdServerHosts.end(), [host](std::string_view other) {
             return other != host && host.ends_with(other);
           })) {
-        found->push_back({host, _mm_set1_epi8(host[1]), _mm_set1_epi8(host[2])});
+        found->push_back(host);
       }
     }
     return found;
   }();
   return *domains;
-}
-
-// Where the text names one of the ad domains, without regard to case, in order, looking at
-// sixteen places at a time. Setting bit 0x20 folds a capital to its small letter and never
-// turns another byte into a small letter.
-std::vector<size_t> AdDomainPositions(std::string_view text) {
-  const std::vector<AdDomain>& domains = AdDomains();
-  std::vector<size_t> found;
-  const auto check = [&](size_t at, std::string_view domain) {
-    if (EqualsIgnoringCase(text.substr(at, domain.size()), domain))
-      found.push_back(at);
-  };
-  const __m128i fold = _mm_set1_epi8(0x20);
-  const auto folded = [&](size_t at) {
-    return _mm_or_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(text.data() + at)), fold);
-  };
-  size_t at = 0;
-  for (; at + 18 <= text.size(); at += 16) {
-    const __m128i second = folded(at + 1), third = folded(at + 2);
-    for (const AdDomain& domain : domains) {
-      const __m128i both =
-          _mm_and_si128(_mm_cmpeq_epi8(second, domain.second), _mm_cmpeq_epi8(third, domain.third));
-      for (unsigned mask = _mm_movemask_epi8(both); mask != 0; mask &= mask - 1)
-        check(at + std::countr_zero(mask), domain.name);
-    }
-  }
-  for (; at < text.size(); ++at) {
-    for (const AdDomain& domain : domains)
-      check(at, domain.name);
-  }
-  std::sort(found.begin(), found.end());
-  return found;
 }
 
 // Which of our hosts the text at the position names, if any: at most one does, since a name
@@ -305,7 +265,7 @@ class HostsEditor {
     std::vector<Span> lines;
     if (AllFound())
       return lines;
-    for (size_t at : AdDomainPositions(text)) {
+    for (size_t at : FindNames(text, AdDomains())) {
       if (lines.empty() || at >= lines.back().next)
         lines.push_back(LineAround(text, at));
     }
@@ -378,22 +338,53 @@ class HostsEditor {
   std::string pending_;  // the line ends at the end of what was passed on so far
 };
 
+constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
+
 // The hosts file's edit: the new text replaces the old only when it differs, and only once a
-// copy of the user's own file is kept beside it.
+// copy of the user's own file is kept beside it. A UTF-8 byte-order mark belongs to the file,
+// not to its first line, which the edit may drop; UTF-16 text is left alone, since our
+// single-byte entries cannot be put into it.
 class HostsFileEdit : public FileEdit {
  public:
   HostsFileEdit(Mode mode, FileSystem& fs, std::string path)
       : editor_(mode), fs_(fs), path_(std::move(path)) {}
 
-  void Take(std::string_view piece, ByteSink& out) override { editor_.Take(piece, out); }
+  void Take(std::string_view piece, ByteSink& out) override {
+    if (start_.size() < kUtf8Mark.size()) {
+      const size_t taken = std::min(piece.size(), kUtf8Mark.size() - start_.size());
+      start_ += piece.substr(0, taken);
+      piece.remove_prefix(taken);
+      if (start_.size() < kUtf8Mark.size())
+        return;
+      PassStart(out);
+    }
+    if (!wide())
+      editor_.Take(piece, out);
+  }
   bool Finish(ByteSink& out) override {
+    if (start_.size() < kUtf8Mark.size())
+      PassStart(out);
+    if (wide())
+      return false;
     finished_ = true;
     return editor_.Finish(out) && KeepBackup();
   }
   // The file holds the entries as the operation wants them; at most its end was left untidy.
   bool EntriesInPlace() const { return finished_ && !editor_.edited(); }
+  bool wide() const { return start_.starts_with("\xFF\xFE") || start_.starts_with("\xFE\xFF"); }
 
  private:
+  // The first bytes, once they tell what kind of text this is.
+  void PassStart(ByteSink& out) {
+    if (wide())
+      return;
+    if (start_ == kUtf8Mark) {
+      out.Write(start_);
+    } else {
+      editor_.Take(start_, out);
+    }
+  }
+
   // Written once, before the first change; the old file is read whole just this once.
   bool KeepBackup() {
     const std::string backup = path_ + kHostsBackupSuffix;
@@ -406,6 +397,7 @@ class HostsFileEdit : public FileEdit {
   HostsEditor editor_;
   FileSystem& fs_;
   const std::string path_;
+  std::string start_;      // the first bytes, up to the length of a UTF-8 mark
   bool finished_ = false;  // the whole old text went through the editor
 };
 
@@ -417,7 +409,7 @@ std::string EditText(Mode mode, std::string_view hosts) {
   return std::move(out.text);
 }
 
-enum class Edit { Done, Missing, Unreadable, NotWritten };
+enum class Edit { Done, Missing, Unreadable, Wide, NotWritten };
 
 // Applies the edit to the hosts file. The file is written only when the edit changes it, and
 // never when it could not be read.
@@ -438,6 +430,8 @@ Edit EditHostsFile(RunContext& run, Mode mode) {
     case Rewrite::Failed:
       break;
   }
+  if (edit.wide())
+    return Edit::Wide;
   // Blank lines left at the end are no reason to report a failure.
   return edit.EntriesInPlace() ? Edit::Done : Edit::NotWritten;
 }

@@ -47,12 +47,14 @@ std::string BlockAdHostsText(std::string_view hosts);
 std::string UnblockAdHostsText(std::string_view hosts);
 
 // Blocks the ad servers in the hosts file. Raises HostsAccessDenied when the file is missing,
-// unreadable or cannot be changed; it then keeps its old bytes.
+// unreadable, UTF-16 text or cannot be changed; it then keeps its old bytes. A UTF-8 byte-order
+// mark stays at the start of the file.
 void BlockAdHosts(RunContext& run);
 
 // Takes the ad-server entries out of the hosts file. Silent when the file is missing or holds
 // none; raises HostsAccessDenied when entries should go but the file cannot be changed, and
-// DataAccessFailed when it cannot be read. The old bytes stay on failure.
+// DataAccessFailed when it cannot be read. The old bytes stay on failure; UTF-16 text is left
+// alone.
 void UnblockAdHosts(RunContext& run);
 
 }  // namespace kelvane

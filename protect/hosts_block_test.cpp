@@ -399,8 +399,8 @@ struct FaultCase {
 const FaultCase kFaults[] = {
     {"unreadable", [](FakeFileSystem&, FakeFileSystem::Node& h) { h.unreadable = true; },
      Failure::DataAccessFailed},
-    {"held by another program",
-     [](FakeFileSystem&, FakeFileSystem::Node& h) { h.undeletable = true; },
+    {"held by a program that shares no writing",
+     [](FakeFileSystem&, FakeFileSystem::Node& h) { h.undeletable = h.unwritable = true; },
      Failure::HostsAccessDenied},
     {"disk full", [](FakeFileSystem& fs, FakeFileSystem::Node&) { fs.fail_writes = true; },
      Failure::HostsAccessDenied},
@@ -431,29 +431,41 @@ TEST_F(HostsFileTest, OnlyTheEndLeftUntidyIsNoFailure) {
   } rows[] = {{&UnblockAdHosts, kLocal + "\r\n"}, {&BlockAdHosts, kLocal + EntryLines() + "\n\n"}};
   for (const auto& r : rows) {
     fs_ = FakeFileSystem();
-    Hosts(r.hosts).undeletable = true;  // held by another program
+    FakeFileSystem::Node& hosts = Hosts(r.hosts);
+    hosts.undeletable = hosts.unwritable = true;  // held by a program that shares no writing
     EXPECT_EQ(Run(r.operation), Failure::None) << r.hosts;
     EXPECT_EQ(Content(path_), r.hosts);
   }
 }
 
-// The file is read in pieces that may end anywhere, even inside a CR LF: the text that comes
-// out must not depend on where they end.
-TEST_F(HostsFileTest, PiecesEndingAnywhereGiveTheSameText) {
-  HostsGenerator generate(19991231);
-  for (int n = 0; n < 300; ++n) {
-    const std::string hosts = generate.File(/*with_entries=*/true);
-    SCOPED_TRACE(::testing::PrintToString(hosts));
-    for (size_t piece : {1, 2, 7, 64}) {
-      fs_.piece_size = piece;
-      Hosts(hosts);
-      ASSERT_EQ(Run(&BlockAdHosts), Failure::None);
-      ASSERT_EQ(Content(path_), BlockAdHostsText(hosts)) << "pieces of " << piece;
-      Hosts(hosts);
-      ASSERT_EQ(Run(&UnblockAdHosts), Failure::None);
-      ASSERT_EQ(Content(path_), UnblockAdHostsText(hosts)) << "pieces of " << piece;
-    }
+// The file's own marks, and a program holding it open while it is written.
+TEST_F(HostsFileTest, ByteOrderMarksAndHolders) {
+  const std::string mark = "\xEF\xBB\xBF", wide("\xFF\xFE#\0 \0", 6);
+  const struct {
+    const char* name;
+    std::string hosts;
+    void (*operation)(RunContext&);
+    Failure failure;
+    std::string after;
+  } rows[] = {
+      {"UTF-8 mark stays when the first line goes", mark + Entry(2) + "\r\n" + kLocal,
+       &UnblockAdHosts, Failure::None, mark + kLocal},
+      {"UTF-8 mark stays in front of a re-activated first line", mark + "#" + Entry(2) + "\r\n",
+       &BlockAdHosts, Failure::None, mark + Entry(2) + "\r\n" + EntryLines({2})},
+      {"UTF-16 is left alone by the block", wide, &BlockAdHosts, Failure::HostsAccessDenied, wide},
+      {"UTF-16 is left alone by the unblock", wide, &UnblockAdHosts, Failure::None, wide},
+  };
+  for (const auto& r : rows) {
+    SCOPED_TRACE(r.name);
+    fs_ = FakeFileSystem();
+    Hosts(r.hosts);
+    EXPECT_EQ(Run(r.operation), r.failure);
+    EXPECT_EQ(Content(path_), r.after);
   }
+  fs_ = FakeFileSystem();
+  Hosts(kLocal).undeletable = true;  // held by a program that shares writing
+  EXPECT_EQ(Run(&BlockAdHosts), Failure::None);
+  EXPECT_EQ(Content(path_), kLocal + EntryLines());
 }
 
 TEST_F(HostsFileTest, FirstChangeKeepsOneCopyThatIsNeverOverwritten) {

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <optional>
 #include <vector>
 
 #include "platform/win32/handle.h"
@@ -20,10 +21,6 @@ bool IsDots(const wchar_t* name) {
   return wcscmp(name, L".") == 0 || wcscmp(name, L"..") == 0;
 }
 
-// The size of the pieces a rewrite reads and writes: large enough for few calls, small enough
-// to stay in the cache.
-constexpr DWORD kPiece = 256 * 1024;
-
 bool WriteAll(HANDLE file, std::string_view bytes) {
   while (!bytes.empty()) {
     DWORD chunk = static_cast<DWORD>(std::min<size_t>(bytes.size(), 1 << 20));
@@ -35,10 +32,17 @@ bool WriteAll(HANDLE file, std::string_view bytes) {
   return true;
 }
 
+// A new file for a copy of ours beside the file it is for. Whatever stands under its name, a
+// link someone planted there included, is deleted first and never written through.
+Handle NewFile(const std::wstring& path) {
+  DeleteFileW(path.c_str());
+  return Handle(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                            FILE_ATTRIBUTE_NORMAL, nullptr));
+}
+
 // A complete copy under its own name, on disk before anything refers to it.
 bool WriteFlushed(const std::wstring& path, std::string_view bytes) {
-  Handle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                          FILE_ATTRIBUTE_NORMAL, nullptr));
+  Handle file = NewFile(path);
   if (!file.valid())
     return false;
   const bool ok = WriteAll(file.get(), bytes) && FlushFileBuffers(file.get());
@@ -53,35 +57,38 @@ bool Exists(const std::wstring& path) {
   return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
-// Whether the folder is a junction or link itself. Asked without a trailing backslash, which
-// would look through it.
-bool IsLink(std::wstring folder) {
-  while (!folder.empty() && folder.back() == L'\\')
-    folder.pop_back();
-  const DWORD attributes = GetFileAttributesW(folder.c_str());
+// Whether the file or folder is a junction or link itself. Asked without a trailing backslash,
+// which would look through it.
+bool IsReparsePoint(std::wstring path) {
+  while (!path.empty() && path.back() == L'\\')
+    path.pop_back();
+  const DWORD attributes = GetFileAttributesW(path.c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
 }
 
 // Full paths of the files (never folders) matching the wildcard last component. None when the
-// folder is a junction or link: the files it shows may lie anywhere on the disk.
-std::vector<std::wstring> MatchingFiles(const std::wstring& pattern) {
+// folder is a junction or link: the files it shows may lie anywhere on the disk. File links are
+// left out unless asked for: deleting one deletes just the link, but its attributes are those
+// of what it points to.
+std::vector<std::wstring> MatchingFiles(const std::wstring& pattern, bool with_links = true) {
   const std::wstring folder = FolderOf(pattern);
   std::vector<std::wstring> matches;
-  if (IsLink(folder))
+  if (IsReparsePoint(folder))
     return matches;
   WIN32_FIND_DATAW data;
   FindHandle find(pattern, &data);
   if (!find.valid())
     return matches;
   do {
-    if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+    const bool link = data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT;
+    if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && (with_links || !link)) {
       matches.push_back(folder + data.cFileName);
     }
   } while (find.Next(&data));
   return matches;
 }
 
-// Errors that mean another program has the file open; worth a later try.
+// Errors that mean another program has the file open, so that it cannot be swapped now.
 bool HeldByAnother(DWORD error) {
   return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION ||
          error == ERROR_ACCESS_DENIED || error == ERROR_UNABLE_TO_REMOVE_REPLACED;
@@ -89,11 +96,91 @@ bool HeldByAnother(DWORD error) {
 
 // ReplaceFileW keeps the old file's security settings and attributes; the plain move covers
 // the file systems and cases where it cannot (and a replace that lost the old name half-way).
-bool SwapIn(const std::wstring& copy, const std::wstring& target) {
+bool Swap(const std::wstring& copy, const std::wstring& target) {
   return ReplaceFileW(target.c_str(), copy.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS,
                       nullptr, nullptr) ||
          MoveFileExW(copy.c_str(), target.c_str(),
                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+}
+
+// The size of the pieces a rewrite reads and writes: large enough for few calls, small enough
+// to stay in the cache.
+constexpr DWORD kPiece = 256 * 1024;
+
+// The whole file from its first byte; nullopt when it cannot be read.
+std::optional<std::string> ReadAll(HANDLE file) {
+  LARGE_INTEGER size;
+  if (!GetFileSizeEx(file, &size))
+    return std::nullopt;
+  std::string bytes(static_cast<size_t>(size.QuadPart), '\0');
+  for (size_t done = 0; done < bytes.size();) {
+    DWORD chunk = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1 << 20));
+    DWORD read = 0;
+    if (!::ReadFile(file, bytes.data() + done, chunk, &read, nullptr) || read == 0)
+      return std::nullopt;
+    done += read;
+  }
+  return bytes;
+}
+
+// Sets the file's length and leaves the file pointer at its start.
+bool SetLength(HANDLE file, LARGE_INTEGER length) {
+  LARGE_INTEGER start{};
+  return SetFilePointerEx(file, length, nullptr, FILE_BEGIN) && SetEndOfFile(file) &&
+         SetFilePointerEx(file, start, nullptr, FILE_BEGIN);
+}
+
+// Writes the complete copy into the file itself, through a link and beside a program that holds
+// the file open. The room for a longer text is taken first, so a full disk changes nothing.
+bool CopyInPlace(const std::wstring& copy, const std::wstring& target) {
+  Handle from(CreateFileW(copy.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                          FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+  Handle to(CreateFileW(target.c_str(), GENERIC_WRITE,
+                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  LARGE_INTEGER size, old_size;
+  if (!from.valid() || !to.valid() || !GetFileSizeEx(from.get(), &size) ||
+      !GetFileSizeEx(to.get(), &old_size) ||
+      (size.QuadPart > old_size.QuadPart && !SetLength(to.get(), size))) {
+    return false;
+  }
+  std::string piece(kPiece, '\0');
+  for (DWORD read = 0;;) {
+    if (!::ReadFile(from.get(), piece.data(), kPiece, &read, nullptr))
+      return false;
+    if (read == 0)
+      break;
+    if (!WriteAll(to.get(), std::string_view(piece.data(), read)))
+      return false;
+  }
+  return SetEndOfFile(to.get()) && FlushFileBuffers(to.get()) && to.Close();
+}
+
+// Puts the complete copy in the file's place, and the copy goes: swapped in, or written into
+// the file in place while another program holds it open so that it cannot be swapped, and
+// always into a link, which must stay one. Tries again for about a second while the holder
+// allows neither. Wine's ReplaceFileW leaves an empty "rf*.tmp" beside the file each time it
+// fails; those go too.
+bool PutInPlace(const std::wstring& copy, const std::wstring& target, bool existed, bool link) {
+  const std::wstring leftovers = FolderOf(target) + L"rf*.tmp";
+  const std::vector<std::wstring> before = MatchingFiles(leftovers);
+  bool ok = false;
+  for (int tries = 1;; ++tries) {
+    ok = !link && Swap(copy, target);
+    const bool held = !ok && !link && HeldByAnother(GetLastError());
+    ok = ok || ((link || held) && CopyInPlace(copy, target));
+    if (ok || !held || tries == 5)
+      break;
+    Sleep(250);
+  }
+  for (const std::wstring& file : MatchingFiles(leftovers)) {
+    if (std::find(before.begin(), before.end(), file) == before.end())
+      DeleteFileW(file.c_str());
+  }
+  // When a replace lost the old name half-way, the copy is all that is left of the file.
+  if (!existed || Exists(target))
+    DeleteFileW(copy.c_str());
+  return ok;
 }
 
 // Collects the new bytes into large writes; the first failed write stops all later ones.
@@ -123,15 +210,14 @@ class FileSink : public ByteSink {
 };
 
 // Runs the edit from the file at target into a complete, flushed copy at temp. Replaced means
-// the copy is ready to be swapped in.
+// the copy is ready to be put in place.
 Rewrite WriteEditedCopy(const std::wstring& target, const std::wstring& temp, FileEdit& edit) {
   Handle old(CreateFileW(target.c_str(), GENERIC_READ,
                          FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                          OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
   if (!old.valid())
     return Rewrite::Unreadable;
-  Handle copy(CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                          FILE_ATTRIBUTE_NORMAL, nullptr));
+  Handle copy = NewFile(temp);
   if (!copy.valid())
     return Rewrite::Failed;
   FileSink sink(copy.get());
@@ -152,24 +238,24 @@ Rewrite WriteEditedCopy(const std::wstring& target, const std::wstring& temp, Fi
   return copy.Close() && ok ? Rewrite::Replaced : Rewrite::Failed;
 }
 
-// Swaps the copy in, trying again for about a second while another program holds the file.
-bool SwapInWhileHeld(const std::wstring& copy, const std::wstring& target) {
-  // Wine's ReplaceFileW leaves an empty "rf*.tmp" beside the file each time it fails.
-  const std::wstring leftovers = FolderOf(target) + L"rf*.tmp";
-  const std::vector<std::wstring> before = MatchingFiles(leftovers);
-  bool ok = SwapIn(copy, target);
-  for (int tries = 1; !ok && tries < 5 && HeldByAnother(GetLastError()); ++tries) {
-    Sleep(250);
-    ok = SwapIn(copy, target);
+// What stands at a path that is to be written.
+struct Target {
+  std::wstring path;
+  DWORD attributes;
+  bool exists() const { return attributes != INVALID_FILE_ATTRIBUTES; }
+  bool link() const { return exists() && (attributes & FILE_ATTRIBUTE_REPARSE_POINT); }
+  // A read-only file is never written, even where the account could override it (Wine as root
+  // maps the attribute to permission bits that root ignores).
+  bool writable() const {
+    return !exists() || !(attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY));
   }
-  for (const std::wstring& file : MatchingFiles(leftovers)) {
-    if (std::find(before.begin(), before.end(), file) == before.end())
-      DeleteFileW(file.c_str());
-  }
-  // When a replace lost the old name half-way, the copy is all that is left of the file.
-  if (!ok && Exists(target))
-    DeleteFileW(copy.c_str());
-  return ok;
+  std::wstring copy() const { return path + L".kelvane-part"; }
+};
+
+Target TargetAt(const std::string& path) {
+  std::wstring wide = Widen(path);
+  const DWORD attributes = GetFileAttributesW(wide.c_str());
+  return {std::move(wide), attributes};
 }
 
 bool RemoveTree(const std::wstring& folder, bool link);
@@ -216,7 +302,7 @@ bool Win32FileSystem::DeleteFileAt(const std::string& path) {
 }
 
 bool Win32FileSystem::SetNormalAttributesMatching(const std::string& pattern) {
-  const std::vector<std::wstring> matches = MatchingFiles(Widen(pattern));
+  const std::vector<std::wstring> matches = MatchingFiles(Widen(pattern), false);
   bool all = !matches.empty();
   for (const std::wstring& file : matches) {
     all &= SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_NORMAL) != 0;
@@ -242,43 +328,25 @@ bool Win32FileSystem::DeleteFolder(const std::string& path) {
     return false;
   }
   const std::wstring folder = Widen(path);
-  return RemoveTree(folder, IsLink(folder));
+  return RemoveTree(folder, IsReparsePoint(folder));
 }
 
 std::optional<std::string> Win32FileSystem::ReadFile(const std::string& path) {
   Handle file(CreateFileW(Widen(path).c_str(), GENERIC_READ,
                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-  LARGE_INTEGER size;
-  if (!file.valid() || !GetFileSizeEx(file.get(), &size))
-    return std::nullopt;
-  std::string bytes(static_cast<size_t>(size.QuadPart), '\0');
-  size_t done = 0;
-  while (done < bytes.size()) {
-    DWORD chunk = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1 << 20));
-    DWORD read = 0;
-    if (!::ReadFile(file.get(), bytes.data() + done, chunk, &read, nullptr) || read == 0) {
-      return std::nullopt;
-    }
-    done += read;
-  }
-  return bytes;
+  return file.valid() ? ReadAll(file.get()) : std::nullopt;
 }
 
 bool Win32FileSystem::WriteFile(const std::string& path, std::string_view bytes) {
-  // A read-only file is never written, even where the account could override it (Wine as
-  // root maps the attribute to permission bits that root ignores).
-  const DWORD attributes = Attributes(path);
-  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
+  const Target target = TargetAt(path);
+  if (!target.writable())
     return false;
-  // Opened without truncating, so a file that another program holds open without delete
-  // sharing can still be rewritten; SetEndOfFile then cuts off any old tail.
-  Handle file(CreateFileW(Widen(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
-                          FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file.valid())
+  if (!WriteFlushed(target.copy(), bytes)) {
+    DeleteFileW(target.copy().c_str());
     return false;
-  bool ok = WriteAll(file.get(), bytes) && SetEndOfFile(file.get());
-  return file.Close() && ok;
+  }
+  return PutInPlace(target.copy(), target.path, target.exists(), target.link());
 }
 
 bool Win32FileSystem::WriteNewFile(const std::string& path, std::string_view bytes) {
@@ -292,20 +360,18 @@ bool Win32FileSystem::WriteNewFile(const std::string& path, std::string_view byt
 }
 
 Rewrite Win32FileSystem::RewriteFile(const std::string& path, FileEdit& edit) {
-  const std::wstring target = Widen(path);
-  const DWORD attributes = GetFileAttributesW(target.c_str());
-  if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY))
+  const Target target = TargetAt(path);
+  if (!target.exists() || (target.attributes & FILE_ATTRIBUTE_DIRECTORY))
     return Rewrite::Unreadable;
-  // Checked here: Wine as root would move a file over a read-only one.
-  if (attributes & FILE_ATTRIBUTE_READONLY)
+  if (!target.writable())
     return Rewrite::Failed;
-  const std::wstring temp = target + L".kelvane-part";
-  const Rewrite written = WriteEditedCopy(target, temp, edit);
+  const Rewrite written = WriteEditedCopy(target.path, target.copy(), edit);
   if (written != Rewrite::Replaced) {
-    DeleteFileW(temp.c_str());
+    DeleteFileW(target.copy().c_str());
     return written;
   }
-  return SwapInWhileHeld(temp, target) ? Rewrite::Replaced : Rewrite::Failed;
+  return PutInPlace(target.copy(), target.path, true, target.link()) ? Rewrite::Replaced
+                                                                     : Rewrite::Failed;
 }
 
 std::optional<DirEntry> Win32FileSystem::Lookup(const std::string& path) {
@@ -333,6 +399,10 @@ bool Win32FileSystem::FolderExists(const std::string& path) {
 bool Win32FileSystem::FileExists(const std::string& path) {
   DWORD attributes = Attributes(path);
   return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool Win32FileSystem::IsLink(const std::string& path) {
+  return IsReparsePoint(Widen(path));
 }
 
 }  // namespace kelvane::win32

@@ -20,6 +20,7 @@ class Win32FileSystem : public FileSystem {
   std::optional<DirEntry> Lookup(const std::string& path) override;
   bool FolderExists(const std::string& path) override;
   bool FileExists(const std::string& path) override;
+  bool IsLink(const std::string& path) override;
 };
 
 }  // namespace kelvane::win32

@@ -11,8 +11,12 @@ class FakeHarness : public FileSystemHarness {
   std::string root() override { return "C:\\root\\"; }
   void MakeReadOnly(const std::string& path) override { fs_.Find(path)->read_only = true; }
   void MakeHidden(const std::string& path) override { fs_.Find(path)->hidden = true; }
-  void HoldWithoutDeleteSharing(const std::string& path) override {
+  void Hold(const std::string& path, bool share_write) override {
     fs_.Find(path)->undeletable = true;
+    fs_.Find(path)->unwritable = !share_write;
+  }
+  void MakeLink(const std::string& path, const std::string&) override {
+    fs_.AddFolder(path).link = true;
   }
 
  private:

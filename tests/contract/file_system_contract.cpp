@@ -6,25 +6,59 @@
 namespace kelvane::testing {
 namespace {
 
-TEST_P(FileSystemContract, WriteHoldsExactlyTheNewBytes) {
-  Put("a.box", std::string(5000, 'x'));
-  Put("a.box", "short");
-  EXPECT_EQ(Content("a.box"), "short");
-  EXPECT_FALSE(fs().WriteFile(At("missing\\a.box"), "x")) << "folder does not exist";
+// Nothing of a write may stay beside the file: neither our copy nor a system leftover.
+void ExpectNothingBeside(FileSystem& fs, const std::string& path) {
+  const std::string folder = path.substr(0, path.find_last_of('\\') + 1);
+  EXPECT_FALSE(fs.FileExists(path + ".kelvane-part"));
+  EXPECT_FALSE(fs.DeleteMatching(folder + "*.tmp"));
 }
 
-TEST_P(FileSystemContract, HeldFileCannotBeDeletedButIsRewrittenExactly) {
-  Put("held.box", std::string(5000, 'x'));
-  harness_->HoldWithoutDeleteSharing(At("held.box"));
+// A write puts every new byte in place or keeps every old one; a holder that shares writing
+// gets the file rewritten in place, one that does not keeps it as it was.
+TEST_P(FileSystemContract, WriteHoldsAllTheNewBytesOrAllTheOldOnes) {
+  // Longer than any single write, with line ends and NULs on the way.
+  std::string old;
+  for (int i = 0; old.size() < 300000; ++i)
+    old += std::to_string(i) + (i % 3 ? std::string("\r\n") : std::string(1, '\0'));
+  const struct {
+    const char* file;
+    void (*spoil)(FileSystemHarness&, const std::string& path);
+    bool written;
+  } rows[] = {
+      {"plain", [](FileSystemHarness&, const std::string&) {}, true},
+      {"held, writing shared",
+       [](FileSystemHarness& h, const std::string& path) { h.Hold(path, true); }, true},
+      {"held, writing not shared",
+       [](FileSystemHarness& h, const std::string& path) { h.Hold(path, false); }, false},
+      {"read-only", [](FileSystemHarness& h, const std::string& path) { h.MakeReadOnly(path); },
+       false},
+  };
+  for (const auto& r : rows) {
+    SCOPED_TRACE(r.file);
+    Put(r.file, old);
+    r.spoil(*harness_, At(r.file));
+    EXPECT_EQ(fs().WriteFile(At(r.file), "new"), r.written);
+    EXPECT_EQ(Content(r.file), r.written ? "new" : old);
+    ExpectNothingBeside(fs(), At(r.file));
+  }
+  EXPECT_TRUE(fs().WriteFile(At("created"), "x"));
+  EXPECT_EQ(Content("created"), "x");
+  EXPECT_FALSE(fs().WriteFile(At("missing\\a.box"), "x")) << "folder does not exist";
+  ExpectNothingBeside(fs(), At("missing\\a.box"));
+  ASSERT_TRUE(fs().MakeDirectory(At("dir")));
+  EXPECT_FALSE(fs().WriteFile(At("dir"), "x"));
+  EXPECT_TRUE(fs().FolderExists(At("dir")));
+}
+
+TEST_P(FileSystemContract, HeldFileCannotBeDeleted) {
+  Put("held.box", "x");
+  harness_->Hold(At("held.box"), true);
   EXPECT_FALSE(fs().DeleteFileAt(At("held.box")));
-  EXPECT_TRUE(fs().WriteFile(At("held.box"), "new"));
-  EXPECT_EQ(Content("held.box"), "new");
 }
 
 TEST_P(FileSystemContract, ReadOnlyFileIsKeptUntilMadeNormal) {
   Put("ro.box", "old");
   harness_->MakeReadOnly(At("ro.box"));
-  EXPECT_FALSE(fs().WriteFile(At("ro.box"), "new"));
   EXPECT_FALSE(fs().DeleteFileAt(At("ro.box")));
   EXPECT_EQ(Content("ro.box"), "old");
   EXPECT_TRUE(fs().SetNormalAttributes(At("ro.box")));
@@ -141,13 +175,6 @@ TEST_P(FileSystemContract, NormalAttributesByPatternReachEveryMatchingFile) {
   EXPECT_FALSE(fs().SetNormalAttributesMatching(At("u\\*.*"))) << "only a folder is left";
 }
 
-// Nothing of a replacement may stay beside the file: neither our copy nor a system leftover.
-void ExpectNothingBeside(FileSystem& fs, const std::string& path) {
-  const std::string folder = path.substr(0, path.find_last_of('\\') + 1);
-  EXPECT_FALSE(fs.FileExists(path + ".kelvane-part"));
-  EXPECT_FALSE(fs.DeleteMatching(folder + "*.tmp"));
-}
-
 // Passes the old bytes on with every "x" made a "y" and a "!" behind them, or writes only
 // what it is given instead; keeps the result only when told to.
 class MarkingEdit : public FileEdit {
@@ -187,6 +214,8 @@ TEST_P(FileSystemContract, RewriteSwapsInExactlyTheEditedBytes) {
   std::string marked = old;
   std::replace(marked.begin(), marked.end(), 'x', 'y');
   EXPECT_EQ(Content("hosts"), marked + "!");
+  // A program that holds the file, sharing writing, gets it rewritten in place.
+  harness_->Hold(At("hosts"), true);
   MarkingEdit shorter(true, "new");
   EXPECT_EQ(fs().RewriteFile(At("hosts"), shorter), Rewrite::Replaced);
   EXPECT_EQ(Content("hosts"), "new") << "no old tail";
@@ -197,17 +226,20 @@ TEST_P(FileSystemContract, RewriteThatIsNotDoneKeepsTheOldFileAndLeavesNothing) 
   Put("kept", "old");
   Put("ro", "old");
   harness_->MakeReadOnly(At("ro"));
-  Put("held", "old");
-  harness_->HoldWithoutDeleteSharing(At("held"));
+  Put("held, writing not shared", "old");
+  harness_->Hold(At("held, writing not shared"), false);
   ASSERT_TRUE(fs().MakeDirectory(At("dir")));
   const struct {
     const char* file;
     bool keep;
     Rewrite result;
   } cases[] = {
-      {"kept", false, Rewrite::Kept},         {"ro", true, Rewrite::Failed},
-      {"held", true, Rewrite::Failed},        {"dir", true, Rewrite::Unreadable},
-      {"missing", true, Rewrite::Unreadable}, {"missing\\hosts", true, Rewrite::Unreadable},
+      {"kept", false, Rewrite::Kept},
+      {"ro", true, Rewrite::Failed},
+      {"held, writing not shared", true, Rewrite::Failed},
+      {"dir", true, Rewrite::Unreadable},
+      {"missing", true, Rewrite::Unreadable},
+      {"missing\\hosts", true, Rewrite::Unreadable},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.file);
@@ -215,10 +247,21 @@ TEST_P(FileSystemContract, RewriteThatIsNotDoneKeepsTheOldFileAndLeavesNothing) 
     EXPECT_EQ(fs().RewriteFile(At(c.file), edit), c.result);
     ExpectNothingBeside(fs(), At(c.file));
   }
-  for (const char* file : {"kept", "ro", "held"})
+  for (const char* file : {"kept", "ro", "held, writing not shared"})
     EXPECT_EQ(Content(file), "old") << file;
   EXPECT_TRUE(fs().FolderExists(At("dir")));
   EXPECT_FALSE(fs().FileExists(At("missing")));
+}
+
+TEST_P(FileSystemContract, LinksAreToldFromWhatTheyPointTo) {
+  ASSERT_TRUE(fs().MakeDirectory(At("outside")));
+  Put("outside\\file", "x");
+  harness_->MakeLink(At("link"), At("outside"));
+  EXPECT_TRUE(fs().IsLink(At("link")));
+  EXPECT_TRUE(fs().IsLink(At("link\\"))) << "the link itself, not what it points to";
+  EXPECT_FALSE(fs().IsLink(At("outside")));
+  EXPECT_FALSE(fs().IsLink(At("outside\\file")));
+  EXPECT_FALSE(fs().IsLink(At("missing")));
 }
 
 }  // namespace

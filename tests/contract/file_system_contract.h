@@ -20,9 +20,11 @@ class FileSystemHarness {
   virtual std::string root() = 0;
   virtual void MakeReadOnly(const std::string& path) = 0;
   virtual void MakeHidden(const std::string& path) = 0;
-  // Another program holds the file open with read and write sharing but no delete sharing,
-  // until the harness is destroyed.
-  virtual void HoldWithoutDeleteSharing(const std::string& path) = 0;
+  // Another program holds the file open with read sharing, write sharing as asked and no
+  // delete sharing, until the harness is destroyed.
+  virtual void Hold(const std::string& path, bool share_write) = 0;
+  // Makes a junction or link at path to the folder target.
+  virtual void MakeLink(const std::string& path, const std::string& target) = 0;
 };
 
 using HarnessFactory = std::function<std::unique_ptr<FileSystemHarness>()>;

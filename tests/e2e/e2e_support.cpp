@@ -63,8 +63,53 @@ std::string ReadUntilClosed(HANDLE pipe) {
   return output;
 }
 
-// Unlike a folder deletion, clears read-only files and folders on the way.
+// Wine cannot make a junction, but a Linux symbolic link to a folder shows to Windows programs
+// as one. Runs a Linux tool on the Linux names of the paths and waits until the link shows.
+void RunLinuxTool(const wchar_t* tool,
+                  const wchar_t* options,
+                  const std::vector<std::string>& paths,
+                  bool link_shows) {
+  using UnixName = char*(CDECL*)(const wchar_t*);
+  const auto unix_name = reinterpret_cast<UnixName>(reinterpret_cast<void*>(
+      GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
+  if (!unix_name) {
+    ADD_FAILURE() << "not running under Wine";
+    return;
+  }
+  std::wstring command = std::wstring(tool) + L" " + options;
+  for (const std::string& path : paths) {
+    char* name = unix_name(Widen(path).c_str());
+    command += L" " + Widen(name);
+    HeapFree(GetProcessHeap(), 0, name);
+  }
+  STARTUPINFOW startup{};
+  startup.cb = sizeof(startup);
+  PROCESS_INFORMATION process{};
+  if (CreateProcessW(tool, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                     &process)) {
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+  }
+  const std::wstring link = Widen(paths.back());
+  for (int tries = 0; tries < 100; ++tries) {
+    const DWORD attributes = GetFileAttributesW(link.c_str());
+    if ((attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT)) ==
+        link_shows)
+      return;
+    Sleep(50);
+  }
+  ADD_FAILURE() << "the link " << paths.back() << (link_shows ? " never showed" : " never went");
+}
+
+// Unlike a folder deletion, clears read-only files and folders on the way. A link is removed as
+// such, by Linux's own tool where Wine cannot.
 void RemoveEverything(const std::wstring& path) {
+  const DWORD attributes = GetFileAttributesW(path.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
+    if (!RemoveDirectoryW(path.c_str()) && !DeleteFileW(path.c_str()))
+      RunLinuxTool(L"Z:\\bin\\rm", L"-f", {Narrow(path)}, false);
+    return;
+  }
   SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
   WIN32_FIND_DATAW data;
   HANDLE find = FindFirstFileW((path + L"\\*").c_str(), &data);
@@ -74,7 +119,7 @@ void RemoveEverything(const std::wstring& path) {
       if (name == L"." || name == L"..")
         continue;
       const std::wstring child = path + L"\\" + name;
-      if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+      if (data.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) {
         RemoveEverything(child);
       } else {
         SetFileAttributesW(child.c_str(), FILE_ATTRIBUTE_NORMAL);
@@ -99,6 +144,10 @@ TempFolder::TempFolder() {
 
 TempFolder::~TempFolder() {
   RemoveEverything(Widen(path_.substr(0, path_.size() - 1)));
+}
+
+void MakeLinuxLink(const std::string& path, const std::string& target) {
+  RunLinuxTool(L"Z:\\bin\\ln", L"-s", {target, path}, true);
 }
 
 std::string BuildFolder() {
@@ -146,10 +195,10 @@ ProgramResult Apply(const std::string& folder, std::vector<std::string> more) {
   return RunProgram("kelvane-cli.exe", args);
 }
 
-HeldFile::HeldFile(const std::string& path, bool exclusive) {
+HeldFile::HeldFile(const std::string& path, Sharing sharing) {
   std::vector<std::string> args = {path};
-  if (exclusive)
-    args.push_back("--exclusive");
+  if (sharing != Sharing::ReadWrite)
+    args.push_back(sharing == Sharing::Read ? "--no-write-sharing" : "--exclusive");
   Launched child = Launch("hold-file.exe", args);
   char ready[5] = {};
   DWORD n = 0;

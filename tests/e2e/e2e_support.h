@@ -24,6 +24,10 @@ class TempFolder {
   std::string path_;
 };
 
+// Wine cannot make a junction, but a Linux symbolic link shows to Windows programs as one. Its
+// target is a Windows path; a TempFolder removes such links inside it.
+void MakeLinuxLink(const std::string& path, const std::string& target);
+
 // The folder of the running test program, where the tools and kelvane-cli.exe are built.
 std::string BuildFolder();
 
@@ -46,11 +50,13 @@ std::string Settings(const TempFolder& dir, const std::map<std::string, std::str
 // kelvane-cli.exe apply --folder folder, followed by more arguments.
 ProgramResult Apply(const std::string& folder, std::vector<std::string> more = {});
 
-// Another process holds the file open without delete sharing while the object lives;
-// exclusively (no sharing at all, so it cannot even be read) when asked.
+// What another program that holds a file open lets others do with it; never delete it.
+enum class Sharing { ReadWrite, Read, Nothing };
+
+// Another process holds the file open while the object lives.
 class HeldFile {
  public:
-  explicit HeldFile(const std::string& path, bool exclusive = false);
+  explicit HeldFile(const std::string& path, Sharing sharing = Sharing::ReadWrite);
   ~HeldFile();
 
  private:

@@ -196,7 +196,7 @@ TEST_F(ProtectTest, UpdateManifestBecomesAFolderOrTheFailureIsReported) {
   }
 }
 
-enum class Spoil { Missing, ReadOnly, Held, Unreadable, Empty };
+enum class Spoil { Missing, ReadOnly, Held, HeldWithoutWriteSharing, Unreadable, Empty };
 
 struct HostsFault {
   const char* name;
@@ -210,7 +210,10 @@ const HostsFault kHostsFaults[] = {
     {"missing, blocking", Spoil::Missing, kAdsOff, kDenied, "<missing>"},
     {"missing, unblocking", Spoil::Missing, kStandard, kSuccess, "<missing>"},
     {"read-only", Spoil::ReadOnly, kAdsOff, kSuccess, BlockAdHostsText(kHosts)},
-    {"held by another program, blocking", Spoil::Held, kAdsOff, kDenied, kHosts},
+    {"held by a program that shares writing", Spoil::Held, kAdsOff, kSuccess,
+     BlockAdHostsText(kHosts)},
+    {"held by a program that shares no writing", Spoil::HeldWithoutWriteSharing, kAdsOff, kDenied,
+     kHosts},
     {"unreadable, blocking", Spoil::Unreadable, kAdsOff, kDenied, kHosts},
     {"unreadable, unblocking", Spoil::Unreadable, kStandard,
      "Error! The banner ads couldn't be removed!\r\nData access failed!\r\n", kHosts},
@@ -231,8 +234,13 @@ TEST_F(ProtectTest, HostsFaultsAreReportedTruthfullyAndLoseNothing) {
         SetFileAttributesW(Widen(hosts_.path()).c_str(), FILE_ATTRIBUTE_READONLY);
         break;
       case Spoil::Held:
+        held = std::make_unique<HeldFile>(hosts_.path());
+        break;
+      case Spoil::HeldWithoutWriteSharing:
+        held = std::make_unique<HeldFile>(hosts_.path(), Sharing::Read);
+        break;
       case Spoil::Unreadable:
-        held = std::make_unique<HeldFile>(hosts_.path(), c.spoil == Spoil::Unreadable);
+        held = std::make_unique<HeldFile>(hosts_.path(), Sharing::Nothing);
         break;
       case Spoil::Empty:
         break;

@@ -178,13 +178,17 @@ std::optional<std::string> FakeFileSystem::ReadFile(const std::string& path) {
   return node->content;
 }
 
+// A holder without delete sharing blocks the swap, one that shares no writing either the
+// rewrite in place too.
+bool FakeFileSystem::Blocked(const Node& node) const {
+  return node.read_only || (node.undeletable && node.unwritable) || fail_writes;
+}
+
 bool FakeFileSystem::WriteFile(const std::string& path, std::string_view bytes) {
   Node* node = Find(path);
-  if (node && (node->directory || node->read_only || node->unwritable))
+  if (node && (node->directory || Blocked(*node)))
     return false;
-  if (!node && !ParentIsFolder(path))
-    return false;
-  if (fail_writes)
+  if (!node && (!ParentIsFolder(path) || fail_writes))
     return false;
   if (!node)
     node = &AddFile(path);
@@ -203,16 +207,13 @@ Rewrite FakeFileSystem::RewriteFile(const std::string& path, FileEdit& edit) {
   Node* node = Find(path);
   if (!node || node->directory || node->unreadable)
     return Rewrite::Unreadable;
-  if (node->read_only)
-    return Rewrite::Failed;
   StringSink sink;
   const std::string old = node->content;
   for (size_t at = 0; at < old.size(); at += piece_size)
     edit.Take(std::string_view(old).substr(at, piece_size), sink);
   if (!edit.Finish(sink))
     return Rewrite::Kept;
-  // A program holding the file without delete sharing blocks the swap, as on Windows.
-  if (node->undeletable || node->unwritable || fail_writes)
+  if (Blocked(*node))
     return Rewrite::Failed;
   node->content = std::move(sink.text);
   return Rewrite::Replaced;
@@ -236,6 +237,11 @@ bool FakeFileSystem::FolderExists(const std::string& path) {
 bool FakeFileSystem::FileExists(const std::string& path) {
   Node* node = Find(path);
   return node && !node->directory;
+}
+
+bool FakeFileSystem::IsLink(const std::string& path) {
+  Node* node = Find(path);
+  return node && node->link;
 }
 
 }  // namespace kelvane

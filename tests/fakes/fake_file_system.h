@@ -21,6 +21,8 @@ class FakeFileSystem : public FileSystem {
     bool undeletable = false;  // held open without delete sharing
     bool unwritable = false;   // held open without write sharing
     bool unreadable = false;
+    // A junction or link: the nodes below it stand for what it points to.
+    bool link = false;
     std::string content;
   };
 
@@ -47,9 +49,11 @@ class FakeFileSystem : public FileSystem {
   std::optional<DirEntry> Lookup(const std::string& path) override;
   bool FolderExists(const std::string& path) override;
   bool FileExists(const std::string& path) override;
+  bool IsLink(const std::string& path) override;
 
  private:
   bool HoldsAnything(const std::string& key) const;
+  bool Blocked(const Node& node) const;
   bool ParentIsFolder(const std::string& path);
   std::vector<std::string> MatchingFiles(const std::string& pattern);  // keys
   std::map<std::string, Node> nodes_;  // by lower-case full path without trailing backslash
