@@ -19,7 +19,8 @@ constexpr char kUsage[] =
     "[-german|-english]\r\n"
     "       kelvane-cli find\r\n"
     "       kelvane-cli version DIR\r\n"
-    "       kelvane-cli restore DIR\r\n";
+    "       kelvane-cli restore DIR\r\n"
+    "       kelvane-cli --help\r\n";
 
 struct ApplyArgs {
   std::optional<std::string> settings_file;
@@ -28,16 +29,18 @@ struct ApplyArgs {
   std::string switches;  // the language switches, as the window reads its command line
 };
 
+// Each option at most once: of two folders, files or modes, a script means only one, and
+// Kelvane cannot tell which.
 std::optional<ApplyArgs> ParseApply(const std::vector<std::string>& args) {
   ApplyArgs parsed;
   for (size_t i = 1; i < args.size(); ++i) {
     const std::string& a = args[i];
     const bool has_value = i + 1 < args.size();
-    if (a == "--settings" && has_value) {
+    if (a == "--settings" && has_value && !parsed.settings_file) {
       parsed.settings_file = args[++i];
-    } else if (a == "--folder" && has_value) {
+    } else if (a == "--folder" && has_value && !parsed.folder) {
       parsed.folder = args[++i];
-    } else if (a == "--standard" || a == "--custom") {
+    } else if ((a == "--standard" || a == "--custom") && !parsed.mode) {
       parsed.mode = a == "--standard" ? TweakMode::Standard : TweakMode::Custom;
     } else if (a == "-german" || a == "-english") {
       parsed.switches += " " + a;
@@ -46,6 +49,10 @@ std::optional<ApplyArgs> ParseApply(const std::vector<std::string>& args) {
     }
   }
   return parsed;
+}
+
+CliResult Error(int exit_code, const std::string& message) {
+  return {exit_code, "", message + "\r\n"};
 }
 
 SearchPlatform Search(AppPlatform& p) {
@@ -58,7 +65,7 @@ CliResult Apply(const ApplyArgs& args, AppPlatform& p) {
   if (args.settings_file) {
     // A name that finds no file is a slip; its missing keys must not turn into a run.
     if (!p.fs.FileExists(*args.settings_file))
-      return {kExitUsage, "settings file not found: " + *args.settings_file + "\r\n"};
+      return Error(kExitUsage, "settings file not found: " + *args.settings_file);
     options = ReadOptions(p.profile, *args.settings_file);
     language_key = ReadIniString(p.profile, *args.settings_file, "Language");
   }
@@ -129,6 +136,8 @@ CliResult Restore(const std::string& folder_text, AppPlatform& p) {
 }  // namespace
 
 CliResult RunCli(const std::vector<std::string>& args, AppPlatform& platform) {
+  if (args.size() == 1 && (args[0] == "--help" || args[0] == "/?"))
+    return {kExitSuccess, kUsage};
   if (!args.empty() && args[0] == "apply") {
     if (auto parsed = ParseApply(args))
       return Apply(*parsed, platform);
@@ -139,7 +148,7 @@ CliResult RunCli(const std::vector<std::string>& args, AppPlatform& platform) {
   } else if (args.size() == 2 && args[0] == "version") {
     return Version(args[1], platform);
   }
-  return {kExitUsage, kUsage};
+  return {kExitUsage, "", kUsage};
 }
 
 }  // namespace kelvane

@@ -57,18 +57,28 @@ class CliTest : public ::testing::Test {
   FakeFileVersions versions_;
 };
 
-TEST_F(CliTest, UsageErrors) {
-  for (const auto& args :
-       std::vector<std::vector<std::string>>{{},
-                                             {"apply", "--bogus"},
-                                             {"apply", "--folder"},
-                                             {"restore"},
-                                             {"unknown"},
-                                             {"apply", "--settings"},
-                                             {"apply", "--settings", "C:\\no.ini"}}) {
-    EXPECT_EQ(Cli(args).exit_code, kExitUsage) << args.size();
+TEST_F(CliTest, UsageErrorsGoToStandardError) {
+  for (const auto& args : std::vector<std::vector<std::string>>{
+           {},
+           {"apply", "--bogus"},
+           {"apply", "--folder"},
+           {"restore"},
+           {"unknown"},
+           {"apply", "--settings"},
+           {"apply", "--settings", "C:\\no.ini"},
+           {"apply", "--folder", kFolder, "--standard", "--custom"},
+           {"apply", "--folder", "C:\\Other", "--folder", kFolder}}) {
+    const CliResult result = Cli(args);
+    EXPECT_EQ(result.exit_code, kExitUsage) << args.size();
+    EXPECT_EQ(result.output, "") << args.size();
+    EXPECT_NE(result.errors, "") << args.size();
   }
   EXPECT_EQ(MainDlg(), "orig");
+  for (const char* help : {"--help", "/?"}) {
+    const CliResult result = Cli({help});
+    EXPECT_EQ(result.exit_code, kExitSuccess);
+    EXPECT_EQ(result.output, Cli({}).errors);
+  }
 }
 
 TEST_F(CliTest, FolderWithoutIcqIsRefusedAndUntouched) {
