@@ -59,13 +59,22 @@ SearchPlatform Search(AppPlatform& p) {
   return {p.fs, p.registry, p.paths, p.program_folder};
 }
 
+// A name that finds no file is a slip, and a file that another program holds reads as if it
+// had no keys; neither may turn into a run with the window's defaults.
+std::optional<CliResult> CheckSettingsFile(FileSystem& fs, const std::string& file) {
+  if (!fs.FileExists(file))
+    return Error(kExitUsage, "settings file not found: " + file);
+  if (!fs.ReadFile(file))
+    return Error(kExitUsage, "settings file cannot be read: " + file);
+  return std::nullopt;
+}
+
 CliResult Apply(const ApplyArgs& args, AppPlatform& p) {
   TweakOptions options;
   std::string language_key;
   if (args.settings_file) {
-    // A name that finds no file is a slip; its missing keys must not turn into a run.
-    if (!p.fs.FileExists(*args.settings_file))
-      return Error(kExitUsage, "settings file not found: " + *args.settings_file);
+    if (auto error = CheckSettingsFile(p.fs, *args.settings_file))
+      return *error;
     options = ReadOptions(p.profile, *args.settings_file);
     language_key = ReadIniString(p.profile, *args.settings_file, "Language");
   }
