@@ -9,6 +9,7 @@
 #include "install/version_check.h"
 #include "settings/language.h"
 #include "settings/settings_file.h"
+#include "ui/controls.h"
 #include "ui/report.h"
 
 namespace kelvane {
@@ -69,6 +70,26 @@ std::optional<CliResult> CheckSettingsFile(FileSystem& fs, const std::string& fi
   return std::nullopt;
 }
 
+// The stored folder when it holds ICQ, else what the installation search finds (empty when
+// nothing). Nullopt for a stored folder without ICQ: quietly tweaking another installation
+// instead would surprise.
+std::optional<std::string> StoredOrFoundFolder(AppPlatform& p, const std::string& stored) {
+  if (stored.empty()) {
+    SearchPlatform search = Search(p);
+    return GetICQ7Path(search).value_or("");
+  }
+  if (IsIcqFolder(p.fs, WithBackslash(stored)))
+    return stored;
+  return std::nullopt;
+}
+
+// The folder as the window shows it, under its frame's caption.
+std::string FolderLine(const std::string& folder, UiLanguage language) {
+  const ui::ControlDesign& frame = ui::Design(ui::ControlId::Frame1);
+  return std::string(language == UiLanguage::German ? frame.german : frame.english) + ": " +
+         folder + "\r\n";
+}
+
 CliResult Apply(const ApplyArgs& args, AppPlatform& p) {
   TweakOptions options;
   std::string language_key;
@@ -80,14 +101,22 @@ CliResult Apply(const ApplyArgs& args, AppPlatform& p) {
   }
   if (args.mode)
     options.mode = *args.mode;
+  const UiLanguage language =
+      ChooseLanguage(p.system.NativeLanguageName(), args.switches, language_key);
+  // Without --folder the user has not named the folder, so it is shown before the report.
+  std::string folder_line;
   if (args.folder) {
     options.icq_folder = *args.folder;
   } else {
-    SearchPlatform search = Search(p);
-    options.icq_folder = ChooseIcqFolder(search, options.icq_folder).value_or("");
+    const auto folder = StoredOrFoundFolder(p, options.icq_folder);
+    if (!folder) {
+      return Error(kExitNotIcq, "the ICQPath of " + *args.settings_file +
+                                    " is no ICQ folder: " + options.icq_folder);
+    }
+    options.icq_folder = *folder;
+    if (!folder->empty())
+      folder_line = FolderLine(*folder, language);
   }
-  const UiLanguage language =
-      ChooseLanguage(p.system.NativeLanguageName(), args.switches, language_key);
 
   // The window's Start is enabled only for such a folder.
   if (!ValidateFolderField(p.fs, options.icq_folder)) {
@@ -102,7 +131,7 @@ CliResult Apply(const ApplyArgs& args, AppPlatform& p) {
   const int exit_code = report.success         ? kExitSuccess
                         : status.wrong_version ? kExitNotIcq
                                                : kExitRunFailed;
-  return {exit_code, report.text + "\r\n"};
+  return {exit_code, folder_line + report.text + "\r\n"};
 }
 
 CliResult Find(AppPlatform& p) {

@@ -248,7 +248,8 @@ TEST(CliFind, ApplyWithoutFolderRunsOnTheRegisteredDemo) {
   EXPECT_EQ(RunProgram("kelvane-cli.exe", {"find"}).output, icq.substr(0, icq.size() - 1) + "\r\n");
   const ProgramResult r = RunProgram("kelvane-cli.exe", {"apply", "--standard", "-english"});
   EXPECT_EQ(r.exit_code, kExitSuccess);
-  EXPECT_EQ(r.output, "Changes successful!\r\n");
+  EXPECT_EQ(r.output, "ICQ installation directory: " + icq.substr(0, icq.size() - 1) +
+                          "\r\nChanges successful!\r\n");
   EXPECT_EQ(ReadBytes(Target(icq, 103)).size(), 51045u);
 }
 
