@@ -153,12 +153,17 @@ CliResult Version(const std::string& folder_text, AppPlatform& p) {
 }
 
 CliResult Restore(const std::string& folder_text, AppPlatform& p) {
+  if (!ValidateFolderField(p.fs, folder_text))
+    return Error(kExitNotIcq, "no ICQ folder: " + folder_text);
   std::vector<std::string_view> relatives;
   for (const TargetFile& t : kTargetFiles)
     relatives.push_back(t.path);
   const std::string folder = WithBackslash(folder_text);
+  const std::vector<RestoreResult> results = RestoreBackups(p.fs, folder, relatives);
+  if (results.empty())
+    return Error(kExitRunFailed, "nothing to restore: no copies kept in " + folder + kBackupFolder);
   CliResult result{kExitSuccess, ""};
-  for (const RestoreResult& r : RestoreBackups(p.fs, folder, relatives)) {
+  for (const RestoreResult& r : results) {
     const char* said = r.restored == Restored::Yes      ? "restored "
                        : r.restored == Restored::Failed ? "could not restore "
                                                         : "no copy kept of ";
@@ -166,8 +171,6 @@ CliResult Restore(const std::string& folder_text, AppPlatform& p) {
     if (r.restored != Restored::Yes)
       result.exit_code = kExitRunFailed;
   }
-  if (result.output.empty())
-    result.output = "nothing to restore\r\n";
   return result;
 }
 

@@ -154,7 +154,21 @@ TEST_F(CliTest, WithoutFolderTheStoredOneOrTheSearchIsUsedAndShown) {
 }
 
 TEST_F(CliTest, RestorePutsBackWhatTheFirstRunKept) {
-  EXPECT_EQ(Cli({"restore", kFolder}).output, "nothing to restore\r\n");
+  fs_.AddFile("C:\\Other\\ICQ.exe");
+  const struct {
+    const char* folder;
+    int exit_code;
+    std::string errors;
+  } refused[] = {
+      {"C:\\Other", kExitNotIcq, "no ICQ folder: C:\\Other\r\n"},
+      {"C:\\ICQ7.1", kExitRunFailed,
+       "nothing to restore: no copies kept in C:\\ICQ7.1\\kelvane-backup\\\r\n"},
+  };
+  for (const auto& r : refused) {
+    const CliResult result = Cli({"restore", r.folder});
+    EXPECT_EQ(result.exit_code, r.exit_code);
+    EXPECT_EQ(result.errors, r.errors);
+  }
   Cli({"apply", "--folder", kFolder});
   const CliResult result = Cli({"restore", "C:\\ICQ7.1"});
   EXPECT_EQ(result.exit_code, kExitSuccess);
