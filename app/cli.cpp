@@ -9,6 +9,7 @@
 #include "install/version_check.h"
 #include "settings/language.h"
 #include "settings/settings_file.h"
+#include "ui/controls.h"
 #include "ui/report.h"
 
 namespace kelvane {
@@ -19,7 +20,8 @@ constexpr char kUsage[] =
     "[-german|-english]\r\n"
     "       kelvane-cli find\r\n"
     "       kelvane-cli version DIR\r\n"
-    "       kelvane-cli restore DIR\r\n";
+    "       kelvane-cli restore DIR\r\n"
+    "       kelvane-cli --help\r\n";
 
 struct ApplyArgs {
   std::optional<std::string> settings_file;
@@ -28,16 +30,18 @@ struct ApplyArgs {
   std::string switches;  // the language switches, as the window reads its command line
 };
 
+// Each option at most once: of two folders, files or modes, a script means only one, and
+// Kelvane cannot tell which.
 std::optional<ApplyArgs> ParseApply(const std::vector<std::string>& args) {
   ApplyArgs parsed;
   for (size_t i = 1; i < args.size(); ++i) {
     const std::string& a = args[i];
     const bool has_value = i + 1 < args.size();
-    if (a == "--settings" && has_value) {
+    if (a == "--settings" && has_value && !parsed.settings_file) {
       parsed.settings_file = args[++i];
-    } else if (a == "--folder" && has_value) {
+    } else if (a == "--folder" && has_value && !parsed.folder) {
       parsed.folder = args[++i];
-    } else if (a == "--standard" || a == "--custom") {
+    } else if ((a == "--standard" || a == "--custom") && !parsed.mode) {
       parsed.mode = a == "--standard" ? TweakMode::Standard : TweakMode::Custom;
     } else if (a == "-german" || a == "-english") {
       parsed.switches += " " + a;
@@ -48,30 +52,71 @@ std::optional<ApplyArgs> ParseApply(const std::vector<std::string>& args) {
   return parsed;
 }
 
+CliResult Error(int exit_code, const std::string& message) {
+  return {exit_code, "", message + "\r\n"};
+}
+
 SearchPlatform Search(AppPlatform& p) {
   return {p.fs, p.registry, p.paths, p.program_folder};
+}
+
+// A name that finds no file is a slip, and a file that another program holds reads as if it
+// had no keys; neither may turn into a run with the window's defaults.
+std::optional<CliResult> CheckSettingsFile(FileSystem& fs, const std::string& file) {
+  if (!fs.FileExists(file))
+    return Error(kExitUsage, "settings file not found: " + file);
+  if (!fs.ReadFile(file))
+    return Error(kExitUsage, "settings file cannot be read: " + file);
+  return std::nullopt;
+}
+
+// The stored folder when it holds ICQ, else what the installation search finds (empty when
+// nothing). Nullopt for a stored folder without ICQ: quietly tweaking another installation
+// instead would surprise.
+std::optional<std::string> StoredOrFoundFolder(AppPlatform& p, const std::string& stored) {
+  if (stored.empty()) {
+    SearchPlatform search = Search(p);
+    return GetICQ7Path(search).value_or("");
+  }
+  if (IsIcqFolder(p.fs, WithBackslash(stored)))
+    return stored;
+  return std::nullopt;
+}
+
+// The folder as the window shows it, under its frame's caption.
+std::string FolderLine(const std::string& folder, UiLanguage language) {
+  const ui::ControlDesign& frame = ui::Design(ui::ControlId::Frame1);
+  return std::string(language == UiLanguage::German ? frame.german : frame.english) + ": " +
+         folder + "\r\n";
 }
 
 CliResult Apply(const ApplyArgs& args, AppPlatform& p) {
   TweakOptions options;
   std::string language_key;
   if (args.settings_file) {
-    // A name that finds no file is a slip; its missing keys must not turn into a run.
-    if (!p.fs.FileExists(*args.settings_file))
-      return {kExitUsage, "settings file not found: " + *args.settings_file + "\r\n"};
+    if (auto error = CheckSettingsFile(p.fs, *args.settings_file))
+      return *error;
     options = ReadOptions(p.profile, *args.settings_file);
     language_key = ReadIniString(p.profile, *args.settings_file, "Language");
   }
   if (args.mode)
     options.mode = *args.mode;
+  const UiLanguage language =
+      ChooseLanguage(p.system.NativeLanguageName(), args.switches, language_key);
+  // Without --folder the user has not named the folder, so it is shown before the report.
+  std::string folder_line;
   if (args.folder) {
     options.icq_folder = *args.folder;
   } else {
-    SearchPlatform search = Search(p);
-    options.icq_folder = ChooseIcqFolder(search, options.icq_folder).value_or("");
+    const auto folder = StoredOrFoundFolder(p, options.icq_folder);
+    if (!folder) {
+      return Error(kExitNotIcq, "the ICQPath of " + *args.settings_file +
+                                    " is no ICQ folder: " + options.icq_folder);
+    }
+    options.icq_folder = *folder;
+    if (!folder->empty())
+      folder_line = FolderLine(*folder, language);
   }
-  const UiLanguage language =
-      ChooseLanguage(p.system.NativeLanguageName(), args.switches, language_key);
 
   // The window's Start is enabled only for such a folder.
   if (!ValidateFolderField(p.fs, options.icq_folder)) {
@@ -86,7 +131,7 @@ CliResult Apply(const ApplyArgs& args, AppPlatform& p) {
   const int exit_code = report.success         ? kExitSuccess
                         : status.wrong_version ? kExitNotIcq
                                                : kExitRunFailed;
-  return {exit_code, report.text + "\r\n"};
+  return {exit_code, folder_line + report.text + "\r\n"};
 }
 
 CliResult Find(AppPlatform& p) {
@@ -108,12 +153,17 @@ CliResult Version(const std::string& folder_text, AppPlatform& p) {
 }
 
 CliResult Restore(const std::string& folder_text, AppPlatform& p) {
+  if (!ValidateFolderField(p.fs, folder_text))
+    return Error(kExitNotIcq, "no ICQ folder: " + folder_text);
   std::vector<std::string_view> relatives;
   for (const TargetFile& t : kTargetFiles)
     relatives.push_back(t.path);
   const std::string folder = WithBackslash(folder_text);
+  const std::vector<RestoreResult> results = RestoreBackups(p.fs, folder, relatives);
+  if (results.empty())
+    return Error(kExitRunFailed, "nothing to restore: no copies kept in " + folder + kBackupFolder);
   CliResult result{kExitSuccess, ""};
-  for (const RestoreResult& r : RestoreBackups(p.fs, folder, relatives)) {
+  for (const RestoreResult& r : results) {
     const char* said = r.restored == Restored::Yes      ? "restored "
                        : r.restored == Restored::Failed ? "could not restore "
                                                         : "no copy kept of ";
@@ -121,14 +171,14 @@ CliResult Restore(const std::string& folder_text, AppPlatform& p) {
     if (r.restored != Restored::Yes)
       result.exit_code = kExitRunFailed;
   }
-  if (result.output.empty())
-    result.output = "nothing to restore\r\n";
   return result;
 }
 
 }  // namespace
 
 CliResult RunCli(const std::vector<std::string>& args, AppPlatform& platform) {
+  if (args.size() == 1 && (args[0] == "--help" || args[0] == "/?"))
+    return {kExitSuccess, kUsage};
   if (!args.empty() && args[0] == "apply") {
     if (auto parsed = ParseApply(args))
       return Apply(*parsed, platform);
@@ -139,7 +189,7 @@ CliResult RunCli(const std::vector<std::string>& args, AppPlatform& platform) {
   } else if (args.size() == 2 && args[0] == "version") {
     return Version(args[1], platform);
   }
-  return {kExitUsage, kUsage};
+  return {kExitUsage, "", kUsage};
 }
 
 }  // namespace kelvane

@@ -14,9 +14,11 @@ inline constexpr int kExitNothingFound = 1;  // find: no installation
 inline constexpr int kExitNotIcq = 2;        // wrong version, or no ICQ folder
 inline constexpr int kExitUsage = 64;
 
+// UTF-8 texts, lines ended by CR LF.
 struct CliResult {
   int exit_code;
-  std::string output;  // UTF-8, lines ended by CR LF
+  std::string output;       // for standard output
+  std::string errors = "";  // for standard error
 };
 
 CliResult RunCli(const std::vector<std::string>& args, AppPlatform& platform);

@@ -9,5 +9,6 @@ int wmain() {
   Win32Services services;
   CliResult result = RunCli(win32::CommandLineArguments(), services.platform);
   win32::PrintText(result.output);
+  win32::PrintText(result.errors, STD_ERROR_HANDLE);
   return result.exit_code;
 }

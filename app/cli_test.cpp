@@ -57,18 +57,28 @@ class CliTest : public ::testing::Test {
   FakeFileVersions versions_;
 };
 
-TEST_F(CliTest, UsageErrors) {
-  for (const auto& args :
-       std::vector<std::vector<std::string>>{{},
-                                             {"apply", "--bogus"},
-                                             {"apply", "--folder"},
-                                             {"restore"},
-                                             {"unknown"},
-                                             {"apply", "--settings"},
-                                             {"apply", "--settings", "C:\\no.ini"}}) {
-    EXPECT_EQ(Cli(args).exit_code, kExitUsage) << args.size();
+TEST_F(CliTest, UsageErrorsGoToStandardError) {
+  for (const auto& args : std::vector<std::vector<std::string>>{
+           {},
+           {"apply", "--bogus"},
+           {"apply", "--folder"},
+           {"restore"},
+           {"unknown"},
+           {"apply", "--settings"},
+           {"apply", "--settings", "C:\\no.ini"},
+           {"apply", "--folder", kFolder, "--standard", "--custom"},
+           {"apply", "--folder", "C:\\Other", "--folder", kFolder}}) {
+    const CliResult result = Cli(args);
+    EXPECT_EQ(result.exit_code, kExitUsage) << args.size();
+    EXPECT_EQ(result.output, "") << args.size();
+    EXPECT_NE(result.errors, "") << args.size();
   }
   EXPECT_EQ(MainDlg(), "orig");
+  for (const char* help : {"--help", "/?"}) {
+    const CliResult result = Cli({help});
+    EXPECT_EQ(result.exit_code, kExitSuccess);
+    EXPECT_EQ(result.output, Cli({}).errors);
+  }
 }
 
 TEST_F(CliTest, FolderWithoutIcqIsRefusedAndUntouched) {
@@ -92,7 +102,8 @@ TEST_F(CliTest, OptionsComeFromTheSettingsFileAndTheModeSwitch) {
   profile_.Write(kIni, kSettingsSection, "Standard", "1");
   profile_.Write(kIni, kSettingsSection, "ICQPath", "C:\\ICQ7.1");
   profile_.Write(kIni, kSettingsSection, "Language", "German");
-  EXPECT_EQ(Cli({"apply", "--settings", kIni}).output, "Änderungen erfolgreich durchgeführt!\r\n");
+  EXPECT_EQ(Cli({"apply", "--settings", kIni}).output,
+            "ICQ-Installationsverzeichnis: C:\\ICQ7.1\r\nÄnderungen erfolgreich durchgeführt!\r\n");
   EXPECT_EQ(MainDlg(), Expected(Standard()));
   Cli({"apply", "--settings", kIni, "--custom"});
   EXPECT_EQ(MainDlg(), Expected(Custom({&TweakOptions::hide_from_taskbar})));
@@ -119,17 +130,45 @@ TEST_F(CliTest, WrongVersionChangesNothing) {
   EXPECT_FALSE(fs_.FolderExists(kFolder + "kelvane-backup"));
 }
 
-TEST_F(CliTest, WithoutFolderTheStoredOneOrTheSearchIsUsed) {
+// The folder a run works on is shown unless the user named it; a stored folder that no longer
+// holds ICQ never makes way for another installation.
+TEST_F(CliTest, WithoutFolderTheStoredOneOrTheSearchIsUsedAndShown) {
   fs_.AddFile("C:\\Half\\ICQ.exe");
-  profile_.Write(kIni, kSettingsSection, "ICQPath", "C:\\Half");
-  EXPECT_EQ(Cli({"apply", "--settings", kIni}).exit_code, kExitNotIcq);
   Register("C:\\ICQ7.1\\");
-  EXPECT_EQ(Cli({"apply", "--settings", kIni}).exit_code, kExitSuccess);
-  EXPECT_EQ(MainDlg(), Expected(TweakOptions{}));
+  const struct {
+    const char* stored;
+    int exit_code;
+    std::string output, errors;
+  } rows[] = {
+      {"", kExitSuccess, "ICQ installation directory: C:\\ICQ7.1\r\nChanges successful!\r\n", ""},
+      {"C:\\Half", kExitNotIcq, "", "the ICQPath of " + kIni + " is no ICQ folder: C:\\Half\r\n"},
+  };
+  for (const auto& r : rows) {
+    profile_.Write(kIni, kSettingsSection, "ICQPath", r.stored);
+    const CliResult result = Cli({"apply", "--settings", kIni});
+    EXPECT_EQ(result.exit_code, r.exit_code) << r.stored;
+    EXPECT_EQ(result.output, r.output) << r.stored;
+    EXPECT_EQ(result.errors, r.errors) << r.stored;
+  }
+  EXPECT_FALSE(fs_.FolderExists("C:\\Half\\imApp"));
 }
 
 TEST_F(CliTest, RestorePutsBackWhatTheFirstRunKept) {
-  EXPECT_EQ(Cli({"restore", kFolder}).output, "nothing to restore\r\n");
+  fs_.AddFile("C:\\Other\\ICQ.exe");
+  const struct {
+    const char* folder;
+    int exit_code;
+    std::string errors;
+  } refused[] = {
+      {"C:\\Other", kExitNotIcq, "no ICQ folder: C:\\Other\r\n"},
+      {"C:\\ICQ7.1", kExitRunFailed,
+       "nothing to restore: no copies kept in C:\\ICQ7.1\\kelvane-backup\\\r\n"},
+  };
+  for (const auto& r : refused) {
+    const CliResult result = Cli({"restore", r.folder});
+    EXPECT_EQ(result.exit_code, r.exit_code);
+    EXPECT_EQ(result.errors, r.errors);
+  }
   Cli({"apply", "--folder", kFolder});
   const CliResult result = Cli({"restore", "C:\\ICQ7.1"});
   EXPECT_EQ(result.exit_code, kExitSuccess);

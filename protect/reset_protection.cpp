@@ -33,6 +33,9 @@ bool LockUpdateFolder(FileSystem& fs, const std::string& updates) {
   fs.SetNormalAttributesMatching(updates + "\\*.*");
   fs.SetNormalAttributes(manifest);
   fs.DeleteMatching(updates + "\\*.*");
+  // A read-only file of that name would otherwise keep the folder from being made.
+  if (fs.FileExists(updates))
+    fs.SetNormalAttributes(updates);
   fs.DeleteFileAt(updates);
   MakeFolder(fs, updates);
   return MakeFolderOverFile(fs, manifest);

@@ -53,10 +53,14 @@ TEST_F(ResetProtectionTest, ReadOnlyUpdateFilesAreDeletedToo) {
 }
 
 TEST_F(ResetProtectionTest, AFileNamedUpdatesMakesWayForTheFolder) {
-  fs_.DeleteFolder(kFolder + "updates");
-  fs_.AddFile(kFolder + "updates", "not a folder");
-  EXPECT_EQ(Apply(Custom()), Failure::None);
-  EXPECT_TRUE(IsFolder("updates\\manifest"));
+  for (const std::string updates : {"updates", "packages\\german\\updates"}) {
+    for (const bool read_only : {false, true}) {
+      fs_.DeleteFolder(kFolder + updates);
+      fs_.AddFile(kFolder + updates, "not a folder").read_only = read_only;
+      EXPECT_EQ(Apply(Custom({&T::send_with_alt_s})), Failure::None);
+      EXPECT_TRUE(IsFolder(updates + "\\manifest")) << updates << " read-only " << read_only;
+    }
+  }
 }
 
 // Only the update folder lock of ICQ itself reports; the German and ad locks stay silent.

@@ -67,8 +67,11 @@ std::string ProgramFolder() {
   return Narrow(path.substr(0, path.find_last_of(L'\\') + 1));
 }
 
-void PrintText(const std::string& text) {
-  HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
+void PrintText(const std::string& text, DWORD std_handle) {
+  // An empty write on a pipe reads at the other end as its close.
+  if (text.empty())
+    return;
+  HANDLE out = GetStdHandle(std_handle);
   DWORD mode = 0, written = 0;
   if (GetConsoleMode(out, &mode)) {
     std::wstring wide = Widen(text);

@@ -25,7 +25,8 @@ std::string CommandLineText();
 // The folder of the running program's file, ending in a backslash.
 std::string ProgramFolder();
 
-// Writes UTF-8 text to standard output: through the console when there is one, else as bytes.
-void PrintText(const std::string& text);
+// Writes UTF-8 text to standard output, or to the standard handle given: through the console
+// when there is one, else as bytes.
+void PrintText(const std::string& text, DWORD std_handle = STD_OUTPUT_HANDLE);
 
 }  // namespace kelvane::win32

@@ -181,6 +181,14 @@ TEST(CliApply, RefusesWhatIsNoIcqFolderAndBadUsage) {
   TempFolder dir;
   EXPECT_EQ(Apply(dir.path()).exit_code, kExitNotIcq);
   EXPECT_EQ(RunProgram("kelvane-cli.exe", {"apply", "--nonsense"}).exit_code, kExitUsage);
+  // Held without sharing, a file that says Standard would read as a Custom run's defaults.
+  MakeDemo(dir.path());
+  const std::string settings = Settings(dir, {{"Standard", "1"}});
+  HeldFile held(settings, true);
+  const ProgramResult r = Apply(dir.path(), {"--settings", settings});
+  EXPECT_EQ(r.exit_code, kExitUsage);
+  EXPECT_EQ(r.output, "settings file cannot be read: " + settings + "\r\n");
+  EXPECT_FALSE(win32::Win32FileSystem().FolderExists(dir.path() + "kelvane-backup")) << "no run";
 }
 
 const std::string kUninstall =
@@ -240,7 +248,8 @@ TEST(CliFind, ApplyWithoutFolderRunsOnTheRegisteredDemo) {
   EXPECT_EQ(RunProgram("kelvane-cli.exe", {"find"}).output, icq.substr(0, icq.size() - 1) + "\r\n");
   const ProgramResult r = RunProgram("kelvane-cli.exe", {"apply", "--standard", "-english"});
   EXPECT_EQ(r.exit_code, kExitSuccess);
-  EXPECT_EQ(r.output, "Changes successful!\r\n");
+  EXPECT_EQ(r.output, "ICQ installation directory: " + icq.substr(0, icq.size() - 1) +
+                          "\r\nChanges successful!\r\n");
   EXPECT_EQ(ReadBytes(Target(icq, 103)).size(), 51045u);
 }
 
