@@ -7,6 +7,7 @@
 #include "install/icq_folder.h"
 #include "install/installation_search.h"
 #include "install/version_check.h"
+#include "platform/confined_file_system.h"
 #include "settings/language.h"
 #include "settings/settings_file.h"
 #include "ui/controls.h"
@@ -159,7 +160,8 @@ CliResult Restore(const std::string& folder_text, AppPlatform& p) {
   for (const TargetFile& t : kTargetFiles)
     relatives.push_back(t.path);
   const std::string folder = WithBackslash(folder_text);
-  const std::vector<RestoreResult> results = RestoreBackups(p.fs, folder, relatives);
+  ConfinedFileSystem fs(p.fs, folder);
+  const std::vector<RestoreResult> results = RestoreBackups(fs, folder, relatives);
   if (results.empty())
     return Error(kExitRunFailed, "nothing to restore: no copies kept in " + folder + kBackupFolder);
   CliResult result{kExitSuccess, ""};

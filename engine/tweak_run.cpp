@@ -2,6 +2,7 @@
 
 #include "engine/backup.h"
 #include "engine/templates.h"
+#include "platform/confined_file_system.h"
 #include "protect/reset_protection.h"
 
 namespace kelvane {
@@ -24,7 +25,10 @@ const std::array<TargetFile, 12> kTargetFiles = {{
     {112, "imApp\\theme\\MUICore\\LifestreamTab.style.box", &GenerateLifestreamTabStyleBox, false},
 }};
 
-void ApplyTweaks(const std::string& folder, RunContext& run) {
+void ApplyTweaks(const std::string& folder, RunContext& outer) {
+  // Nothing below the ICQ folder is reached through a junction or link planted there.
+  ConfinedFileSystem fs(outer.fs, folder);
+  RunContext run{fs, outer.resources, outer.system, outer.options, outer.status};
   // Tested once, before anything changes, so every German step sees the same answer.
   const bool german_package_present = run.fs.FolderExists(folder + "packages\\german");
   auto handled = [&](const TargetFile& t) { return german_package_present || !t.german_only; };

@@ -168,5 +168,36 @@ TEST_F(TweakRunTest, FailingBackupDoesNotStopTheRun) {
     EXPECT_EQ(Content(Path(t)), Expected(t, Custom()));
 }
 
+// Kelvane runs elevated: a junction or link that a user planted below the ICQ folder must not
+// lead any step to what it points to. Below a link the fake stands for the place it points to.
+TEST_F(TweakRunTest, NothingIsReachedThroughALinkBelowTheFolder) {
+  const struct {
+    const char* link;
+    std::vector<std::string> outside;  // files below the link, which must stay as they are
+  } rows[] = {
+      {"updates", {"updates\\manifest", "updates\\a.xml"}},
+      {"packages\\ICQ\\ConfigFiles",
+       {"packages\\ICQ\\ConfigFiles\\adconfig.xml", "packages\\ICQ\\ConfigFiles\\updates\\b.xml"}},
+      {"imApp\\content", {"imApp\\content\\MUICore\\MainDlg.box"}},
+      {"kelvane-backup", {"kelvane-backup\\c.txt"}},
+  };
+  for (const auto& r : rows) {
+    SCOPED_TRACE(r.link);
+    fs_ = FakeFileSystem();
+    MakeIcq();
+    fs_.AddFolder(kFolder + r.link).link = true;
+    for (const std::string& file : r.outside)
+      fs_.AddFile(kFolder + file, "outside");
+    Run(Custom({&T::disable_message_field_ads, &T::send_with_alt_s}));
+    Run(Standard());
+    for (const std::string& file : r.outside)
+      EXPECT_EQ(Content(kFolder + file), "outside") << file;
+    EXPECT_FALSE(fs_.Find(kFolder + "kelvane-backup\\imApp") &&
+                 fs_.IsLink(kFolder + "kelvane-backup"))
+        << "copies written through the link";
+    EXPECT_TRUE(fs_.IsLink(kFolder + r.link));
+  }
+}
+
 }  // namespace
 }  // namespace kelvane

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <iterator>
 #include <optional>
 #include <vector>
 
@@ -11,6 +12,12 @@
 
 namespace kelvane::win32 {
 namespace {
+
+std::wstring WithBackslash(std::wstring folder) {
+  if (folder.empty() || folder.back() != L'\\')
+    folder += L'\\';
+  return folder;
+}
 
 std::wstring FolderOf(const std::wstring& path) {
   size_t sep = path.find_last_of(L'\\');
@@ -57,13 +64,37 @@ bool Exists(const std::wstring& path) {
   return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
+// Where the path leads once every junction and link on its way is followed, letter case as on
+// disk; empty when it cannot be opened.
+std::wstring FinalPath(const std::wstring& path) {
+  Handle file(CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                          nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+  wchar_t final[MAX_PATH * 4];
+  const DWORD length =
+      file.valid() ? GetFinalPathNameByHandleW(file.get(), final, std::size(final), 0) : 0;
+  return length > 0 && length < std::size(final) ? std::wstring(final, length) : std::wstring();
+}
+
 // Whether the file or folder is a junction or link itself. Asked without a trailing backslash,
 // which would look through it.
 bool IsReparsePoint(std::wstring path) {
   while (!path.empty() && path.back() == L'\\')
     path.pop_back();
   const DWORD attributes = GetFileAttributesW(path.c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
+  if (attributes == INVALID_FILE_ATTRIBUTES)
+    return false;
+  if (attributes & FILE_ATTRIBUTE_REPARSE_POINT)
+    return true;
+  if (attributes & FILE_ATTRIBUTE_DIRECTORY)
+    return false;
+  // Wine shows a link to a file as a plain file; it leads somewhere else than its folder does.
+  const size_t sep = path.find_last_of(L'\\');
+  const std::wstring folder = FinalPath(path.substr(0, sep + 1));
+  const std::wstring file = FinalPath(path);
+  return !folder.empty() && !file.empty() &&
+         CompareStringOrdinal(file.c_str(), -1,
+                              (WithBackslash(folder) + path.substr(sep + 1)).c_str(), -1,
+                              TRUE) != CSTR_EQUAL;
 }
 
 // Full paths of the files (never folders) matching the wildcard last component. None when the
@@ -243,7 +274,7 @@ struct Target {
   std::wstring path;
   DWORD attributes;
   bool exists() const { return attributes != INVALID_FILE_ATTRIBUTES; }
-  bool link() const { return exists() && (attributes & FILE_ATTRIBUTE_REPARSE_POINT); }
+  bool link() const { return exists() && IsReparsePoint(path); }
   // A read-only file is never written, even where the account could override it (Wine as root
   // maps the attribute to permission bits that root ignores).
   bool writable() const {

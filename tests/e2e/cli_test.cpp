@@ -184,7 +184,7 @@ TEST(CliApply, RefusesWhatIsNoIcqFolderAndBadUsage) {
   // Held without sharing, a file that says Standard would read as a Custom run's defaults.
   MakeDemo(dir.path());
   const std::string settings = Settings(dir, {{"Standard", "1"}});
-  HeldFile held(settings, true);
+  HeldFile held(settings, Sharing::Nothing);
   const ProgramResult r = Apply(dir.path(), {"--settings", settings});
   EXPECT_EQ(r.exit_code, kExitUsage);
   EXPECT_EQ(r.output, "settings file cannot be read: " + settings + "\r\n");

@@ -63,8 +63,8 @@ std::string ReadUntilClosed(HANDLE pipe) {
   return output;
 }
 
-// Wine cannot make a junction, but a Linux symbolic link to a folder shows to Windows programs
-// as one. Runs a Linux tool on the Linux names of the paths and waits until the link shows.
+// Runs a Linux tool on the Linux names of the paths and waits until the link at the last path
+// shows or goes.
 void RunLinuxTool(const wchar_t* tool,
                   const wchar_t* options,
                   const std::vector<std::string>& paths,
@@ -90,11 +90,8 @@ void RunLinuxTool(const wchar_t* tool,
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
   }
-  const std::wstring link = Widen(paths.back());
   for (int tries = 0; tries < 100; ++tries) {
-    const DWORD attributes = GetFileAttributesW(link.c_str());
-    if ((attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT)) ==
-        link_shows)
+    if (win32::Win32FileSystem().IsLink(paths.back()) == link_shows)
       return;
     Sleep(50);
   }
@@ -107,7 +104,7 @@ void RemoveEverything(const std::wstring& path) {
   const DWORD attributes = GetFileAttributesW(path.c_str());
   if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
     if (!RemoveDirectoryW(path.c_str()) && !DeleteFileW(path.c_str()))
-      RunLinuxTool(L"Z:\\bin\\rm", L"-f", {Narrow(path)}, false);
+      RemoveLinuxLink(Narrow(path));
     return;
   }
   SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
@@ -148,6 +145,10 @@ TempFolder::~TempFolder() {
 
 void MakeLinuxLink(const std::string& path, const std::string& target) {
   RunLinuxTool(L"Z:\\bin\\ln", L"-s", {target, path}, true);
+}
+
+void RemoveLinuxLink(const std::string& path) {
+  RunLinuxTool(L"Z:\\bin\\rm", L"-f", {path}, false);
 }
 
 std::string BuildFolder() {

@@ -27,6 +27,7 @@ class TempFolder {
 // Wine cannot make a junction, but a Linux symbolic link shows to Windows programs as one. Its
 // target is a Windows path; a TempFolder removes such links inside it.
 void MakeLinuxLink(const std::string& path, const std::string& target);
+void RemoveLinuxLink(const std::string& path);
 
 // The folder of the running test program, where the tools and kelvane-cli.exe are built.
 std::string BuildFolder();

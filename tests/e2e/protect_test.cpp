@@ -270,5 +270,46 @@ TEST_F(ProtectTest, FirstChangeKeepsOneCopyOfTheHostsFile) {
   EXPECT_EQ(Hosts(), "# changed by hand\r\n" + kHosts) << "restore leaves the hosts file alone";
 }
 
+// Kelvane runs elevated: a link that a user planted below the ICQ folder never leads a run to
+// what it points to, whatever the run reports.
+TEST_F(ProtectTest, LinksBelowTheFolderLeadNowhere) {
+  const struct {
+    const char* link;
+    Keys keys;
+  } rows[] = {{"updates", kStandard},
+              {"updates", kAdsOffAltS},
+              {"packages\\ICQ\\ConfigFiles", kAdsOffAltS}};
+  for (const auto& r : rows) {
+    SCOPED_TRACE(r.link);
+    TempFolder icq, outside;
+    MakeDemo(icq.path());
+    ASSERT_TRUE(fs_.DeleteFolder(icq.path() + r.link));
+    for (const char* file : {"manifest", "adconfig.xml", "updates\\keep.xml"}) {
+      fs_.MakeDirectory(outside.path() + "updates");
+      WriteBytes(outside.path() + file, "precious");
+    }
+    MakeLinuxLink(icq.path() + r.link, outside.path());
+    Apply(icq.path(), {"--settings", Settings(dir_, r.keys), "-english"});
+    for (const char* file : {"manifest", "adconfig.xml", "updates\\keep.xml"})
+      EXPECT_EQ(ReadBytes(outside.path() + file), "precious") << file;
+  }
+}
+
+// A hosts file that is a link stays one; the file it points to is edited in place.
+TEST_F(ProtectTest, LinkedHostsFileIsEditedWhereItPoints) {
+  MakeDemo(dir_.path());
+  TempFolder elsewhere;
+  const std::string target = elsewhere.path() + "hosts";
+  WriteBytes(target, kHosts);
+  ASSERT_TRUE(fs_.DeleteFileAt(hosts_.path()));
+  MakeLinuxLink(hosts_.path(), target);
+  EXPECT_EQ(Run(kAdsOff).output, kSuccess);
+  EXPECT_EQ(ReadBytes(target), BlockAdHostsText(kHosts));
+  EXPECT_EQ(Run(kStandard).output, kSuccess);
+  EXPECT_EQ(ReadBytes(target), kHosts);
+  EXPECT_TRUE(fs_.IsLink(hosts_.path()));
+  RemoveLinuxLink(hosts_.path());
+}
+
 }  // namespace
 }  // namespace kelvane::testing

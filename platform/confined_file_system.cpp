@@ -1,0 +1,95 @@
+#include "platform/confined_file_system.h"
+
+#include <algorithm>
+
+namespace kelvane {
+namespace {
+
+char Lower(char c) {
+  return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+// Windows compares names without regard to case.
+bool StartsWithFolder(const std::string& path, const std::string& folder) {
+  return path.size() >= folder.size() &&
+         std::equal(folder.begin(), folder.end(), path.begin(),
+                    [](char a, char b) { return Lower(a) == Lower(b); });
+}
+
+}  // namespace
+
+bool ConfinedFileSystem::Reachable(const std::string& path) {
+  if (!StartsWithFolder(path, folder_))
+    return true;
+  std::string within = path;
+  while (within.size() > folder_.size() && within.back() == '\\')
+    within.pop_back();
+  for (size_t sep = within.find('\\', folder_.size()); sep != std::string::npos;
+       sep = within.find('\\', sep + 1)) {
+    if (inner_.IsLink(within.substr(0, sep)))
+      return false;
+  }
+  return within.size() == folder_.size() || !inner_.IsLink(within);
+}
+
+bool ConfinedFileSystem::FolderReachable(const std::string& pattern) {
+  return Reachable(pattern.substr(0, pattern.find_last_of('\\') + 1));
+}
+
+bool ConfinedFileSystem::SetNormalAttributes(const std::string& path) {
+  return Reachable(path) && inner_.SetNormalAttributes(path);
+}
+
+bool ConfinedFileSystem::SetNormalAttributesMatching(const std::string& pattern) {
+  return FolderReachable(pattern) && inner_.SetNormalAttributesMatching(pattern);
+}
+
+bool ConfinedFileSystem::DeleteFileAt(const std::string& path) {
+  return Reachable(path) && inner_.DeleteFileAt(path);
+}
+
+bool ConfinedFileSystem::DeleteMatching(const std::string& pattern) {
+  return FolderReachable(pattern) && inner_.DeleteMatching(pattern);
+}
+
+bool ConfinedFileSystem::MakeDirectory(const std::string& path) {
+  return Reachable(path) && inner_.MakeDirectory(path);
+}
+
+bool ConfinedFileSystem::DeleteFolder(const std::string& path) {
+  return Reachable(path) && inner_.DeleteFolder(path);
+}
+
+std::optional<std::string> ConfinedFileSystem::ReadFile(const std::string& path) {
+  return Reachable(path) ? inner_.ReadFile(path) : std::nullopt;
+}
+
+bool ConfinedFileSystem::WriteFile(const std::string& path, std::string_view bytes) {
+  return Reachable(path) && inner_.WriteFile(path, bytes);
+}
+
+bool ConfinedFileSystem::WriteNewFile(const std::string& path, std::string_view bytes) {
+  return Reachable(path) && inner_.WriteNewFile(path, bytes);
+}
+
+Rewrite ConfinedFileSystem::RewriteFile(const std::string& path, FileEdit& edit) {
+  return Reachable(path) ? inner_.RewriteFile(path, edit) : Rewrite::Unreadable;
+}
+
+std::optional<DirEntry> ConfinedFileSystem::Lookup(const std::string& path) {
+  return Reachable(path) ? inner_.Lookup(path) : std::nullopt;
+}
+
+bool ConfinedFileSystem::FolderExists(const std::string& path) {
+  return Reachable(path) && inner_.FolderExists(path);
+}
+
+bool ConfinedFileSystem::FileExists(const std::string& path) {
+  return Reachable(path) && inner_.FileExists(path);
+}
+
+bool ConfinedFileSystem::IsLink(const std::string& path) {
+  return Reachable(path) && inner_.IsLink(path);
+}
+
+}  // namespace kelvane
