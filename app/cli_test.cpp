@@ -21,10 +21,7 @@ const std::string kIni = "C:\\Kelvane\\kvn.ini";
 class CliTest : public ::testing::Test {
  protected:
   CliTest() : resources_(KELVANE_TEMPLATE_DIR) {
-    fs_.AddFile(kFolder + "ICQ.exe");
-    fs_.AddFile(kFolder + "MCore.dll");
-    for (const TargetFile& t : kTargetFiles)
-      fs_.AddFile(kFolder + std::string(t.path), "orig");
+    AddIcq(fs_, kFolder);
     fs_.AddFile("C:\\windows\\system32\\drivers\\etc\\hosts", "127.0.0.1 localhost\r\n");
     fs_.AddFile(kIni);
     SetVersions({7, 1, 0, 2096}, {7, 1, 0, 2096});
@@ -73,7 +70,7 @@ TEST_F(CliTest, UsageErrorsGoToStandardError) {
     EXPECT_EQ(result.output, "") << args.size();
     EXPECT_NE(result.errors, "") << args.size();
   }
-  EXPECT_EQ(MainDlg(), "orig");
+  EXPECT_EQ(MainDlg(), IcqFile(104));
   for (const char* help : {"--help", "/?"}) {
     const CliResult result = Cli({help});
     EXPECT_EQ(result.exit_code, kExitSuccess);
@@ -113,7 +110,8 @@ TEST_F(CliTest, OptionsComeFromTheSettingsFileAndTheModeSwitch) {
 }
 
 TEST_F(CliTest, RunFailureExitsWithOne) {
-  fs_.fail_writes = true;
+  auto& held = *fs_.Find(kFolder + std::string(Target(104).path));
+  held.undeletable = held.unwritable = true;
   const CliResult result = Cli({"apply", "--folder", kFolder, "-english"});
   EXPECT_EQ(result.exit_code, kExitRunFailed);
   EXPECT_EQ(result.output, "Error! Couldn't write data!\r\n");
@@ -124,7 +122,7 @@ TEST_F(CliTest, WrongVersionChangesNothing) {
   CliResult result = Cli({"apply", "--folder", kFolder, "-english"});
   EXPECT_EQ(result.exit_code, kExitNotIcq);
   EXPECT_EQ(result.output, "Wrong version of ICQ! (7.0 Build #1234)\r\n");
-  EXPECT_EQ(MainDlg(), "orig");
+  EXPECT_EQ(MainDlg(), IcqFile(104));
   SetVersions({7, 1, 0, 2096}, {7, 1, 0, 2095});
   EXPECT_EQ(Cli({"apply", "--folder", kFolder, "-german"}).output, "Falsche Version von ICQ!\r\n");
   EXPECT_FALSE(fs_.FolderExists(kFolder + "kelvane-backup"));
@@ -174,7 +172,7 @@ TEST_F(CliTest, RestorePutsBackWhatTheFirstRunKept) {
   EXPECT_EQ(result.exit_code, kExitSuccess);
   EXPECT_NE(result.output.find("restored imApp\\content\\MUICore\\MainDlg.box\r\n"),
             std::string::npos);
-  EXPECT_EQ(MainDlg(), "orig");
+  EXPECT_EQ(MainDlg(), IcqFile(104));
 }
 
 TEST_F(CliTest, RestoreNamesAFileItHasNoCopyOf) {

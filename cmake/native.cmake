@@ -1,11 +1,12 @@
 # Native Linux build: the portable code and its unit tests on fakes.
 find_package(GTest REQUIRED)
 
-add_library(kelvane_fakes STATIC tests/fakes/fake_file_system.cpp)
+add_library(kelvane_fakes STATIC tests/fakes/fake_file_system.cpp tools/demo_icq/demo_icq.cpp)
 target_link_libraries(kelvane_fakes PUBLIC kelvane_core)
 
 add_executable(kelvane_unit_tests
   engine/generators_test.cpp
+  engine/marking_test.cpp
   engine/tweak_run_test.cpp
   install/installation_search_test.cpp
   install/version_check_test.cpp

@@ -1,16 +1,50 @@
 #include "engine/backup.h"
 
 namespace kelvane {
+namespace {
 
-void KeepBackup(FileSystem& fs, const std::string& folder, std::string_view relative) {
-  const std::string copy = folder + kBackupFolder + std::string(relative);
+std::string CopyPath(const std::string& folder, std::string_view relative) {
+  return folder + kBackupFolder + std::string(relative);
+}
+
+// Beside the copy's place, telling that the installation had no such file.
+std::string AbsentNote(const std::string& folder, std::string_view relative) {
+  return CopyPath(folder, relative) + ".absent";
+}
+
+Restored Restore(FileSystem& fs, const std::string& target, const Kept& kept) {
+  fs.SetNormalAttributes(target);
+  switch (kept.kind) {
+    case Kept::Copy:
+      return fs.WriteFile(target, kept.copy) ? Restored::Yes : Restored::Failed;
+    case Kept::Absent:
+      return fs.DeleteFileAt(target) ? Restored::Removed : Restored::Failed;
+    case Kept::Unreadable:
+      return Restored::Failed;
+    case Kept::Nothing:
+      break;
+  }
+  return Restored::NoCopy;
+}
+
+}  // namespace
+
+Kept ReadKept(FileSystem& fs, const std::string& folder, std::string_view relative) {
+  const std::string copy = CopyPath(folder, relative);
+  if (std::optional<std::string> bytes = fs.ReadFile(copy))
+    return {Kept::Copy, std::move(*bytes)};
   if (fs.FileExists(copy))
-    return;
-  auto bytes = fs.ReadFile(folder + std::string(relative));
-  if (!bytes)
-    return;
-  MakeParentFolders(fs, copy);
-  fs.WriteNewFile(copy, *bytes);
+    return {Kept::Unreadable, {}};
+  return {fs.FileExists(AbsentNote(folder, relative)) ? Kept::Absent : Kept::Nothing, {}};
+}
+
+bool KeepCopy(FileSystem& fs,
+              const std::string& folder,
+              std::string_view relative,
+              const std::optional<std::string>& bytes) {
+  const std::string path = bytes ? CopyPath(folder, relative) : AbsentNote(folder, relative);
+  MakeParentFolders(fs, path);
+  return fs.WriteNewFile(path, bytes.value_or(""));
 }
 
 std::vector<RestoreResult> RestoreBackups(FileSystem& fs,
@@ -21,15 +55,12 @@ std::vector<RestoreResult> RestoreBackups(FileSystem& fs,
     return results;
   for (std::string_view relative : relatives) {
     const std::string target = folder + std::string(relative);
-    auto bytes = fs.ReadFile(folder + kBackupFolder + std::string(relative));
-    if (!bytes) {
-      if (fs.FileExists(target))
-        results.push_back({std::string(relative), Restored::NoCopy});
+    const Kept kept = ReadKept(fs, folder, relative);
+    // Where nothing is kept and nothing stands, or the file Kelvane made is gone already, the
+    // installation is as it was.
+    if ((kept.kind == Kept::Nothing || kept.kind == Kept::Absent) && !fs.FileExists(target))
       continue;
-    }
-    fs.SetNormalAttributes(target);
-    const bool written = fs.WriteFile(target, *bytes);
-    results.push_back({std::string(relative), written ? Restored::Yes : Restored::Failed});
+    results.push_back({std::string(relative), Restore(fs, target, kept)});
   }
   return results;
 }

@@ -1,7 +1,8 @@
-// Copies of the user's own ICQ files, kept once under the ICQ folder before the first run
-// replaces them, and put back on request.
+// Copies of the user's own ICQ files, kept under the ICQ folder before Kelvane first changes
+// each one, and put back on request.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -12,21 +13,36 @@ namespace kelvane {
 
 inline constexpr char kBackupFolder[] = "kelvane-backup\\";
 
-// Keeps a copy of folder+relative under the backup folder unless one is there already. A file
-// that is missing or unreadable is not copied; failures are silent.
-void KeepBackup(FileSystem& fs, const std::string& folder, std::string_view relative);
+// What Kelvane kept of one file before it first changed or made it.
+struct Kept {
+  enum Kind {
+    Copy,        // the user's own file, in copy
+    Absent,      // a note that the installation had no such file, which Kelvane then made
+    Nothing,     // nothing yet
+    Unreadable,  // a copy stands there but cannot be read
+  } kind;
+  std::string copy;
+};
 
-enum class Restored { Yes, Failed, NoCopy };
+Kept ReadKept(FileSystem& fs, const std::string& folder, std::string_view relative);
+
+// Keeps the user's file, or a note that there was none, written once. True when it is kept.
+bool KeepCopy(FileSystem& fs,
+              const std::string& folder,
+              std::string_view relative,
+              const std::optional<std::string>& bytes);
+
+enum class Restored { Yes, Removed, Failed, NoCopy };
 
 struct RestoreResult {
   std::string relative;
   Restored restored;
 };
 
-// Writes every kept copy of the given files back over the file. A file that is there without
-// a copy (the first run could not keep it, or found no file of the user's) cannot be put back
-// as the user had it and says so; a file that is not there and has no copy is left out. Empty
-// when no run ever kept copies.
+// Puts back what was kept of the given files: the user's own file over Kelvane's, and no file
+// where the installation had none. A file that is there with nothing kept cannot be put back as
+// the user had it and says so; a file that is not there with nothing kept is left out. Empty
+// when nothing was ever kept.
 std::vector<RestoreResult> RestoreBackups(FileSystem& fs,
                                           const std::string& folder,
                                           const std::vector<std::string_view>& relatives);

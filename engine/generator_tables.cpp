@@ -13,6 +13,10 @@ constexpr std::string_view kStars =
 constexpr std::string_view kTabPanels =
     R"(<box:aolTabPanels id="idMainPanels" style="imgTabBackground"/>)";
 
+// Fillers are ICQ's own lines, and some of them tell where a marker stands.
+constexpr std::string_view kFeedAlertNote =
+    R"(<!-- <box:image src="#curtain.feedInfo" id="infoFeedAlert" inherits="newFeed"  s:strokeWidth="1"/> The attribute "newFeed" doesn't exist yet -->)";
+
 const GeneratorTable kMainDlgPanelOwnerBox = {
     .custom =
         {
@@ -47,7 +51,7 @@ const GeneratorTable kMainDlgPanelOwnerBox = {
             R"(<!--<box:binding elementSource="gadget:idConnectionStatusText" targetProperty="tooltip" path="value" method="oneWay"/>-->)",
             "<!-- full Owner panel gadget -->",
             "<!-- Xtraz Bar + Contact List + Search Bar -->",
-            R"(<!-- <box:image src="#curtain.feedInfo" id="infoFeedAlert" inherits="newFeed"  s:strokeWidth="1"/> The attribute "newFeed" doesn't exist yet -->)",
+            kFeedAlertNote,
             "<!-- Entertainment Bar -->",
             "<!-- style for internal border frame -->",
             "<!-- Tab related gadgets -->",
@@ -56,6 +60,14 @@ const GeneratorTable kMainDlgPanelOwnerBox = {
             R"(<box:image id="idIcon" inherits="src=icon,PanelName,pressed,focused,hovered,selected,disabled,tooltip" />)",
         },
     .anchor = "</library>",
+    .spots =
+        {
+            InTag{"ButtonsBar", "", R"(id="idDataBound")", R"(s:maxwidth="auto")", ""},
+            OnLines{{"MainPanel1"}, {}, kFeedAlertNote},
+            OnLines{{"MainPanel2"}, {kFeedAlertNote, "</box:vbox>"}, ""},
+            InTag{"Banner1", "", R"(id="feedXtraBox")", "", ""},
+            InTag{"Banner2", "", R"(id="idAdBoxPlace")", R"(style="mainEntertainmentBox" )", ""},
+        },
 };
 
 // --- MsgSessionPanel.box: chat banner, the space it leaves, the SMS tab -------------------
@@ -92,6 +104,19 @@ const GeneratorTable kMsgSessionPanelBox = {
                  {"4Free6", kFeatures3}},
     .fillers = {kStars},
     .anchor = "</library>",
+    .spots =
+        {
+            InTag{"SMSButton", "", R"(id="msgWinImTabsBox")", "", ""},
+            OnLines{{"4Free1", "4Free2", "4Free3"},
+                    {"<!-- bottom panel ( ad, features ) -->"},
+                    R"(id="idBottomBox")"},
+            InTag{"BottomBox", "", R"(id="idBottomBox")", "", ""},
+            OnLines{{"4Free4", "4Free5", "4Free6"},
+                    {R"(id="idBottomBox")"},
+                    R"(id="idBottomBannerContainer")"},
+            InTag{"BottomBox", "", R"(id="idBottomBannerContainer")", "", ""},
+            OnLines{{"AdBox"}, {R"(id="idBottomBannerContainer")"}, ""},
+        },
 };
 
 // --- MsgSessionDlg.style.box: chat window minimum size, features box, ad box width --------
@@ -118,6 +143,16 @@ const GeneratorTable kMsgSessionDlgStyleBox = {
                  {"Min6", "468"}},
     .fillers = {kStars},
     .anchor = "</library>",
+    .spots =
+        {
+            InTag{"Min1", "", R"(id="msgWindowStyle")", R"(minWidth=")", R"(")"},
+            InTag{"Min2", "", R"(id="msgWindowStyle")", R"(minHeight=")", R"(")"},
+            InTag{"Min3", R"(tag="FeaturesContainer")", R"(id="mainBox")", R"(position=")", R"(")"},
+            InTag{"Min4", R"(tag="FeaturesContainer")", R"(id="mainBox")", R"(width=")", R"(")"},
+            InTag{"Min5", R"(tag="icqMsgSessionPanel")", R"(name="msgWinFeatureButtons")",
+                  R"(halign=")", R"(")"},
+            InTag{"Min6", R"(tag="icqMsgSessionPanel")", R"(name="idAdBox")", R"(width=")", R"(")"},
+        },
 };
 
 // --- MainDlg.box: keep ICQ out of the taskbar ---------------------------------------------
@@ -132,6 +167,7 @@ const GeneratorTable kMainDlgBox = {
             "<!-- Menu Bar + Owner Bar -->",
         },
     .anchor = "</icqMainDialog>",
+    .spots = {InTag{"NoTaskBar", "", "<icqMainDialog", R"(wideMinWidth="false")", ""}},
 };
 
 // --- ContentPanelCL.box: the search bar above the contact list ----------------------------
@@ -147,6 +183,7 @@ const GeneratorTable kContentPanelCLBox = {
             "<!-- style for internal border frame -->",
         },
     .anchor = "</library>",
+    .spots = {InTag{"SearchBar", "", R"(id="idSuggestHBox")", "", ""}},
 };
 
 // --- Alt+S as send key, and the access keys that clashed with it --------------------------
@@ -164,6 +201,7 @@ const GeneratorTable kMsgSessionDlgBox = {
             R"(<aolLabel value="&MsgSessionDlg.ZlangoLoading;" style="sLabelZlango"/>)",
         },
     .anchor = "</icqWindow>",
+    .spots = {InTag{"UseAltS", "", R"(command="cmdCtrlEnterPressed")", R"(key=")", R"(="true")"}},
 };
 
 constexpr std::string_view kPanelDtdTitle = R"(<!-- ***** en-US\MsgPanel.dtd ***** -->)";
@@ -180,6 +218,11 @@ const GeneratorTable kGermanMsgSessionPanelDtd = {
             "<!-- User Information Button -->",
         },
     .anchor = "%englishFallbackDTD;",
+    .spots =
+        {
+            InEntity{"Font1", "MsgSessionPanel.FeaturedTabs.Text_tlp", true},
+            InEntity{"Font2", "MsgSessionPanel.FeaturedTabs.Text_tlp_accessKey", false},
+        },
 };
 
 const GeneratorTable kMsgSessionPanelDtd = {
@@ -194,6 +237,7 @@ const GeneratorTable kMsgSessionPanelDtd = {
             "<!-- User Information Button -->",
         },
     .anchor = R"(<!ENTITY MsgSessionPanel.OpenZlangoTooltip "Show Zlango icons and messages">)",
+    .spots = {InEntity{"Pic", "MsgSessionPanel.dtdActionShareFiles", true}},
 };
 
 const GeneratorTable kMsgSessionDlgDtd = {
@@ -208,6 +252,7 @@ const GeneratorTable kMsgSessionDlgDtd = {
             "<!-- Failure sending text message -->",
         },
     .anchor = R"(<!ENTITY MessageMenu.Tools_accessKey "M">)",
+    .spots = {InEntity{"Pic", "MessageMenu.Start.ShareFiles_accessKey", false}},
 };
 
 // --- Main window theme: the main-window half of the minimum size --------------------------
@@ -227,6 +272,11 @@ const GeneratorTable kMainDlgStyleBox = {
             "-1-->",
         },
     .anchor = "</library>",
+    .spots =
+        {
+            InTag{"Min1", "", R"(id="sMainDlg")", R"(minWidth=")", R"(")"},
+            InTag{"Min2", "", R"(id="sMainDlg")", R"(minHeight=")", R"(")"},
+        },
 };
 
 const GeneratorTable kMainDlgPanelOwnerStyleBox = {
@@ -241,6 +291,12 @@ const GeneratorTable kMainDlgPanelOwnerStyleBox = {
             "<!-- end of tab icon images -->",
         },
     .anchor = "</library>",
+    .spots =
+        {
+            InTag{"Min1", "", R"(id="sIdOwnerNameTitle")", R"(minWidth=")", R"(")"},
+            InTag{"Min2", R"(id="sIdOwnerNameTitle")", R"(name="idLabel")", R"(maxHeight="21")",
+                  ""},
+        },
 };
 
 const GeneratorTable kLifestreamTabStyleBox = {
@@ -253,6 +309,13 @@ const GeneratorTable kLifestreamTabStyleBox = {
             R"(<part name="extrasDraggerArea" flex="1" marginRight="0" orient="vertical" vAlign="center" minHeight="6" hAlign="center" inherits="#gradClXtrazSplitter">)",
         },
     .anchor = "</library>",
+    .spots =
+        {
+            InTag{"Min", R"(id="LifeStreamTab")", R"(name="idBoxFirstXtraz")", R"(minWidth=")",
+                  R"(")"},
+            InTag{"Min", R"(id="LifeStreamTab")", R"(name="idBoxSecondXtraz")", R"(minWidth=")",
+                  R"(")"},
+        },
 };
 
 }  // namespace

@@ -1,13 +1,12 @@
 #include "engine/generators.h"
 
-#include "engine/templates.h"
-
 namespace kelvane {
-namespace {
 
 std::string MarkerText(std::string_view name) {
   return "###" + std::string(name) + "###";
 }
+
+namespace {
 
 void ReplaceAll(std::string& text, std::string_view from, std::string_view to) {
   if (from.empty())
@@ -54,13 +53,13 @@ std::string FillTemplate(const GeneratorTable& table,
   return text;
 }
 
-void Generator::operator()(const std::string& path, RunContext& run) const {
-  std::string text = ReadTextFile(run, path);
-  // An empty read leaves nothing to write; the target keeps what it holds, and the file ICQ
-  // needs was not produced, which the report must say.
-  if (text.empty() || !run.fs.WriteFile(path, FillTemplate(table_, std::move(text), run.options))) {
+void Generator::operator()(const std::string& path,
+                           const std::string& template_text,
+                           RunContext& run) const {
+  // Hidden, system and read-only go, so that ICQ finds a plain file.
+  run.fs.SetNormalAttributes(path);
+  if (!run.fs.WriteFile(path, FillTemplate(table_, template_text, run.options)))
     run.status.Raise(Failure::WriteFailed);
-  }
 }
 
 }  // namespace kelvane

@@ -4,6 +4,7 @@
 
 #include <string>
 #include <string_view>
+#include <variant>
 #include <vector>
 
 #include "engine/run_context.h"
@@ -23,12 +24,47 @@ struct StandardValue {
   std::string_view value;
 };
 
+// Where an option marker stands in ICQ's own file, told only by what that file is known to
+// hold. A fragment such as `id="sMainDlg"` or `minWidth="` is matched where it begins a word.
+
+// Inside one element's start tag.
+struct InTag {
+  std::string_view marker;
+  std::string_view scope;    // a fragment of the element (a style) the tag lies in; "" for none
+  std::string_view element;  // a fragment of the tag itself: an id, a name, a command, a tag name
+  std::string_view after;    // what the spot follows inside the tag; "" for the element fragment
+  std::string_view until;    // what follows the spot; "" for the tag's end or its line's end
+};
+
+// In the value of an entity, whole or between "(Alt+" and ")".
+struct InEntity {
+  std::string_view marker;
+  std::string_view name;
+  bool alt_key;
+};
+
+// Markers alone on their lines, one after the other, found beside lines holding fragments:
+// directly after the lines of `after` (each the line after the one before), directly before
+// the line of `before`, or somewhere between the two. Markers whose Standard value is "" may
+// have no lines at all in ICQ's own file; theirs are then put in right after `after`.
+struct OnLines {
+  std::vector<std::string_view> markers;
+  std::vector<std::string_view> after;
+  std::string_view before;
+};
+
+using Spot = std::variant<InTag, InEntity, OnLines>;
+
 struct GeneratorTable {
   std::vector<CustomValue> custom;        // tried in order, Custom mode only
   std::vector<StandardValue> standard;    // then every marker left gets its Standard value
   std::vector<std::string_view> fillers;  // texts of "###Senseless1###" upwards, every mode
   std::string_view anchor;                // the file's last element or line
+  std::vector<Spot> spots;                // where the option markers stand in ICQ's own file
 };
+
+// "###Banner1###" for "Banner1".
+std::string MarkerText(std::string_view name);
 
 // The template text with every marker replaced and what follows the end anchor turned into
 // as many spaces. Pure; the length of the result is what the generator writes.
@@ -41,10 +77,9 @@ class Generator {
   explicit Generator(const GeneratorTable& table) : table_(table) {}
   const GeneratorTable& table() const { return table_; }
 
-  // Reads the freshly extracted template at path, fills it and writes it back. Raises
-  // WriteFailed when the file cannot be written; an unreadable template writes nothing and
-  // raises WriteFailed too.
-  void operator()(const std::string& path, RunContext& run) const;
+  // Fills the template from the options and writes the file at path once, whole. Raises
+  // WriteFailed when it cannot be written; it then keeps what it held.
+  void operator()(const std::string& path, const std::string& template_text, RunContext& run) const;
 
  private:
   const GeneratorTable& table_;

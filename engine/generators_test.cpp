@@ -15,11 +15,6 @@ namespace {
 using namespace kelvane::testing;
 using T = TweakOptions;
 
-std::string TemplateText(int id) {
-  TemplateDirResources resources(KELVANE_TEMPLATE_DIR);
-  return resources.Load(kTemplateType, static_cast<uint16_t>(id)).value();
-}
-
 std::string Generated(int id, const TweakOptions& options) {
   return FillTemplate(Target(id).generator->table(), TemplateText(id), options);
 }

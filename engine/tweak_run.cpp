@@ -1,6 +1,7 @@
 #include "engine/tweak_run.h"
 
 #include "engine/backup.h"
+#include "engine/marking.h"
 #include "engine/templates.h"
 #include "platform/confined_file_system.h"
 #include "protect/reset_protection.h"
@@ -25,42 +26,61 @@ const std::array<TargetFile, 12> kTargetFiles = {{
     {112, "imApp\\theme\\MUICore\\LifestreamTab.style.box", &GenerateLifestreamTabStyleBox, false},
 }};
 
+namespace {
+
+// The template of one target, made from the user's own file so that every byte but the marked
+// spots stays theirs: from the copy kept before Kelvane first changed it, else from the file the
+// installation holds, whose copy is kept first. Our own where the installation has no such file,
+// noted as such. Nullopt, and the file left as it is, when it is not recognised, cannot be read,
+// or its copy cannot be kept.
+std::optional<std::string> MakeTemplate(RunContext& run,
+                                        const std::string& folder,
+                                        const TargetFile& t) {
+  FileSystem& fs = run.fs;
+  const std::string path = folder + std::string(t.path);
+  const Kept kept = ReadKept(fs, folder, t.path);
+  std::optional<std::string> source;
+  if (kept.kind == Kept::Copy) {
+    source = kept.copy;
+  } else if (kept.kind == Kept::Nothing) {
+    source = fs.ReadFile(path);
+    if (!source && !fs.FileExists(path) && KeepCopy(fs, folder, t.path, std::nullopt))
+      return ExtractTemplate(run, t.template_id);
+  } else if (kept.kind == Kept::Absent) {
+    return ExtractTemplate(run, t.template_id);
+  }
+  std::optional<MarkedFile> marked =
+      source ? MarkFile(t.generator->table(), *source) : std::nullopt;
+  if (!marked || (kept.kind == Kept::Nothing && !KeepCopy(fs, folder, t.path, source))) {
+    run.status.Raise(Failure::DataAccessFailed);
+    return std::nullopt;
+  }
+  return std::move(marked->text);
+}
+
+}  // namespace
+
 void ApplyTweaks(const std::string& folder, RunContext& outer) {
   // Nothing below the ICQ folder is reached through a junction or link planted there.
   ConfinedFileSystem fs(outer.fs, folder);
   RunContext run{fs, outer.resources, outer.system, outer.options, outer.status};
   // Tested once, before anything changes, so every German step sees the same answer.
-  const bool german_package_present = run.fs.FolderExists(folder + "packages\\german");
-  auto handled = [&](const TargetFile& t) { return german_package_present || !t.german_only; };
-  auto path_of = [&](const TargetFile& t) { return folder + std::string(t.path); };
+  const bool german_package_present = fs.FolderExists(folder + "packages\\german");
 
+  std::vector<std::pair<const TargetFile*, std::string>> templates;
   for (const TargetFile& t : kTargetFiles) {
-    if (handled(t))
-      run.fs.SetNormalAttributes(path_of(t));
-  }
-  // Only the first run meets the user's own files: later ones would keep Kelvane's as theirs.
-  const bool first_run = !run.fs.FolderExists(folder + kBackupFolder);
-  for (const TargetFile& t : kTargetFiles) {
-    if (handled(t) && first_run)
-      KeepBackup(run.fs, folder, t.path);
-  }
-  for (const TargetFile& t : kTargetFiles) {
-    if (handled(t))
-      run.fs.DeleteFileAt(path_of(t));
-  }
-  for (const TargetFile& t : kTargetFiles) {
-    if (handled(t))
-      ExtractTemplate(run, t.template_id, kTemplateType, path_of(t));
+    if (german_package_present || !t.german_only) {
+      if (std::optional<std::string> text = MakeTemplate(run, folder, t))
+        templates.emplace_back(&t, std::move(*text));
+    }
   }
   if (run.options.custom()) {
     ApplyResetProtection(run, folder, german_package_present);
   } else {
     RemoveResetProtection(run, folder, german_package_present);
   }
-  for (const TargetFile& t : kTargetFiles) {
-    if (handled(t))
-      (*t.generator)(path_of(t), run);
-  }
+  for (const auto& [t, text] : templates)
+    (*t->generator)(folder + std::string(t->path), text, run);
 }
 
 }  // namespace kelvane

@@ -21,9 +21,9 @@ struct TargetFile {
 // The twelve files, always handled in this order.
 extern const std::array<TargetFile, 12> kTargetFiles;
 
-// Re-creates the twelve files from the templates, applies or removes the protections and fills
-// every file from the options. The folder ends in a backslash. Failures are left in the run's
-// status; the caller reports them.
+// Makes each of the twelve files' template from the file the installation holds, applies or
+// removes the protections, and writes every recognised file once, filled from the options. The
+// folder ends in a backslash. Failures are left in the run's status; the caller reports them.
 void ApplyTweaks(const std::string& folder, RunContext& run);
 
 }  // namespace kelvane

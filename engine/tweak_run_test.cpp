@@ -19,22 +19,11 @@ class TweakRunTest : public ::testing::Test {
  protected:
   TweakRunTest() : resources_(KELVANE_TEMPLATE_DIR) {}
 
-  // An ICQ installation whose twelve files hold their original text.
-  void MakeIcq(bool german = true) {
-    fs_.AddFile(kFolder + "ICQ.exe");
-    fs_.AddFile(kFolder + "MCore.dll");
-    for (const TargetFile& t : kTargetFiles) {
-      if (german || !t.german_only)
-        fs_.AddFile(Path(t), Original(t));
-    }
-  }
+  void MakeIcq(bool german = true) { AddIcq(fs_, kFolder, german); }
   static std::string Path(const TargetFile& t) { return kFolder + std::string(t.path); }
-  static std::string Original(const TargetFile& t) {
-    return "original " + std::to_string(t.template_id);
-  }
-  std::string Expected(const TargetFile& t, const TweakOptions& o) {
-    return FillTemplate(t.generator->table(), resources_.Load(kTemplateType, t.template_id).value(),
-                        o);
+  static std::string Original(const TargetFile& t) { return IcqFile(t.template_id); }
+  static std::string Expected(const TargetFile& t, const TweakOptions& o) {
+    return FillTemplate(t.generator->table(), TemplateText(t.template_id), o);
   }
   RunStatus Run(const TweakOptions& options) {
     RunStatus status;
@@ -45,6 +34,12 @@ class TweakRunTest : public ::testing::Test {
   std::string Content(const std::string& path) {
     auto node = fs_.Find(path);
     return node ? node->content : "<missing>";
+  }
+  std::vector<RestoreResult> Restore() {
+    std::vector<std::string_view> relatives;
+    for (const TargetFile& t : kTargetFiles)
+      relatives.push_back(t.path);
+    return RestoreBackups(fs_, kFolder, relatives);
   }
 
   FakeFileSystem fs_;
@@ -89,25 +84,53 @@ TEST_F(TweakRunTest, ProtectedTargetsAreMadeNormalAndRewritten) {
   EXPECT_EQ(Content(Path(main_dlg)), Expected(main_dlg, Custom()));
 }
 
-// A longer file that another program holds open cannot be deleted; it must still end up
-// holding exactly the new bytes, with no tail of the old file.
-TEST_F(TweakRunTest, UndeletableLongerTargetHoldsNoOldTail) {
-  MakeIcq();
-  const TargetFile& chat = Target(103);
-  auto& node = *fs_.Find(Path(chat));
-  node.content = std::string(80000, 'o');
-  node.undeletable = true;
-  EXPECT_EQ(Run(Custom()).failure, Failure::None);
-  EXPECT_EQ(Content(Path(chat)), Expected(chat, Custom()));
+// A file Kelvane does not recognise as ICQ's is left exactly as it is, attributes and all;
+// every other file is written, and the report tells that not everything could be done.
+TEST_F(TweakRunTest, UnrecognisedFileIsLeftAsItIs) {
+  const auto replace = [](std::string text, const std::string& from, const std::string& to) {
+    return text.replace(text.find(from), from.size(), to);
+  };
+  const struct {
+    const char* what;
+    int id;
+    std::string text;
+  } rows[] = {
+      {"a spot missing", 101, replace(IcqFile(101), R"(id="feedXtraBox")", R"(id="feedBox")")},
+      {"a spot twice", 102,
+       replace(IcqFile(102), "</library>", "<box:hbox id=\"msgWinImTabsBox\"/>\r\n</library>")},
+      {"an unknown value", 103, replace(IcqFile(103), R"(minWidth="525")", R"(minWidth="530")")},
+      {"the value's entity only by a longer name", 107,
+       replace(IcqFile(107), "Text_tlp \"", "Text_tlp_old \"")},
+      {"a marker standing twice with two values", 112,
+       replace(IcqFile(112), R"(minWidth="209")", R"(minWidth="173")")},
+      {"no line for a marker whose Standard value is not empty", 101,
+       replace(IcqFile(101),
+               R"(<box:aolTabPanels id="idMainPanels" style="imgTabBackground"/>)"
+               "\r\n\t",
+               "")},
+      {"empty", 105, ""},
+  };
+  for (const auto& r : rows) {
+    SCOPED_TRACE(r.what);
+    fs_ = FakeFileSystem();
+    MakeIcq();
+    fs_.AddFile(Path(Target(r.id)), r.text).read_only = true;
+    EXPECT_EQ(Run(Custom({&T::send_with_alt_s})).failure, Failure::DataAccessFailed);
+    EXPECT_TRUE(Content(Path(Target(r.id))) == r.text);
+    EXPECT_TRUE(fs_.Find(Path(Target(r.id)))->read_only);
+    EXPECT_FALSE(fs_.FileExists(kFolder + kBackupFolder + std::string(Target(r.id).path)));
+    for (const TargetFile& t : kTargetFiles) {
+      if (t.template_id != r.id)
+        EXPECT_TRUE(Content(Path(t)) == Expected(t, Custom({&T::send_with_alt_s}))) << t.path;
+    }
+  }
 }
 
 TEST_F(TweakRunTest, MissingFolderFailsItsFileOnlyAndTheLastFailureIsReported) {
-  fs_.AddFile(kFolder + "ICQ.exe");
-  for (const TargetFile& t : kTargetFiles) {
-    if (t.template_id != 110 && t.template_id != 111 && t.template_id != 112) {
-      fs_.AddFile(Path(t), Original(t));
-    }
-  }
+  MakeIcq();
+  for (int id : {110, 111, 112})
+    fs_.DeleteFileAt(Path(Target(id)));
+  fs_.DeleteFolder(kFolder + "imApp\\theme\\MUICore");
   // imApp\theme\MUICore is missing: its three files cannot be made.
   EXPECT_EQ(Run(Custom()).failure, Failure::WriteFailed);
   for (const TargetFile& t : kTargetFiles) {
@@ -126,46 +149,33 @@ TEST_F(TweakRunTest, TargetThatCannotBeWrittenKeepsItsContentAndFailsTheRun) {
   EXPECT_EQ(Content(Path(Target(102))), Original(Target(102)));
 }
 
-TEST_F(TweakRunTest, FirstRunKeepsTheUsersFilesOnceAndRestorePutsThemBack) {
+// Each file gets its copy before Kelvane first changes it; a file the installation did not
+// have is Kelvane's own, and restore takes it away again.
+TEST_F(TweakRunTest, CopiesOfTheUsersFilesAndRestore) {
   MakeIcq();
+  const TargetFile& missing = Target(112);
+  fs_.DeleteFileAt(Path(missing));
   Run(Custom({&T::send_with_alt_s}));
   Run(Standard());
-  std::vector<std::string_view> relatives;
   for (const TargetFile& t : kTargetFiles) {
-    EXPECT_EQ(Content(kFolder + kBackupFolder + std::string(t.path)), Original(t));
-    relatives.push_back(t.path);
+    EXPECT_EQ(Content(kFolder + kBackupFolder + std::string(t.path)),
+              &t == &missing ? "<missing>" : Original(t));
   }
-  const auto restored = RestoreBackups(fs_, kFolder, relatives);
-  EXPECT_EQ(restored.size(), kTargetFiles.size());
-  for (const RestoreResult& r : restored)
-    EXPECT_EQ(r.restored, Restored::Yes) << r.relative;
+  for (const RestoreResult& r : Restore()) {
+    EXPECT_EQ(r.restored, r.relative == missing.path ? Restored::Removed : Restored::Yes)
+        << r.relative;
+  }
+  for (const TargetFile& t : kTargetFiles)
+    EXPECT_EQ(Content(Path(t)), &t == &missing ? "<missing>" : Original(t));
+}
+
+// A file whose copy cannot be kept is not changed.
+TEST_F(TweakRunTest, FileWhoseCopyCannotBeKeptIsLeftAsItIs) {
+  MakeIcq();
+  fs_.AddFile(kFolder + "kelvane-backup", "a file where the copies should go");
+  EXPECT_EQ(Run(Custom()).failure, Failure::DataAccessFailed);
   for (const TargetFile& t : kTargetFiles)
     EXPECT_EQ(Content(Path(t)), Original(t));
-}
-
-// A file the first run did not find is Kelvane's own afterwards, never a copy of the user's.
-TEST_F(TweakRunTest, LaterRunsKeepNoCopies) {
-  MakeIcq();
-  const std::string missing = std::string(Target(112).path);
-  fs_.DeleteFileAt(kFolder + missing);
-  Run(Custom());
-  Run(Standard());
-  EXPECT_EQ(Content(kFolder + kBackupFolder + missing), "<missing>");
-  EXPECT_EQ(Content(kFolder + kBackupFolder + std::string(Target(101).path)),
-            Original(Target(101)));
-  // The restore cannot give back a file the user never had, and says so.
-  const auto restored = RestoreBackups(fs_, kFolder, {Target(101).path, missing});
-  ASSERT_EQ(restored.size(), 2u);
-  EXPECT_EQ(restored[0].restored, Restored::Yes);
-  EXPECT_EQ(restored[1].restored, Restored::NoCopy);
-}
-
-TEST_F(TweakRunTest, FailingBackupDoesNotStopTheRun) {
-  MakeIcq();
-  fs_.AddFile(kFolder + "kelvane-backup", "a file where the backup folder should go");
-  EXPECT_EQ(Run(Custom()).failure, Failure::None);
-  for (const TargetFile& t : kTargetFiles)
-    EXPECT_EQ(Content(Path(t)), Expected(t, Custom()));
 }
 
 // Kelvane runs elevated: a junction or link that a user planted below the ICQ folder must not

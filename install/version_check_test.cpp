@@ -6,9 +6,12 @@
 #include "tests/fakes/fake_file_system.h"
 #include "tests/fakes/fake_install.h"
 #include "tests/fakes/fake_platform.h"
+#include "tests/template_test_support.h"
 
 namespace kelvane {
 namespace {
+
+using namespace kelvane::testing;
 
 const std::string kFolder = "C:\\ICQ7.1\\";
 constexpr FileVersion kRight = {7, 1, 0, 2096};
@@ -35,8 +38,7 @@ TEST(VersionCheck, RunsOnlyOnTheRequiredBuild) {
   for (const auto& r : rows) {
     SCOPED_TRACE(r.version_text);
     FakeFileSystem fs;
-    for (const TargetFile& t : kTargetFiles)
-      fs.AddFile(kFolder + std::string(t.path), "orig");
+    AddIcq(fs, kFolder);
     FakeFileVersions versions;
     if (r.icq)
       versions.versions[kFolder + "ICQ.exe"] = *r.icq;
@@ -52,9 +54,7 @@ TEST(VersionCheck, RunsOnlyOnTheRequiredBuild) {
     CheckVersionAndRun(r.folder_text, versions, run, version_text);
     EXPECT_EQ(version_text, r.version_text);
     EXPECT_EQ(status.wrong_version, !r.runs);
-    for (const TargetFile& t : kTargetFiles) {
-      EXPECT_EQ(fs.Find(kFolder + std::string(t.path))->content == "orig", !r.runs) << t.path;
-    }
+    EXPECT_EQ(fs.FolderExists(kFolder + "kelvane-backup"), r.runs) << "the run kept copies";
   }
 }
 

@@ -10,6 +10,9 @@
 #include "engine/templates.h"
 #include "engine/tweak_options.h"
 #include "engine/tweak_run.h"
+#include "tests/fakes/fake_file_system.h"
+#include "tests/fakes/fake_platform.h"
+#include "tools/demo_icq/demo_icq.h"
 
 namespace kelvane::testing {
 
@@ -73,6 +76,27 @@ inline std::vector<TweakOptions> OwnStates(int id, const TweakOptions& base) {
     states.push_back(o);
   }
   return states;
+}
+
+inline std::string TemplateText(int id) {
+  return TemplateDirResources(KELVANE_TEMPLATE_DIR).Load(kTemplateType, id).value();
+}
+
+// The file as a run in this state wrote it, with the line ends the template has after its end:
+// in Standard, ICQ's own file as the demo installation lays it down.
+inline std::string IcqFile(int id, const TweakOptions& state = Standard()) {
+  TemplateDirResources templates(KELVANE_TEMPLATE_DIR);
+  return demo::IcqFile(templates, static_cast<uint16_t>(id), state);
+}
+
+// An ICQ installation in the fake: the two program files and ICQ's own twelve files.
+inline void AddIcq(FakeFileSystem& fs, const std::string& folder, bool german = true) {
+  fs.AddFile(folder + "ICQ.exe");
+  fs.AddFile(folder + "MCore.dll");
+  for (const TargetFile& t : kTargetFiles) {
+    if (german || !t.german_only)
+      fs.AddFile(folder + std::string(t.path), IcqFile(t.template_id));
+  }
 }
 
 inline const TargetFile& Target(int id) {

@@ -134,13 +134,18 @@ TEST(CliApply, WithoutGermanPackageNothingGermanIsMade) {
   EXPECT_EQ(ReadBytes(Target(dir.path(), 108)).size(), 9993u);
 }
 
-// A longer target that another program holds open cannot be deleted; it must come out holding
-// exactly the new file, not the new file followed by the old one's tail.
+// A target that another program holds open cannot be swapped; written in place, it must hold
+// exactly the new, shorter file, not the new file followed by the old one's tail.
 TEST(CliApply, HeldLongerTargetHoldsExactlyTheNewBytes) {
   TempFolder dir;
   MakeDemo(dir.path());
   const std::string chat_style = Target(dir.path(), 103);
-  WriteBytes(chat_style, ReadBytes(chat_style) + std::string(30000, ' ') + "<!-- old tail -->");
+  EXPECT_EQ(
+      Apply(dir.path(), {"--custom", "--settings",
+                         Settings(dir, {{"Option5", "1"}, {"Option6", "1"}, {"Option9", "1"}})})
+          .exit_code,
+      kExitSuccess);
+  EXPECT_EQ(ReadBytes(chat_style).size(), 51049u);
   {
     HeldFile held(chat_style);
     EXPECT_FALSE(DeleteFileW(win32::Widen(chat_style).c_str())) << "the hold must block deletion";

@@ -97,15 +97,13 @@ bool SetFileVersion(std::string& pe, const Version& v) {
   return true;
 }
 
-std::string OriginalIcqFile(Resources& templates, uint16_t template_id) {
+std::string IcqFile(Resources& templates, uint16_t template_id, const TweakOptions& state) {
   const std::string text = templates.Load(kTemplateType, template_id).value_or("");
   for (const TargetFile& t : kTargetFiles) {
     if (t.template_id != template_id)
       continue;
     const GeneratorTable& table = t.generator->table();
-    TweakOptions standard;
-    standard.mode = TweakMode::Standard;
-    std::string original = FillTemplate(table, text, standard);
+    std::string original = FillTemplate(table, text, state);
     // Give back the line ends that the end normalisation turned into spaces.
     const size_t tail = text.size() - text.rfind(table.anchor) - table.anchor.size();
     return original.substr(0, original.size() - tail) + text.substr(text.size() - tail);
@@ -120,10 +118,12 @@ bool MakeDemoIcq(FileSystem& fs,
                  const DemoIcqOptions& options) {
   bool ok = WriteStub(fs, stub_folder + "icq-stub.exe", folder + "ICQ.exe", options.icq_version);
   ok &= WriteStub(fs, stub_folder + "mcore-stub.dll", folder + "MCore.dll", options.mcore_version);
+  TweakOptions standard;
+  standard.mode = TweakMode::Standard;
   for (const TargetFile& t : kTargetFiles) {
     if (t.german_only && !options.german)
       continue;
-    ok &= Write(fs, folder + std::string(t.path), OriginalIcqFile(templates, t.template_id));
+    ok &= Write(fs, folder + std::string(t.path), IcqFile(templates, t.template_id, standard));
   }
   ok &= WriteAll(fs, folder, kUpdateFiles);
   if (options.config_files)

@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 
+#include "engine/tweak_options.h"
 #include "platform/file_system.h"
 #include "platform/resources.h"
 
@@ -26,9 +27,9 @@ struct DemoIcqOptions {
   bool config_files = true;
 };
 
-// The files ICQ itself ships at the target's place: the template with no option applied and
-// its own line ends.
-std::string OriginalIcqFile(Resources& templates, uint16_t template_id);
+// The file at the target's place as a run in this state writes it, but with the template's own
+// line ends after its end anchor: with no option applied, the file ICQ itself ships.
+std::string IcqFile(Resources& templates, uint16_t template_id, const TweakOptions& state);
 
 // Lays out the installation in folder (ending in a backslash). The stub program files are
 // read from stub_folder. False when anything could not be written.

@@ -1,0 +1,334 @@
+#include "engine/marking.h"
+
+#include <algorithm>
+#include <cctype>
+
+namespace kelvane {
+namespace {
+
+constexpr size_t npos = std::string_view::npos;
+
+bool IsBlank(char c) {
+  return c == ' ' || c == '\t';
+}
+
+bool IsSpace(char c) {
+  return IsBlank(c) || c == '\r' || c == '\n';
+}
+
+bool IsNameChar(char c) {
+  return std::isalnum(static_cast<unsigned char>(c)) || c == ':' || c == '.' || c == '_' ||
+         c == '-';
+}
+
+struct Range {
+  size_t begin, end;
+};
+
+// Where the fragment stands inside the range as a whole word: after white space (or itself
+// beginning with "<"), and not running on into a longer name.
+std::vector<size_t> FindFragment(std::string_view text, std::string_view fragment, Range range) {
+  std::vector<size_t> found;
+  for (size_t at = text.find(fragment, range.begin);
+       at != npos && at + fragment.size() <= range.end; at = text.find(fragment, at + 1)) {
+    const size_t end = at + fragment.size();
+    const bool starts = fragment.front() == '<' || at == 0 || IsSpace(text[at - 1]);
+    const bool ends = !IsNameChar(fragment.back()) || end == text.size() || !IsNameChar(text[end]);
+    if (starts && ends)
+      found.push_back(at);
+  }
+  return found;
+}
+
+std::optional<size_t> FindOnce(std::string_view text, std::string_view fragment, Range range) {
+  const std::vector<size_t> found = FindFragment(text, fragment, range);
+  return found.size() == 1 ? std::optional<size_t>(found.front()) : std::nullopt;
+}
+
+// The tag around position at: from its "<" to its ">", quotes heeded.
+std::optional<Range> TagAround(std::string_view text, size_t at) {
+  const size_t begin = text.rfind('<', at);
+  if (begin == npos)
+    return std::nullopt;
+  bool quoted = false;
+  for (size_t i = begin; i < text.size(); ++i) {
+    if (text[i] == '"') {
+      quoted = !quoted;
+    } else if (text[i] == '>' && !quoted) {
+      return i > at ? std::optional<Range>({begin, i + 1}) : std::nullopt;
+    }
+  }
+  return std::nullopt;
+}
+
+// The element that the start tag opens: up to its end tag, or the tag alone when it closes
+// itself.
+std::optional<Range> ElementOf(std::string_view text, Range tag) {
+  if (text.substr(0, tag.end).ends_with("/>"))
+    return tag;
+  size_t name_end = tag.begin + 1;
+  while (name_end < tag.end && IsNameChar(text[name_end]))
+    ++name_end;
+  const std::string close =
+      "</" + std::string(text.substr(tag.begin + 1, name_end - tag.begin - 1)) + ">";
+  const size_t end = text.find(close, tag.end);
+  return end == npos ? std::nullopt : std::optional<Range>({tag.begin, end + close.size()});
+}
+
+// One line of the file: where it begins, where its text without surrounding blanks lies, and
+// where the next one begins.
+struct Line {
+  size_t begin, first, last, next;
+};
+
+std::vector<Line> LinesOf(std::string_view text) {
+  std::vector<Line> lines;
+  for (size_t begin = 0; begin < text.size();) {
+    const size_t end = std::min(text.find('\n', begin), text.size());
+    size_t first = begin, last = end;
+    while (first < last && IsBlank(text[first]))
+      ++first;
+    while (last > first && IsSpace(text[last - 1]))
+      --last;
+    lines.push_back({begin, first, last, std::min(end + 1, text.size())});
+    begin = end + 1;
+  }
+  return lines;
+}
+
+// Sets the markers in one file; each spot is found exactly once or the file is not ICQ's.
+class Marking {
+ public:
+  Marking(const GeneratorTable& table, std::string_view text)
+      : table_(table), text_(text), lines_(LinesOf(text)) {}
+
+  bool Mark(const InTag& spot) {
+    Range region{0, text_.size()};
+    if (!spot.scope.empty()) {
+      const std::optional<size_t> at = FindOnce(text_, spot.scope, region);
+      const std::optional<Range> tag = at ? TagAround(text_, *at) : std::nullopt;
+      const std::optional<Range> element = tag ? ElementOf(text_, *tag) : std::nullopt;
+      if (!element)
+        return false;
+      region = *element;
+    }
+    const std::optional<size_t> at = FindOnce(text_, spot.element, region);
+    const std::optional<Range> tag = at ? TagAround(text_, *at) : std::nullopt;
+    if (!tag)
+      return false;
+    size_t start = *at + spot.element.size();
+    if (!spot.after.empty()) {
+      const std::optional<size_t> after = FindOnce(text_, spot.after, *tag);
+      if (!after)
+        return false;
+      start = *after + spot.after.size();
+    }
+    // The longest known value that is followed by what must follow the spot.
+    std::vector<std::string_view> values = KnownValues(table_, spot.marker);
+    std::sort(values.begin(), values.end(),
+              [](std::string_view a, std::string_view b) { return a.size() > b.size(); });
+    for (std::string_view value : values) {
+      if (text_.compare(start, value.size(), value) == 0 &&
+          SpotEndsAt(start + value.size(), spot.until)) {
+        return Set(spot.marker, start, value.size());
+      }
+    }
+    return false;
+  }
+
+  bool Mark(const InEntity& spot) {
+    const std::string head = "<!ENTITY " + std::string(spot.name);
+    const std::optional<size_t> at = FindOnce(text_, head, {0, text_.size()});
+    if (!at)
+      return false;
+    const size_t open = text_.find_first_not_of(" \t", *at + head.size());
+    const size_t close = open == npos ? npos : text_.find('"', open + 1);
+    if (open == *at + head.size() || close == npos || text_[open] != '"')
+      return false;
+    Range value{open + 1, close};
+    if (spot.alt_key) {
+      constexpr std::string_view kAlt = "(Alt+";
+      const size_t alt = text_.substr(value.begin, value.end - value.begin).find(kAlt);
+      const size_t end = alt == npos ? npos : text_.find(')', value.begin + alt);
+      if (end == npos || end > value.end)
+        return false;
+      value = {value.begin + alt + kAlt.size(), end};
+    }
+    return Known(spot.marker, Text(value)) &&
+           Set(spot.marker, value.begin, value.end - value.begin);
+  }
+
+  bool Mark(const OnLines& spot) {
+    size_t from = 0, to = lines_.size();  // the lines the markers' lines stand among
+    if (!spot.after.empty()) {
+      const std::optional<size_t> after = LinesHolding(spot.after);
+      if (!after)
+        return false;
+      from = *after + spot.after.size();
+      to = spot.before.empty() ? std::min(from + spot.markers.size(), lines_.size()) : to;
+    }
+    if (!spot.before.empty()) {
+      const std::optional<size_t> before = LinesHolding({spot.before});
+      if (!before || *before < from)
+        return false;
+      to = *before;
+      from = spot.after.empty() ? std::max(to, spot.markers.size()) - spot.markers.size() : from;
+    }
+    std::optional<size_t> window;
+    for (size_t first = from; first + spot.markers.size() <= to; ++first) {
+      if (!WindowHolds(first, spot.markers))
+        continue;
+      if (window)
+        return false;
+      window = first;
+    }
+    if (window) {
+      for (size_t i = 0; i < spot.markers.size(); ++i) {
+        const Line& line = lines_[*window + i];
+        Set(spot.markers[i], line.first, line.last - line.first);
+      }
+      return true;
+    }
+    return !spot.after.empty() && InsertLines(from, spot.markers);
+  }
+
+  std::optional<MarkedFile> Result() && {
+    std::sort(edits_.begin(), edits_.end(),
+              [](const Edit& a, const Edit& b) { return a.at < b.at; });
+    MarkedFile marked;
+    size_t done = 0;
+    for (const Edit& edit : edits_) {
+      if (edit.at < done)
+        return std::nullopt;  // two spots claim the same bytes
+      marked.text.append(text_.substr(done, edit.at - done)).append(edit.text);
+      done = edit.at + edit.length;
+    }
+    marked.text.append(text_.substr(done));
+    for (const auto& [marker, value] : values_) {
+      for (const auto& [other, other_value] : values_) {
+        if (marker == other && value != other_value)
+          return std::nullopt;
+      }
+    }
+    marked.values = std::move(values_);
+    return marked;
+  }
+
+ private:
+  struct Edit {
+    size_t at, length;
+    std::string text;
+  };
+
+  std::string_view Text(Range range) const {
+    return text_.substr(range.begin, range.end - range.begin);
+  }
+
+  bool Known(std::string_view marker, std::string_view value) const {
+    const std::vector<std::string_view> values = KnownValues(table_, marker);
+    return std::find(values.begin(), values.end(), value) != values.end();
+  }
+
+  // What must follow a spot: the given text, or the tag's end or the line's end.
+  bool SpotEndsAt(size_t at, std::string_view until) const {
+    if (!until.empty())
+      return text_.compare(at, until.size(), until) == 0;
+    return at < text_.size() &&
+           (text_[at] == '>' || text_[at] == '/' || text_[at] == '\r' || text_[at] == '\n');
+  }
+
+  bool Set(std::string_view marker, size_t at, size_t length) {
+    edits_.push_back({at, length, MarkerText(marker)});
+    values_.emplace_back(marker, std::string(text_.substr(at, length)));
+    return true;
+  }
+
+  bool Holds(size_t line, std::string_view fragment) const {
+    return !FindFragment(text_, fragment, {lines_[line].begin, lines_[line].next}).empty();
+  }
+
+  // The one place where consecutive lines hold the fragments, each in turn.
+  std::optional<size_t> LinesHolding(const std::vector<std::string_view>& fragments) const {
+    std::optional<size_t> found;
+    for (size_t first = 0; first + fragments.size() <= lines_.size(); ++first) {
+      bool all = true;
+      for (size_t i = 0; i < fragments.size() && all; ++i)
+        all = Holds(first + i, fragments[i]);
+      if (!all)
+        continue;
+      if (found)
+        return std::nullopt;
+      found = first;
+    }
+    return found;
+  }
+
+  bool WindowHolds(size_t first, const std::vector<std::string_view>& markers) const {
+    for (size_t i = 0; i < markers.size(); ++i) {
+      const Line& line = lines_[first + i];
+      if (!Known(markers[i], Text({line.first, line.last})))
+        return false;
+    }
+    return true;
+  }
+
+  // Lines for markers that ICQ's own file leaves out, since their Standard value is "": put in
+  // before the line at, indented as it is.
+  bool InsertLines(size_t at, const std::vector<std::string_view>& markers) {
+    if (at == 0 || at >= lines_.size())
+      return false;
+    const Line& line = lines_[at];
+    const std::string_view indent = Text({line.begin, line.first});
+    const std::string_view end = text_.substr(0, line.begin).ends_with("\r\n") ? "\r\n" : "\n";
+    Edit edit{line.begin, 0, {}};
+    for (std::string_view marker : markers) {
+      if (StandardValueOf(table_, marker) != "")
+        return false;
+      edit.text.append(indent).append(MarkerText(marker)).append(end);
+      values_.emplace_back(marker, "");
+    }
+    edits_.push_back(std::move(edit));
+    return true;
+  }
+
+  const GeneratorTable& table_;
+  std::string_view text_;
+  std::vector<Line> lines_;
+  std::vector<Edit> edits_;
+  std::vector<std::pair<std::string_view, std::string>> values_;
+};
+
+}  // namespace
+
+std::optional<std::string_view> StandardValueOf(const GeneratorTable& table,
+                                                std::string_view marker) {
+  for (const StandardValue& v : table.standard) {
+    if (v.marker == marker)
+      return v.value;
+  }
+  return std::nullopt;
+}
+
+std::vector<std::string_view> KnownValues(const GeneratorTable& table, std::string_view marker) {
+  std::vector<std::string_view> values;
+  for (const CustomValue& v : table.custom) {
+    if (v.marker == marker)
+      values.push_back(v.value);
+  }
+  for (const StandardValue& v : table.standard) {
+    if (v.marker == marker)
+      values.push_back(v.value);
+  }
+  return values;
+}
+
+std::optional<MarkedFile> MarkFile(const GeneratorTable& table, std::string_view file) {
+  Marking marking(table, file);
+  for (const Spot& spot : table.spots) {
+    if (!std::visit([&](const auto& where) { return marking.Mark(where); }, spot))
+      return std::nullopt;
+  }
+  return std::move(marking).Result();
+}
+
+}  // namespace kelvane

@@ -1,0 +1,33 @@
+// A template made from the file an ICQ installation holds: each option marker set in at its
+// spot, every other byte the user's own.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "engine/generators.h"
+
+namespace kelvane {
+
+struct MarkedFile {
+  std::string text;  // the file with the option markers in place of their values
+  // The value each spot held, in the order of the table's spots.
+  std::vector<std::pair<std::string_view, std::string>> values;
+};
+
+// The file with every option marker of the table set in at its spot. Nullopt when the file is
+// not recognised: a spot is missing, found twice, holds a value its marker does not know, or
+// a marker that stands twice holds two values.
+std::optional<MarkedFile> MarkFile(const GeneratorTable& table, std::string_view file);
+
+// The marker's Standard value; nullopt for a marker the table does not know.
+std::optional<std::string_view> StandardValueOf(const GeneratorTable& table,
+                                                std::string_view marker);
+
+// The values a marker may hold: its Custom values and its Standard value.
+std::vector<std::string_view> KnownValues(const GeneratorTable& table, std::string_view marker);
+
+}  // namespace kelvane

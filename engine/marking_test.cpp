@@ -1,0 +1,120 @@
+#include "engine/marking.h"
+
+#include <gtest/gtest.h>
+
+#include "tests/fakes/fake_platform.h"
+#include "tests/template_test_support.h"
+
+namespace kelvane {
+namespace {
+
+using namespace kelvane::testing;
+
+const GeneratorTable& Table(int id) {
+  return Target(id).generator->table();
+}
+
+std::vector<TweakOptions> States(int id) {
+  std::vector<TweakOptions> states = OwnStates(id, Custom());
+  states.push_back(Standard());
+  return states;
+}
+
+TEST(MarkFile, WhatARunWroteFillsAsTheTemplateDoes) {
+  for (const auto& [id, own] : OwnFlags()) {
+    const std::string text = TemplateText(id);
+    for (const TweakOptions& written : States(id)) {
+      const std::optional<MarkedFile> marked = MarkFile(Table(id), IcqFile(id, written));
+      ASSERT_TRUE(marked) << id;
+      for (const TweakOptions& wanted : States(id)) {
+        ASSERT_EQ(FillTemplate(Table(id), marked->text, wanted),
+                  FillTemplate(Table(id), text, wanted))
+            << id;
+      }
+    }
+  }
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  for (size_t start = 0; start <= text.size();) {
+    const size_t end = std::min(text.find("\r\n", start), text.size());
+    lines.push_back(text.substr(start, end - start));
+    start = end + 2;
+  }
+  return lines;
+}
+
+std::string Trimmed(const std::string& line) {
+  const size_t first = line.find_first_not_of(" \t");
+  return first == std::string::npos ? ""
+                                    : line.substr(first, line.find_last_not_of(" \t") + 1 - first);
+}
+
+// ICQ's real file differs from our rendering everywhere but where its spots and the lines
+// around them stand: other comments and indentation, lines added and left out, and no lines
+// for the markers whose Standard value is "". Kelvane must find the spots all the same, and a
+// run must change nothing else.
+TEST(MarkFile, FindsTheSpotsInAnyRenderingAndChangesNothingElse) {
+  for (const auto& [id, own] : OwnFlags()) {
+    SCOPED_TRACE(id);
+    std::vector<std::vector<std::string>> renderings;
+    for (const TweakOptions& state : States(id))
+      renderings.push_back(Lines(IcqFile(id, state)));
+    const std::vector<std::string>& standard = renderings.back();
+    // Only comments are left out or changed below, but for those known to be ICQ's own: the
+    // lines the fillers stand for, and the one comment that tells where the chat panel's
+    // features area may move to.
+    std::vector<std::string_view> quoted(Table(id).fillers);
+    quoted.push_back("<!-- bottom panel ( ad, features ) -->");
+    std::vector<bool> spot(standard.size()), kept(standard.size()), near(standard.size());
+    for (size_t i = 0; i < standard.size(); ++i) {
+      for (const auto& lines : renderings)
+        spot[i] = spot[i] || lines[i] != standard[i];
+      kept[i] = spot[i];
+      for (std::string_view text : quoted)
+        kept[i] = kept[i] || (!text.empty() && standard[i].find(text) != std::string::npos);
+    }
+    for (size_t i = 0; i < standard.size(); ++i)
+      near[i] = kept[i] || (i > 0 && kept[i - 1]) || (i + 1 < kept.size() && kept[i + 1]);
+    // Which rendering line each line of ICQ's file stands for; -1 for a line of its own.
+    std::vector<std::pair<int, std::string>> icq;
+    for (size_t i = 0; i < standard.size(); ++i) {
+      const std::string text = Trimmed(standard[i]);
+      const bool comment = !kept[i] && text.starts_with("<!--") && text.ends_with("-->");
+      if (text.empty() || (comment && i % 2))
+        continue;  // blank lines, the markers' among them, and every other comment
+      icq.emplace_back(i, comment ? "<!-- another note -->" : text);
+      if (!near[i] && i % 5 == 0 && text.ends_with(">") && text != Table(id).anchor)
+        icq.emplace_back(-1, "<!-- a line of ICQ's own -->");
+    }
+    std::string file;
+    for (const auto& [from, text] : icq)
+      file += (from == -1 || !kept[from] ? "  " : "\t") + text + "\r\n";
+
+    const std::optional<MarkedFile> marked = MarkFile(Table(id), file);
+    ASSERT_TRUE(marked);
+    for (size_t s = 0; s < renderings.size(); ++s) {
+      std::vector<std::string> out = Lines(FillTemplate(Table(id), marked->text, States(id)[s]));
+      // Line for line: ICQ's own lines as they were, each spot line as the run writes it, and
+      // the markers' lines that ICQ's file had not where the rendering has them.
+      std::vector<std::string> expected;
+      int before = -1;
+      for (const auto& [from, text] : icq) {
+        for (int i = before + 1; from != -1 && i < from; ++i) {
+          if (spot[i] && Trimmed(standard[i]).empty())
+            expected.push_back(Trimmed(renderings[s][i]));
+        }
+        expected.push_back(from != -1 && spot[from] ? Trimmed(renderings[s][from]) : text);
+        before = from == -1 ? before : from;
+      }
+      for (size_t i = 0; i < expected.size(); ++i) {
+        ASSERT_LT(i, out.size());
+        ASSERT_EQ(Trimmed(out[i]), expected[i]) << "line " << i + 1 << " in state " << s;
+      }
+    }
+  }
+}
+
+}  // namespace
+}  // namespace kelvane
