@@ -4,6 +4,10 @@ set(static_runtime -static -static-libgcc -static-libstdc++)
 # One small file for the user: unused code dropped, symbols stripped.
 add_compile_options(-ffunction-sections -fdata-sections)
 add_link_options(-Wl,--gc-sections -s)
+# The same sources give the same bytes wherever and whenever they are built: no link time in the
+# PE header, no build folder in the code.
+add_compile_options(-ffile-prefix-map=${CMAKE_SOURCE_DIR}/= -ffile-prefix-map=${CMAKE_BINARY_DIR}/=)
+add_link_options(-Wl,--no-insert-timestamp)
 set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -I${CMAKE_SOURCE_DIR} -I${CMAKE_SOURCE_DIR}/app")
 
 add_library(kelvane_win32 STATIC
