@@ -113,3 +113,12 @@ add_test(NAME window_end_to_end
   COMMAND ${with_display} python3 ${CMAKE_SOURCE_DIR}/tests/gui/gui_test.py ${CMAKE_BINARY_DIR})
 set_tests_properties(captions_fit window_end_to_end PROPERTIES
   CROSSCOMPILING_EMULATOR "" RESOURCE_LOCK wine_prefix)
+
+# The download (./run package): the two programs as built here, signed when a certificate is
+# given, with the user's README, the license and the checksums.
+set(KELVANE_DIST_DIR ${CMAKE_BINARY_DIR}/dist CACHE PATH "Where the download is written")
+add_custom_target(dist
+  COMMAND python3 ${CMAKE_SOURCE_DIR}/tools/dist/package.py ${PROJECT_VERSION} ${KELVANE_DIST_DIR}
+          $<TARGET_FILE:kelvane> $<TARGET_FILE:kelvane-cli>
+  DEPENDS kelvane kelvane-cli
+  VERBATIM USES_TERMINAL)
