@@ -122,3 +122,9 @@ add_custom_target(dist
           $<TARGET_FILE:kelvane> $<TARGET_FILE:kelvane-cli>
   DEPENDS kelvane kelvane-cli
   VERBATIM USES_TERMINAL)
+
+add_executable(exe-resources tests/package/exe_resources.cpp)
+target_link_libraries(exe-resources PRIVATE kelvane_win32 version ${static_runtime} -municode)
+add_test(NAME download
+  COMMAND python3 ${CMAKE_SOURCE_DIR}/tests/package/package_test.py ${CMAKE_SOURCE_DIR}
+          ${CMAKE_BINARY_DIR} ${PROJECT_VERSION} ${CMAKE_BUILD_TYPE})
