@@ -30,6 +30,8 @@ def entry_time():
         if log.returncode != 0:
             raise Failed("no commit to take the date from; set SOURCE_DATE_EPOCH")
         seconds = log.stdout.strip()
+    if not seconds.isdigit():
+        raise Failed(f"no time in seconds: {seconds}")
     # A zip cannot say a time before 1980.
     return time.gmtime(max(int(seconds), 315532800))[:6]
 
