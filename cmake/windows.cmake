@@ -4,6 +4,10 @@ set(static_runtime -static -static-libgcc -static-libstdc++)
 # One small file for the user: unused code dropped, symbols stripped.
 add_compile_options(-ffunction-sections -fdata-sections)
 add_link_options(-Wl,--gc-sections -s)
+# The same sources give the same bytes wherever and whenever they are built: no link time in the
+# PE header, no build folder in the code.
+add_compile_options(-ffile-prefix-map=${CMAKE_SOURCE_DIR}/= -ffile-prefix-map=${CMAKE_BINARY_DIR}/=)
+add_link_options(-Wl,--no-insert-timestamp)
 set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -I${CMAKE_SOURCE_DIR} -I${CMAKE_SOURCE_DIR}/app")
 
 add_library(kelvane_win32 STATIC
@@ -109,3 +113,18 @@ add_test(NAME window_end_to_end
   COMMAND ${with_display} python3 ${CMAKE_SOURCE_DIR}/tests/gui/gui_test.py ${CMAKE_BINARY_DIR})
 set_tests_properties(captions_fit window_end_to_end PROPERTIES
   CROSSCOMPILING_EMULATOR "" RESOURCE_LOCK wine_prefix)
+
+# The download (./run package): the two programs as built here, signed when a certificate is
+# given, with the user's README, the license and the checksums.
+set(KELVANE_DIST_DIR ${CMAKE_BINARY_DIR}/dist CACHE PATH "Where the download is written")
+add_custom_target(dist
+  COMMAND python3 ${CMAKE_SOURCE_DIR}/tools/dist/package.py ${PROJECT_VERSION} ${KELVANE_DIST_DIR}
+          $<TARGET_FILE:kelvane> $<TARGET_FILE:kelvane-cli>
+  DEPENDS kelvane kelvane-cli
+  VERBATIM USES_TERMINAL)
+
+add_executable(exe-resources tests/package/exe_resources.cpp)
+target_link_libraries(exe-resources PRIVATE kelvane_win32 version ${static_runtime} -municode)
+add_test(NAME download
+  COMMAND python3 ${CMAKE_SOURCE_DIR}/tests/package/package_test.py ${CMAKE_SOURCE_DIR}
+          ${CMAKE_BINARY_DIR} ${PROJECT_VERSION} ${CMAKE_BUILD_TYPE})
