@@ -1,8 +1,11 @@
 #include "app/cli.h"
 
+#include "app/status_report.h"
+
 #include <optional>
 
 #include "engine/backup.h"
+#include "engine/installation_status.h"
 #include "engine/tweak_run.h"
 #include "install/icq_folder.h"
 #include "install/installation_search.h"
@@ -22,6 +25,7 @@ constexpr char kUsage[] =
     "       kelvane-cli find\r\n"
     "       kelvane-cli version DIR\r\n"
     "       kelvane-cli restore DIR\r\n"
+    "       kelvane-cli status DIR [--json]\r\n"
     "       kelvane-cli --help\r\n";
 
 struct ApplyArgs {
@@ -166,14 +170,34 @@ CliResult Restore(const std::string& folder_text, AppPlatform& p) {
     return Error(kExitRunFailed, "nothing to restore: no copies kept in " + folder + kBackupFolder);
   CliResult result{kExitSuccess, ""};
   for (const RestoreResult& r : results) {
-    const char* said = r.restored == Restored::Yes      ? "restored "
-                       : r.restored == Restored::Failed ? "could not restore "
-                                                        : "no copy kept of ";
-    result.output += said + r.relative + "\r\n";
-    if (r.restored != Restored::Yes)
+    switch (r.restored) {
+      case Restored::Yes:
+        result.output += "restored " + r.relative + "\r\n";
+        break;
+      case Restored::Removed:
+        result.output += "removed " + r.relative + ", which the installation did not have\r\n";
+        break;
+      case Restored::Failed:
+        result.output += "could not restore " + r.relative + "\r\n";
+        break;
+      case Restored::NoCopy:
+        result.output += "left " + r.relative + " as it is: Kelvane never changed it\r\n";
+        break;
+    }
+    if (r.restored == Restored::Failed)
       result.exit_code = kExitRunFailed;
   }
   return result;
+}
+
+// Changes nothing. Exit 0 when every file that is there is recognised.
+CliResult Status(const std::string& folder_text, bool json, AppPlatform& p) {
+  if (!ValidateFolderField(p.fs, folder_text))
+    return Error(kExitNotIcq, "no ICQ folder: " + folder_text);
+  const std::string folder = WithBackslash(folder_text);
+  const InstallationStatus status = ReadInstallationStatus(p.fs, p.system, folder);
+  return {status.AllRecognised() ? kExitSuccess : kExitRunFailed,
+          json ? StatusJson(folder, status) : StatusText(folder, status)};
 }
 
 }  // namespace
@@ -190,6 +214,9 @@ CliResult RunCli(const std::vector<std::string>& args, AppPlatform& platform) {
     return Find(platform);
   } else if (args.size() == 2 && args[0] == "version") {
     return Version(args[1], platform);
+  } else if ((args.size() == 2 || (args.size() == 3 && args[2] == "--json")) &&
+             args[0] == "status") {
+    return Status(args[1], args.size() == 3, platform);
   }
   return {kExitUsage, "", kUsage};
 }

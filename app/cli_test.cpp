@@ -175,16 +175,63 @@ TEST_F(CliTest, RestorePutsBackWhatTheFirstRunKept) {
   EXPECT_EQ(MainDlg(), IcqFile(104));
 }
 
-TEST_F(CliTest, RestoreNamesAFileItHasNoCopyOf) {
-  // The first run finds no MainDlg.box of the user's, so the one there now is Kelvane's.
+// What Kelvane made is taken away again; what it never changed is named and left.
+TEST_F(CliTest, RestoreTakesAwayWhatKelvaneMadeAndLeavesTheRest) {
   const std::string main_dlg = std::string(Target(104).path);
+  const std::string lifestream = std::string(Target(112).path);
   fs_.DeleteFileAt(kFolder + main_dlg);
+  fs_.AddFile(kFolder + lifestream, "not ICQ's");
   Cli({"apply", "--folder", kFolder});
   const CliResult result = Cli({"restore", kFolder});
-  EXPECT_EQ(result.exit_code, kExitRunFailed);
-  EXPECT_NE(result.output.find("no copy kept of " + main_dlg + "\r\n"), std::string::npos);
-  EXPECT_NE(result.output.find("restored imApp\\content\\MUICore\\MainDlgPanelOwner.box"),
+  EXPECT_EQ(result.exit_code, kExitSuccess);
+  EXPECT_NE(result.output.find("removed " + main_dlg + ", which the installation did not have\r\n"),
             std::string::npos);
+  EXPECT_NE(result.output.find("left " + lifestream + " as it is: Kelvane never changed it\r\n"),
+            std::string::npos);
+  EXPECT_FALSE(fs_.FileExists(kFolder + main_dlg));
+  EXPECT_EQ(fs_.Find(kFolder + lifestream)->content, "not ICQ's");
+}
+
+// Whether python's own reader takes the text as JSON.
+bool ParsesAsJson(const std::string& text) {
+  FILE* python = popen("python3 -c 'import json,sys; json.load(sys.stdin)'", "w");
+  fwrite(text.data(), 1, text.size(), python);
+  return python && pclose(python) == 0;
+}
+
+// Status changes nothing and tells what the last run left: the values at the spots, the options
+// they show, the locks and the hosts entries.
+TEST_F(CliTest, StatusTellsWhatTheLastRunLeft) {
+  fs_.AddFolder(kFolder + "packages\\ICQ\\ConfigFiles");
+  const struct {
+    std::vector<std::string> run;
+    std::vector<std::string> lines;
+  } rows[] = {
+      {{"--custom"},
+       {"  NoTaskBar: \"\"\r\n", "  Banner1: \" hidden=\\\"true\\\" s:maxHeight=\\\"1\\\"\"\r\n",
+        "  RemoveContactListBanner: on\r\n", "  HideFromTaskbar: off\r\n",
+        "update folder lock: on\r\n", "ad configuration lock: on\r\n",
+        "hosts entry adtech.de: active\r\n"}},
+      {{"--standard"},
+       {"  Banner1: \"\"\r\n", "  RemoveContactListBanner: off\r\n",
+        "  CollapseContactListBanner: unknown\r\n", "update folder lock: off\r\n",
+        "ad configuration lock: off\r\n", "hosts entry adtech.de: not active\r\n"}},
+  };
+  for (const auto& r : rows) {
+    std::vector<std::string> apply = {"apply", "--folder", kFolder};
+    apply.insert(apply.end(), r.run.begin(), r.run.end());
+    Cli(apply);
+    const auto before = fs_.Find(kFolder + std::string(Target(101).path))->content;
+    const CliResult status = Cli({"status", kFolder});
+    EXPECT_EQ(status.exit_code, kExitSuccess);
+    for (const std::string& line : r.lines)
+      EXPECT_NE(status.output.find(line), std::string::npos) << line << status.output;
+    EXPECT_TRUE(ParsesAsJson(Cli({"status", kFolder, "--json"}).output));
+    EXPECT_EQ(fs_.Find(kFolder + std::string(Target(101).path))->content, before);
+  }
+  fs_.AddFile(kFolder + std::string(Target(105).path), "not ICQ's");
+  EXPECT_EQ(Cli({"status", kFolder}).exit_code, kExitRunFailed);
+  EXPECT_EQ(Cli({"status", "C:\\Other"}).exit_code, kExitNotIcq);
 }
 
 }  // namespace

@@ -32,7 +32,12 @@ bool KeepCopy(FileSystem& fs,
               std::string_view relative,
               const std::optional<std::string>& bytes);
 
-enum class Restored { Yes, Removed, Failed, NoCopy };
+enum class Restored {
+  Yes,      // the user's own file is back
+  Removed,  // the file Kelvane made where the installation had none is gone
+  Failed,
+  NoCopy,  // nothing was kept: Kelvane never changed the file
+};
 
 struct RestoreResult {
   std::string relative;
@@ -40,9 +45,9 @@ struct RestoreResult {
 };
 
 // Puts back what was kept of the given files: the user's own file over Kelvane's, and no file
-// where the installation had none. A file that is there with nothing kept cannot be put back as
-// the user had it and says so; a file that is not there with nothing kept is left out. Empty
-// when nothing was ever kept.
+// where the installation had none. A file is kept before Kelvane first changes it, so one that
+// is there with nothing kept is the user's as it was; one that is not there with nothing kept is
+// left out. Empty when nothing was ever kept.
 std::vector<RestoreResult> RestoreBackups(FileSystem& fs,
                                           const std::string& folder,
                                           const std::vector<std::string_view>& relatives);

@@ -35,17 +35,39 @@ void NormaliseEnd(std::string& text, std::string_view anchor) {
 
 }  // namespace
 
+std::string_view ValueFor(const GeneratorTable& table,
+                          std::string_view marker,
+                          const TweakOptions& options) {
+  for (const CustomValue& v : table.custom) {
+    if (options.custom() && v.marker == marker && v.when(options))
+      return v.value;
+  }
+  for (const StandardValue& v : table.standard) {
+    if (v.marker == marker)
+      return v.value;
+  }
+  return {};
+}
+
+std::vector<std::string_view> KnownValues(const GeneratorTable& table, std::string_view marker) {
+  std::vector<std::string_view> values;
+  for (const CustomValue& v : table.custom) {
+    if (v.marker == marker)
+      values.push_back(v.value);
+  }
+  for (const StandardValue& v : table.standard) {
+    if (v.marker == marker)
+      values.push_back(v.value);
+  }
+  return values;
+}
+
+// A value never holds a marker, so each marker's value can be set in on its own.
 std::string FillTemplate(const GeneratorTable& table,
                          std::string text,
                          const TweakOptions& options) {
-  if (options.custom()) {
-    for (const CustomValue& v : table.custom) {
-      if (v.when(options))
-        ReplaceAll(text, MarkerText(v.marker), v.value);
-    }
-  }
   for (const StandardValue& v : table.standard)
-    ReplaceAll(text, MarkerText(v.marker), v.value);
+    ReplaceAll(text, MarkerText(v.marker), ValueFor(table, v.marker, options));
   for (size_t i = 0; i < table.fillers.size(); ++i) {
     ReplaceAll(text, MarkerText("Senseless" + std::to_string(i + 1)), table.fillers[i]);
   }

@@ -66,6 +66,15 @@ struct GeneratorTable {
 // "###Banner1###" for "Banner1".
 std::string MarkerText(std::string_view name);
 
+// The value the marker gets from the options: its first Custom value whose condition holds, in
+// Custom mode, else its Standard value.
+std::string_view ValueFor(const GeneratorTable& table,
+                          std::string_view marker,
+                          const TweakOptions& options);
+
+// The values a marker may hold: its Custom values and its Standard value.
+std::vector<std::string_view> KnownValues(const GeneratorTable& table, std::string_view marker);
+
 // The template text with every marker replaced and what follows the end anchor turned into
 // as many spaces. Pure; the length of the result is what the generator writes.
 std::string FillTemplate(const GeneratorTable& table,

@@ -282,7 +282,7 @@ class Marking {
     const std::string_view end = text_.substr(0, line.begin).ends_with("\r\n") ? "\r\n" : "\n";
     Edit edit{line.begin, 0, {}};
     for (std::string_view marker : markers) {
-      if (StandardValueOf(table_, marker) != "")
+      if (!ValueFor(table_, marker, TweakOptions{.mode = TweakMode::Standard}).empty())
         return false;
       edit.text.append(indent).append(MarkerText(marker)).append(end);
       values_.emplace_back(marker, "");
@@ -299,28 +299,6 @@ class Marking {
 };
 
 }  // namespace
-
-std::optional<std::string_view> StandardValueOf(const GeneratorTable& table,
-                                                std::string_view marker) {
-  for (const StandardValue& v : table.standard) {
-    if (v.marker == marker)
-      return v.value;
-  }
-  return std::nullopt;
-}
-
-std::vector<std::string_view> KnownValues(const GeneratorTable& table, std::string_view marker) {
-  std::vector<std::string_view> values;
-  for (const CustomValue& v : table.custom) {
-    if (v.marker == marker)
-      values.push_back(v.value);
-  }
-  for (const StandardValue& v : table.standard) {
-    if (v.marker == marker)
-      values.push_back(v.value);
-  }
-  return values;
-}
 
 std::optional<MarkedFile> MarkFile(const GeneratorTable& table, std::string_view file) {
   Marking marking(table, file);

@@ -23,11 +23,4 @@ struct MarkedFile {
 // a marker that stands twice holds two values.
 std::optional<MarkedFile> MarkFile(const GeneratorTable& table, std::string_view file);
 
-// The marker's Standard value; nullopt for a marker the table does not know.
-std::optional<std::string_view> StandardValueOf(const GeneratorTable& table,
-                                                std::string_view marker);
-
-// The values a marker may hold: its Custom values and its Standard value.
-std::vector<std::string_view> KnownValues(const GeneratorTable& table, std::string_view marker);
-
 }  // namespace kelvane

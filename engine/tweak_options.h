@@ -1,7 +1,9 @@
 // The user's choices, as the window holds them and the settings file stores them.
 #pragma once
 
+#include <array>
 #include <string>
+#include <string_view>
 
 namespace kelvane {
 
@@ -24,5 +26,29 @@ struct TweakOptions {
 
   bool custom() const { return mode == TweakMode::Custom; }
 };
+
+// One option flag: its name, its key in the settings file, where TweakOptions holds it, and
+// whether the window opens with its box ticked.
+struct OptionFlag {
+  std::string_view name;
+  std::string_view key;
+  bool TweakOptions::*flag;
+  bool ticked_by_default;
+};
+
+// In the order of Check0 to Check10.
+inline constexpr std::array<OptionFlag, 11> kOptionFlags = {{
+    {"RemoveContactListBanner", "Option1", &TweakOptions::remove_contact_list_banner, true},
+    {"CollapseContactListBanner", "Option2", &TweakOptions::collapse_contact_list_banner, true},
+    {"RemoveSearchBar", "Option3", &TweakOptions::remove_search_bar, false},
+    {"RemoveButtonsBar", "Option4", &TweakOptions::remove_buttons_bar, false},
+    {"RemoveChatBanner", "Option5", &TweakOptions::remove_chat_banner, true},
+    {"CollapseChatBanner", "Option6", &TweakOptions::collapse_chat_banner, true},
+    {"DisableMessageFieldAds", "Option7", &TweakOptions::disable_message_field_ads, true},
+    {"RemoveSmsTab", "Option8", &TweakOptions::remove_sms_tab, false},
+    {"EnableMinimumSize", "Option9", &TweakOptions::enable_minimum_size, false},
+    {"SendWithAltS", "Option10", &TweakOptions::send_with_alt_s, false},
+    {"HideFromTaskbar", "Option11", &TweakOptions::hide_from_taskbar, false},
+}};
 
 }  // namespace kelvane

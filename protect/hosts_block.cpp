@@ -438,6 +438,18 @@ Edit EditHostsFile(RunContext& run, Mode mode) {
 
 }  // namespace
 
+std::array<bool, AdServerHosts.size()> ActiveAdHostEntries(std::string_view hosts) {
+  std::array<bool, AdServerHosts.size()> active{};
+  for (size_t at : FindNames(hosts, AdDomains())) {
+    const Span span = LineAround(hosts, at);
+    const std::string_view line = hosts.substr(span.start, span.end - span.start);
+    const Positions positions = EntryPositions(line);
+    for (size_t i = 0; i < active.size(); ++i)
+      active[i] = active[i] || (positions[i] != npos && line.find('#') > positions[i]);
+  }
+  return active;
+}
+
 std::string HostsFilePath(SystemInfo& system) {
   return GetSystemFolder(system) + "drivers\\etc\\hosts";
 }

@@ -46,6 +46,9 @@ std::string BlockAdHostsText(std::string_view hosts);
 // promise for every other line and for the end of the text.
 std::string UnblockAdHostsText(std::string_view hosts);
 
+// Which of the hosts have an active entry in the hosts text: one not commented out.
+std::array<bool, AdServerHosts.size()> ActiveAdHostEntries(std::string_view hosts);
+
 // Blocks the ad servers in the hosts file. Raises HostsAccessDenied when the file is missing,
 // unreadable, UTF-16 text or cannot be changed; it then keeps its old bytes. A UTF-8 byte-order
 // mark stays at the start of the file.

@@ -2,20 +2,6 @@
 
 namespace kelvane {
 
-const std::array<OptionKey, 11> kOptionKeys = {{
-    {"Option1", &TweakOptions::remove_contact_list_banner, true},
-    {"Option2", &TweakOptions::collapse_contact_list_banner, true},
-    {"Option3", &TweakOptions::remove_search_bar, false},
-    {"Option4", &TweakOptions::remove_buttons_bar, false},
-    {"Option5", &TweakOptions::remove_chat_banner, true},
-    {"Option6", &TweakOptions::collapse_chat_banner, true},
-    {"Option7", &TweakOptions::disable_message_field_ads, true},
-    {"Option8", &TweakOptions::remove_sms_tab, false},
-    {"Option9", &TweakOptions::enable_minimum_size, false},
-    {"Option10", &TweakOptions::send_with_alt_s, false},
-    {"Option11", &TweakOptions::hide_from_taskbar, false},
-}};
-
 std::string ReadIniString(Profile& profile, const std::string& file, const std::string& key) {
   return profile.Read(file, kSettingsSection, key);
 }
@@ -32,9 +18,8 @@ TweakOptions ReadOptions(Profile& profile, const std::string& file) {
   options.icq_folder = ReadIniString(profile, file, "ICQPath");
   options.mode =
       ReadIniString(profile, file, "Standard") == "1" ? TweakMode::Standard : TweakMode::Custom;
-  for (const OptionKey& k : kOptionKeys) {
-    options.*k.flag = k.Ticked(ReadIniString(profile, file, k.key));
-  }
+  for (const OptionFlag& f : kOptionFlags)
+    options.*f.flag = Ticked(f, ReadIniString(profile, file, std::string(f.key)));
   return options;
 }
 
@@ -49,8 +34,9 @@ void LoadSettings(Profile& profile,
   SelectMode(
       window, hooks,
       ReadIniString(profile, file, "Standard") == "1" ? TweakMode::Standard : TweakMode::Custom);
-  for (size_t i = 0; i < kOptionKeys.size(); ++i) {
-    const bool ticked = kOptionKeys[i].Ticked(ReadIniString(profile, file, kOptionKeys[i].key));
+  for (size_t i = 0; i < kOptionFlags.size(); ++i) {
+    const OptionFlag& f = kOptionFlags[i];
+    const bool ticked = Ticked(f, ReadIniString(profile, file, std::string(f.key)));
     SetCheck(window, hooks, i, ticked ? CheckState::Ticked : CheckState::Unticked);
   }
   hooks.ApplyOptionRules();
@@ -60,8 +46,8 @@ void SaveSettings(Profile& profile, const std::string& file, const WindowState& 
   if (!window.text1.empty())
     WriteIniString(profile, file, "ICQPath", window.text1);
   WriteIniString(profile, file, "Standard", window.option2 ? "1" : "0");
-  for (size_t i = 0; i < kOptionKeys.size(); ++i) {
-    WriteIniString(profile, file, kOptionKeys[i].key, window.ticked(i) ? "1" : "0");
+  for (size_t i = 0; i < kOptionFlags.size(); ++i) {
+    WriteIniString(profile, file, std::string(kOptionFlags[i].key), window.ticked(i) ? "1" : "0");
   }
 }
 

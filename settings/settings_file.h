@@ -14,20 +14,12 @@ namespace kelvane {
 
 inline constexpr char kSettingsSection[] = "Kelvane 7.1.0.2096";
 
-struct OptionKey {
-  const char* key;
-  bool TweakOptions::*flag;
-  // A box ticked by default stays ticked unless the key reads "0"; the others are ticked
-  // only when it reads "1", so a missing or odd value gives the window's default.
-  bool ticked_by_default;
-
-  bool Ticked(const std::string& value) const {
-    return ticked_by_default ? value != "0" : value == "1";
-  }
-};
-
-// In the order of Check0 to Check10, the order in which they are read and written.
-extern const std::array<OptionKey, 11> kOptionKeys;
+// Whether the flag's box is ticked by the key's value: a box ticked by default stays ticked
+// unless the key reads "0"; the others are ticked only when it reads "1", so a missing or odd
+// value gives the window's default.
+inline bool Ticked(const OptionFlag& flag, const std::string& value) {
+  return flag.ticked_by_default ? value != "0" : value == "1";
+}
 
 // One key of the settings section; empty when the file or key is missing.
 std::string ReadIniString(Profile& profile, const std::string& file, const std::string& key);

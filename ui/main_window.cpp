@@ -266,7 +266,7 @@ TweakOptions MainWindow::Options() const {
   o.mode = window_state_.option1 ? TweakMode::Custom : TweakMode::Standard;
   // Option1 ... Option11 are Check0 ... Check10.
   for (int i = 0; i < 11; ++i)
-    o.*kOptionKeys[i].flag = Ticked(CheckBox(i));
+    o.*kOptionFlags[i].flag = Ticked(CheckBox(i));
   return o;
 }
 

@@ -8,6 +8,7 @@
 #include "engine/tweak_run.h"
 #include "platform/win32/text.h"
 #include "platform/win32/win32_file_system.h"
+#include "platform/win32/win32_platform.h"
 #include "tests/e2e/e2e_support.h"
 
 namespace kelvane::testing {
@@ -298,6 +299,32 @@ TEST(CliRestore, PutsBackTheFilesTheInstallationCameWith) {
     EXPECT_EQ(ReadBytes(Target(dir.path(), t.template_id)), original[t.template_id])
         << t.template_id;
   }
+}
+
+// A copy of each file is kept before Kelvane first changes it, whenever that is: a file that
+// another program held unreadable during the first run, and the German file of a package
+// installed after it.
+TEST(CliRestore, EachFileGetsItsCopyBeforeItsFirstChange) {
+  TempFolder dir;
+  MakeDemo(dir.path(), {.german = false});
+  const std::string chat = Target(dir.path(), 103), german = Target(dir.path(), 107);
+  const std::string users_chat = ReadBytes(chat);
+  {
+    HeldFile held(chat, Sharing::Nothing);
+    EXPECT_EQ(Apply(dir.path(), {"--custom", "-english"}).output,
+              "Error! The banner ads couldn't be removed!\r\nData access failed!\r\n");
+  }
+  EXPECT_EQ(ReadBytes(chat), users_chat);
+  win32::Win32FileSystem fs;
+  win32::Win32Resources templates;
+  const std::string users_german = demo::IcqFile(templates, 107, {.mode = TweakMode::Standard});
+  MakeParentFolders(fs, german);
+  WriteBytes(german, users_german);
+  EXPECT_EQ(Apply(dir.path(), {"--custom", "-english"}).exit_code, kExitSuccess);
+  EXPECT_NE(ReadBytes(chat), users_chat);
+  EXPECT_EQ(RunProgram("kelvane-cli.exe", {"restore", dir.path()}).exit_code, kExitSuccess);
+  EXPECT_EQ(ReadBytes(chat), users_chat);
+  EXPECT_EQ(ReadBytes(german), users_german);
 }
 
 }  // namespace
