@@ -29,8 +29,9 @@ struct Range {
 // beginning with "<"), and not running on into a longer name.
 std::vector<size_t> FindFragment(std::string_view text, std::string_view fragment, Range range) {
   std::vector<size_t> found;
-  for (size_t at = text.find(fragment, range.begin);
-       at != npos && at + fragment.size() <= range.end; at = text.find(fragment, at + 1)) {
+  const std::string_view within = text.substr(0, range.end);
+  for (size_t at = within.find(fragment, range.begin); at != npos;
+       at = within.find(fragment, at + 1)) {
     const size_t end = at + fragment.size();
     const bool starts = fragment.front() == '<' || at == 0 || IsSpace(text[at - 1]);
     const bool ends = !IsNameChar(fragment.back()) || end == text.size() || !IsNameChar(text[end]);

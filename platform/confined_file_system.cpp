@@ -26,8 +26,12 @@ bool ConfinedFileSystem::Reachable(const std::string& path) {
     within.pop_back();
   for (size_t sep = within.find('\\', folder_.size()); sep != std::string::npos;
        sep = within.find('\\', sep + 1)) {
-    if (inner_.IsLink(within.substr(0, sep)))
+    std::string folder = within.substr(0, sep);
+    if (plain_folders_.contains(folder))
+      continue;
+    if (inner_.IsLink(folder))
       return false;
+    plain_folders_.insert(std::move(folder));
   }
   return within.size() == folder_.size() || !inner_.IsLink(within);
 }

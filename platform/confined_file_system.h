@@ -3,6 +3,7 @@
 // planted there must never lead a deletion, a write or a read to what it points to.
 #pragma once
 
+#include <set>
 #include <string>
 
 #include "platform/file_system.h"
@@ -41,6 +42,9 @@ class ConfinedFileSystem : public FileSystem {
 
   FileSystem& inner_;
   const std::string folder_;
+  // The folders below it found to be no links, each asked once while this view lives: for one
+  // run, or one look at the installation.
+  std::set<std::string> plain_folders_;
 };
 
 }  // namespace kelvane
