@@ -388,12 +388,12 @@ def info_window(session):
         for name, parent, twips, text in [
                 ("Frame1", "window", (125, 120, 2895, 975), "Kelvane v.1.0"),
                 ("Label5", "Frame1", (240, 615, 825, 195), "Homepage:"),
-                ("Command4", "window", (1300, 720, 1455, 255), None),
+                ("Command4", "window", (1300, 720, 1455, 255), "kelvane.example"),
                 ("Command1", "window", (900, 1200, 1335, 375), "OK")]:
             c = info[name]
             check(c.parent == parent and all(near(a, px(b)) for a, b in zip(c.rect, twips)),
                   f"info {name} at {c.rect} in {c.parent}")
-            check(text is None or c.text == text, f"info {name} reads {c.text!r}")
+            check(c.text == text, f"info {name} reads {c.text!r}")
         check(info["Label4"].parent == "Frame1" and info["Label4"].text, "no legal notice")
         check(info.focus == "Command1", f"info focus on {info.focus}, not OK")
         check(not k.snapshot().enabled, "the main window takes input under the info window")

@@ -31,7 +31,7 @@ const InfoDesign kInfoControls[] = {
     {kFrame1, ControlKind::Frame, false, {125, 120, 2895, 975}, "Kelvane v.1.0"},
     {kLabel4, ControlKind::Label, true, {300, 285, 2265, 195}, kLegalNotice},
     {kLabel5, ControlKind::Label, true, {240, 615, 825, 195}, "Homepage:"},
-    {kCommand4, ControlKind::Button, false, {1300, 720, 1455, 255}, kHomePage},
+    {kCommand4, ControlKind::Button, false, {1300, 720, 1455, 255}, kHomePageCaption},
 };
 
 std::wstring OwnFolder() {
