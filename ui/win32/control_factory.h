@@ -19,7 +19,9 @@ class Fonts {
   Fonts& operator=(const Fonts&) = delete;
   ~Fonts() { Release(); }
   // The design size, made smaller step by step until fits accepts the text font (so every
-  // caption fits its control on systems whose face runs wider).
+  // caption fits its control on systems whose face runs wider), but never below the size that
+  // still draws every glyph whole: a caption that does not fit then is the caption check's to
+  // find.
   void Create(UINT dpi, const std::function<bool(HFONT)>& fits = {});
   HFONT text() const { return text_; }
   HFONT link() const { return link_; }
