@@ -263,7 +263,9 @@ def start_success(session):
     icq = session.demo_icq("icq-success")
     before = file_stamps(icq)
     k = Kelvane(session, "success", ["-english"], settings={"ICQPath": windows_path(icq)})
-    k.press_start()
+    # Enter presses the button with the focus: Start, when the window opens.
+    k.wait(lambda s: s.focus == "Command3", "the focus on Start")
+    key("Return")
     s = k.wait(lambda s: s["Image1"].visible, "the success mark")
     check(s["Label1"].text == "Changes successful!", f"report {s['Label1'].text!r}")
     check(near(s["Label1"].top, px(3290)), "a one-line report moved the status line")
@@ -379,8 +381,12 @@ def change_dialog(session):
 def info_window(session):
     k = Kelvane(session, "info", ["-english"])
     x_windows = []
-    for _ in range(2):
-        k.click("Command1")
+    # Enter presses the button with the focus: OK first, then Info, which had the mouse's click.
+    for by_key in (False, True):
+        if by_key:
+            key("Return")
+        else:
+            k.click("Command1")
         info = session.inspect("Kelvane - Info", wait_ms=5000)
         check(info is not None, "the info window did not open")
         check(all(near(a, px(b)) for a, b in zip(info.client, (3120, 1635))),
@@ -400,7 +406,10 @@ def info_window(session):
         x_windows.append(subprocess.run(
             ["xdotool", "search", "--onlyvisible", "--name", "^Kelvane - Info$"],
             capture_output=True, text=True).stdout.split())
-        click_at(*info["Command1"].centre())
+        if by_key:
+            click_at(*info["Command1"].centre())
+        else:
+            key("Return")
         wait_until(lambda: session.inspect("Kelvane - Info") is None, 10, "the info window to close")
         k.wait(lambda s: s.enabled and s.focus == "Command1",
                "the main window to take input again, the focus back on Info")

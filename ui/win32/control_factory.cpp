@@ -232,6 +232,14 @@ void PlaceControl(HWND control, const Rect& r, UINT dpi) {
              TwipsToPixels(r.width, dpi), TwipsToPixels(r.height, dpi), TRUE);
 }
 
+void PressFocusedButton(HWND window) {
+  HWND focus = GetFocus();
+  if (focus && IsChild(window, focus) &&
+      (SendMessageW(focus, WM_GETDLGCODE, 0, 0) & (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON))) {
+    SendMessageW(focus, BM_CLICK, 0, 0);
+  }
+}
+
 Rect MeasureText(HFONT font, const std::wstring& text, UINT dpi) {
   HDC dc = MeasuringDc();
   HGDIOBJ old = SelectObject(dc, font);

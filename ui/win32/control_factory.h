@@ -79,6 +79,10 @@ HWND CreateControl(HINSTANCE instance,
 
 void PlaceControl(HWND control, const Rect& twips, UINT dpi);
 
+// Enter, which the dialog manager sends as IDOK in a window without a default button, presses
+// the push button that has the focus, as a click does.
+void PressFocusedButton(HWND window);
+
 // Whether a control's caption, drawn in font, fits the control's width in pixels (with the
 // box of a check box or radio button in front of it).
 bool CaptionFits(HFONT font, ControlKind kind, const std::wstring& caption, int width, UINT dpi);

@@ -138,6 +138,8 @@ void InfoWindowView::OnCommand(int id) {
                   SW_SHOWNORMAL);
   } else if (id == kCommand1 || id == IDCANCEL) {
     Hide();
+  } else if (id == IDOK) {
+    PressFocusedButton(window_);
   }
 }
 

@@ -232,6 +232,10 @@ LRESULT MainWindowView::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
 }
 
 void MainWindowView::OnCommand(WPARAM wparam, LPARAM lparam) {
+  if (LOWORD(wparam) == IDOK) {
+    PressFocusedButton(window_);
+    return;
+  }
   const int index = LOWORD(wparam) - kFirstControlId;
   if (!model_ || lparam == 0 || index < 0 || index >= kControlCount)
     return;
