@@ -210,6 +210,15 @@ def german_by_language_key(session):
     wait_until(lambda: ("AltSInfo", "1") in (k.settings() or []), 5, "AltSInfo=1")
 
 
+def select_by_arrow(k, name, arrow):
+    """Moves in the mode group from the other button with an arrow key."""
+    k.click("Option2" if name == "Option1" else "Option1")
+    k.wait(lambda s: s.focus != name, "the focus on the other mode button")
+    key(arrow)
+    return k.wait(lambda s: s[name].checked == 1 and s.focus == name,
+                  f"{arrow} to select {name} and give it the focus")
+
+
 def option_rules(session):
     k = Kelvane(session, "rules", ["-english"])
     start = k.snapshot()
@@ -222,8 +231,8 @@ def option_rules(session):
         check(s["Label4"].visible == label4, f"Label4 visible: {s['Label4'].visible}")
 
     expect(start, set(), False)
-    expect(k.select("Option2"), set(OPTION_BOXES), False)
-    expect(k.select("Option1"), set(), False)
+    expect(select_by_arrow(k, "Option2", "Down"), set(OPTION_BOXES), False)
+    expect(select_by_arrow(k, "Option1", "Up"), set(), False)
     ticks["Check0"] = ticks["Check4"] = 0
     k.toggle("Check0")
     expect(k.toggle("Check4"), {"Check1", "Check5"}, False)

@@ -177,7 +177,7 @@ HWND CreateControl(HINSTANCE instance,
                    UINT dpi) {
   const wchar_t* window_class = L"STATIC";
   DWORD style = WS_CHILD | WS_CLIPSIBLINGS | (look.visible ? WS_VISIBLE : 0) |
-                (look.enabled ? 0 : WS_DISABLED);
+                (look.enabled ? 0 : WS_DISABLED) | (look.joins_group ? 0 : WS_GROUP);
   DWORD ex_style = 0;
   switch (kind) {
     case ControlKind::Label:
@@ -212,7 +212,8 @@ HWND CreateControl(HINSTANCE instance,
       break;
     case ControlKind::Radio:
       window_class = L"BUTTON";
-      style |= WS_TABSTOP | BS_RADIOBUTTON;
+      // Automatic, so that the arrow keys select as they move, by a click.
+      style |= WS_TABSTOP | BS_AUTORADIOBUTTON;
       break;
     case ControlKind::Window:
       return nullptr;

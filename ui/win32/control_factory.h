@@ -66,6 +66,9 @@ struct ControlLook {
   bool visible = true;
   bool enabled = true;
   bool centred = false;  // labels only
+  // A radio button right after another: the two are one group, which the arrow keys move in.
+  // Every other control starts a group of its own.
+  bool joins_group = false;
 };
 
 // Makes a control as it first shows in one call, rather than setting its text, place and

@@ -75,12 +75,16 @@ void MainWindowView::Build(MainWindow& model) {
   while (!pending.empty()) {
     auto [container, parent] = pending.front();
     pending.erase(pending.begin());
+    ControlKind previous = ControlKind::Window;
     for (C id : ChildrenOf(container)) {
       const ControlDesign& d = Design(id);
       const ControlState& state = model.state(id);
-      HWND child = CreateControl(
-          instance_, d.kind, parent, IdOf(id),
-          {Widen(state.text), state.rect, state.visible, state.enabled, id == C::Label2}, dpi_);
+      const bool joins_group = d.kind == ControlKind::Radio && previous == ControlKind::Radio;
+      previous = d.kind;
+      HWND child = CreateControl(instance_, d.kind, parent, IdOf(id),
+                                 {Widen(state.text), state.rect, state.visible, state.enabled,
+                                  id == C::Label2, joins_group},
+                                 dpi_);
       SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_.For(d.kind)), FALSE);
       if (d.kind == ControlKind::CheckBox || d.kind == ControlKind::Radio)
         SendMessageW(child, BM_SETCHECK, state.value, 0);
