@@ -196,9 +196,10 @@ def german_by_system_locale(session):
 
 def german_by_language_key(session):
     # The settings file's "Language" beats "-english"; its Option10 runs the Alt+S hint
-    # before the window shows.
-    k = Kelvane(session, "german-key", ["-english"],
-                settings={"Language": "German", "Option10": "1"}, wait_shown=False)
+    # before the window shows, which then opens with the focus on Start all the same.
+    icq = session.demo_icq("icq-german-key")
+    k = Kelvane(session, "german-key", ["-english"], wait_shown=False,
+                settings={"Language": "German", "Option10": "1", "ICQPath": windows_path(icq)})
     box = k.message_box("Wichtig")
     check(box["id65535"].text.startswith("Damit das Senden von Nachrichten mit Alt+S"),
           f"hint reads {box['id65535'].text!r}")
@@ -207,6 +208,7 @@ def german_by_language_key(session):
     s = k.shown()
     check_captions(s, "de")
     check(s["Check9"].checked == 1, "Check9 not ticked from the settings")
+    k.wait(lambda s: s.focus == "Command3", "the focus on Start after the hint")
     wait_until(lambda: ("AltSInfo", "1") in (k.settings() or []), 5, "AltSInfo=1")
 
 

@@ -140,6 +140,10 @@ void MainWindowView::Show(int show_command) {
   PlaceFrame(work.left + (work.right - work.left - frame.cx) / 2,
              work.top + (work.bottom - work.top - frame.cy) / 2);
   ShowWindow(window_, show_command);  // its activation gives the focus to the first control
+  // A message box of the start-up leaves the window active before it shows, so that showing it
+  // activates nothing.
+  if (GetActiveWindow() == window_ && !IsChild(window_, GetFocus()))
+    OnActivate(true);
   UpdateWindow(window_);
 }
 
