@@ -221,6 +221,13 @@ def select_by_arrow(k, name, arrow):
                   f"{arrow} to select {name} and give it the focus")
 
 
+def check_hand_over(k, link):
+    k.move_to("Label1")
+    arrow = k.snapshot().pointer
+    k.move_to(link)
+    k.wait(lambda s: s.pointer != arrow, f"the pointer over {link} to differ from the arrow")
+
+
 def option_rules(session):
     k = Kelvane(session, "rules", ["-english"])
     start = k.snapshot()
@@ -246,6 +253,7 @@ def option_rules(session):
     expect(k.toggle("Check10"), {"Check1", "Check5"}, False)
     ticks["Check10"] = 1
     k.toggle("Check10")
+    check_hand_over(k, "Label4")
     k.click("Label4")
     box = k.message_box("Hint")
     check(box["id65535"].text == "This option could cause trouble under Windows 7. Either "
@@ -348,6 +356,11 @@ def reset_protection_failure(session):
         check(help_link.visible and help_link.text == "Help", "no help link")
         check(near(help_link.left, px(1840)) and near(help_link.top, px(3390)),
               f"help link at {help_link.rect}")
+        check_hand_over(k, "Label3")
+        k.click("Label3")
+        wait_until(lambda: session.opened(), 10, "a click on the help link to open its page")
+        check(session.opened() == ["http://www.kelvane.example/forum/viewtopic.php?t=2236"],
+              f"opened {session.opened()}")
         elapsed = report_to_idle_seconds(k, "Image2", "en")
         check(4.5 <= elapsed <= 6.0, f"the report stood {elapsed:.1f} s, not 5")
     finally:
