@@ -48,6 +48,8 @@ std::wstring OwnFolder() {
 InfoWindowView::InfoWindowView(HINSTANCE instance, HWND main_window)
     : instance_(instance), main_(main_window), program_folder_(OwnFolder()) {
   RegisterWindowClass(instance_, kWindowClass, ViewProc<InfoWindowView>);
+  // Owned by the main window, which it disables: so it stays above it, and the main window's
+  // taskbar button brings both back.
   window_ =
       CreateWindowExW(WS_EX_CONTROLPARENT | WS_EX_DLGMODALFRAME, kWindowClass, L"Kelvane - Info",
                       kStyle, 0, 0, 100, 100, main_, nullptr, instance_, this);
