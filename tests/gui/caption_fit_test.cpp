@@ -105,15 +105,26 @@ HFONT FontOf(HWND control) {
   return reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0));
 }
 
-// Width of one line as the control draws it in its font, "&&" shown as "&".
-int TextWidth(HWND control, const std::wstring& text) {
+struct Drawn {
+  int width;
+  int average_char_width;
+  std::string face_and_cell;
+};
+
+// One line as the control draws it in its font, "&&" shown as "&".
+Drawn Draw(HWND control, const std::wstring& text) {
   HDC dc = GetDC(control);
   HGDIOBJ old = SelectObject(dc, FontOf(control));
   RECT r = {0, 0, 0, 0};
   DrawTextW(dc, text.c_str(), -1, &r, DT_CALCRECT | DT_SINGLELINE);
+  TEXTMETRICW metrics;
+  GetTextMetricsW(dc, &metrics);
+  wchar_t face[LF_FACESIZE];
+  GetTextFaceW(dc, LF_FACESIZE, face);
   SelectObject(dc, old);
   ReleaseDC(control, dc);
-  return r.right;
+  return {r.right, metrics.tmAveCharWidth,
+          Narrow(face) + ", " + std::to_string(metrics.tmHeight) + " px cell"};
 }
 
 // What a control needs beside its text, by its class and style: the box or radio glyph and its
@@ -158,19 +169,13 @@ std::vector<Caption> Captions(HWND window, UINT dpi) {
   std::vector<Caption> captions;
   for (HWND control : controls) {
     const std::wstring text = TextOf(control);
-    HDC dc = GetDC(control);
-    HGDIOBJ old = SelectObject(dc, FontOf(control));
-    TEXTMETRICW metrics;
-    GetTextMetricsW(dc, &metrics);
-    SelectObject(dc, old);
-    ReleaseDC(control, dc);
-    const int chrome = Chrome(control, metrics.tmAveCharWidth, dpi);
+    const Drawn drawn = Draw(control, text);
+    const int chrome = Chrome(control, drawn.average_char_width, dpi);
     if (text.empty() || chrome < 0)
       continue;
     RECT client;
     GetClientRect(control, &client);
-    captions.push_back(
-        {Narrow(text), client.right - TextWidth(control, text) - chrome, chrome == 0});
+    captions.push_back({Narrow(text), client.right - drawn.width - chrome, chrome == 0});
   }
   return captions;
 }
@@ -215,23 +220,11 @@ bool DrawsUmlautDots(HFONT font) {
   return umlaut + 2 <= letter;
 }
 
-std::string FaceAndCell(HWND control) {
-  HDC dc = GetDC(control);
-  HGDIOBJ old = SelectObject(dc, FontOf(control));
-  wchar_t face[LF_FACESIZE];
-  GetTextFaceW(dc, LF_FACESIZE, face);
-  TEXTMETRICW metrics;
-  GetTextMetricsW(dc, &metrics);
-  SelectObject(dc, old);
-  ReleaseDC(control, dc);
-  return Narrow(face) + ", " + std::to_string(metrics.tmHeight) + " px cell";
-}
-
 // The window's captions fit, in its design face, which keeps the umlauts' dots; prints the
 // face and the tightest captions, and returns the face and its cell.
 std::string CheckCaptions(HWND window, const char* what, const char* language, UINT dpi) {
   HWND text_control = FindWindowExW(window, nullptr, L"Button", nullptr);
-  const std::string face = FaceAndCell(text_control);
+  const std::string face = Draw(text_control, L"").face_and_cell;
   EXPECT_TRUE(face.starts_with("MS Sans Serif,") || face.starts_with("Microsoft Sans Serif,"))
       << what << " in " << face << ", not the face it is designed for";
   EXPECT_TRUE(DrawsUmlautDots(FontOf(text_control)))
@@ -293,7 +286,7 @@ TEST_P(CaptionFit, EveryReportFitsTheStatusArea) {
       if (model.state(ControlId::Label3).visible) {
         const std::string second = line.text.substr(line.text.find('\n') + 1);
         const int second_end = TwipsToPixels(line.rect.left, GetParam().dpi) +
-                               TextWidth(windows.Control(ControlId::Label1), Widen(second));
+                               Draw(windows.Control(ControlId::Label1), Widen(second)).width;
         const int link = TwipsToPixels(model.state(ControlId::Label3).rect.left, GetParam().dpi);
         EXPECT_LE(second_end, link)
             << "the help link covers \"" << second << "\" by " << second_end - link << " px";
