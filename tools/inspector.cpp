@@ -3,10 +3,11 @@
 //
 // One tab-separated line per window, texts escaped (\\ \t \r \n):
 //   window  TITLE  CLIENT_WIDTH  CLIENT_HEIGHT  DPI  CLIENT_SCREEN_LEFT  CLIENT_SCREEN_TOP
-//           ENABLED  FOCUS
+//           ENABLED  FOCUS  POINTER
 //   control NAME CLASS TEXT LEFT TOP WIDTH HEIGHT SCREEN_LEFT SCREEN_TOP ENABLED VISIBLE CHECKED
 //           PARENT
-// FOCUS is the name of the control holding the keyboard focus, "-" for none. Control
+// FOCUS is the name of the control holding the keyboard focus, "-" for none. POINTER tells
+// the mouse pointer shown now apart from others (a handle of the window's process). Control
 // rectangles are in pixels relative to the parent's client area; VISIBLE is the control's own
 // flag; CHECKED is BM_GETCHECK for buttons, "-" for the others. Exit 1 when no such window is
 // shown (within MS milliseconds).
@@ -127,6 +128,14 @@ std::string FocusOf(HWND window) {
   return info.hwndFocus == window ? "window" : NameOf(info.hwndFocus);
 }
 
+std::string PointerShown() {
+  CURSORINFO info{};
+  info.cbSize = sizeof(info);
+  if (!GetCursorInfo(&info))
+    return "-";
+  return N(static_cast<long>(reinterpret_cast<INT_PTR>(info.hCursor)));
+}
+
 HWND FindTopLevel(const std::wstring& title, int wait_ms) {
   for (int waited = 0;; waited += 50) {
     HWND found = FindWindowW(nullptr, title.c_str());
@@ -156,9 +165,9 @@ int wmain() {
   GetClientRect(window, &client);
   POINT origin = {0, 0};
   ClientToScreen(window, &origin);
-  kelvane::win32::PrintText(
-      Join({"window", TextOf(window), N(client.right), N(client.bottom), N(ScreenDpi()),
-            N(origin.x), N(origin.y), N(IsWindowEnabled(window) ? 1 : 0), FocusOf(window)}));
+  kelvane::win32::PrintText(Join(
+      {"window", TextOf(window), N(client.right), N(client.bottom), N(ScreenDpi()), N(origin.x),
+       N(origin.y), N(IsWindowEnabled(window) ? 1 : 0), FocusOf(window), PointerShown()}));
   EnumChildWindows(window, PrintControl, reinterpret_cast<LPARAM>(window));
   return 0;
 }

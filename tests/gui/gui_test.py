@@ -128,18 +128,15 @@ def file_stamps(folder):
     return stamps
 
 
-def report_to_idle_seconds(k, mark, language):
-    """Waits for the report to end and tells how long it stood since it was first seen."""
-    shown = time.monotonic()
+def report_to_idle_seconds(k, mark, language, shown):
+    """Waits for the report to end and tells how long it stood since it was seen at shown."""
     # The inspector reads the controls one after another while the window may be changing
-    # them, so both signs of the end are waited for together.
-    idle = k.wait(lambda s: not s[mark].visible and s["Label1"].text == IDLE[language],
-                  "the report to end", timeout=10)
-    elapsed = time.monotonic() - shown
-    check(idle["Label1"].text == IDLE[language], f"idle text {idle['Label1'].text!r}")
-    check(near(idle["Label1"].top, px(3290)), "the status line is not back at top 3290")
-    check(not idle["Label3"].visible, "the help link stays after the report")
-    return elapsed
+    # them, so every sign of the end is waited for together.
+    k.wait(lambda s: not s[mark].visible and not s["Label3"].visible
+           and s["Label1"].text == IDLE[language] and near(s["Label1"].top, px(3290)),
+           "the report to end: mark and help link gone, the idle text back at top 3290",
+           timeout=10)
+    return time.monotonic() - shown
 
 
 def check_mark_beside(snapshot, mark, top):
@@ -196,9 +193,10 @@ def german_by_system_locale(session):
 
 def german_by_language_key(session):
     # The settings file's "Language" beats "-english"; its Option10 runs the Alt+S hint
-    # before the window shows.
-    k = Kelvane(session, "german-key", ["-english"],
-                settings={"Language": "German", "Option10": "1"}, wait_shown=False)
+    # before the window shows, which then opens with the focus on Start all the same.
+    icq = session.demo_icq("icq-german-key")
+    k = Kelvane(session, "german-key", ["-english"], wait_shown=False,
+                settings={"Language": "German", "Option10": "1", "ICQPath": windows_path(icq)})
     box = k.message_box("Wichtig")
     check(box["id65535"].text.startswith("Damit das Senden von Nachrichten mit Alt+S"),
           f"hint reads {box['id65535'].text!r}")
@@ -207,7 +205,24 @@ def german_by_language_key(session):
     s = k.shown()
     check_captions(s, "de")
     check(s["Check9"].checked == 1, "Check9 not ticked from the settings")
+    k.wait(lambda s: s.focus == "Command3", "the focus on Start after the hint")
     wait_until(lambda: ("AltSInfo", "1") in (k.settings() or []), 5, "AltSInfo=1")
+
+
+def select_by_arrow(k, name, arrow):
+    """Moves in the mode group from the other button with an arrow key."""
+    k.click("Option2" if name == "Option1" else "Option1")
+    k.wait(lambda s: s.focus != name, "the focus on the other mode button")
+    key(arrow)
+    return k.wait(lambda s: s[name].checked == 1 and s.focus == name,
+                  f"{arrow} to select {name} and give it the focus")
+
+
+def check_hand_over(k, link):
+    k.move_to("Label1")
+    arrow = k.snapshot().pointer
+    k.move_to(link)
+    k.wait(lambda s: s.pointer != arrow, f"the pointer over {link} to differ from the arrow")
 
 
 def option_rules(session):
@@ -222,8 +237,8 @@ def option_rules(session):
         check(s["Label4"].visible == label4, f"Label4 visible: {s['Label4'].visible}")
 
     expect(start, set(), False)
-    expect(k.select("Option2"), set(OPTION_BOXES), False)
-    expect(k.select("Option1"), set(), False)
+    expect(select_by_arrow(k, "Option2", "Down"), set(OPTION_BOXES), False)
+    expect(select_by_arrow(k, "Option1", "Up"), set(), False)
     ticks["Check0"] = ticks["Check4"] = 0
     k.toggle("Check0")
     expect(k.toggle("Check4"), {"Check1", "Check5"}, False)
@@ -235,6 +250,7 @@ def option_rules(session):
     expect(k.toggle("Check10"), {"Check1", "Check5"}, False)
     ticks["Check10"] = 1
     k.toggle("Check10")
+    check_hand_over(k, "Label4")
     k.click("Label4")
     box = k.message_box("Hint")
     check(box["id65535"].text == "This option could cause trouble under Windows 7. Either "
@@ -263,8 +279,11 @@ def start_success(session):
     icq = session.demo_icq("icq-success")
     before = file_stamps(icq)
     k = Kelvane(session, "success", ["-english"], settings={"ICQPath": windows_path(icq)})
-    k.press_start()
+    # Enter presses the button with the focus: Start, when the window opens.
+    k.wait(lambda s: s.focus == "Command3", "the focus on Start")
+    key("Return")
     s = k.wait(lambda s: s["Image1"].visible, "the success mark")
+    shown = time.monotonic()
     check(s["Label1"].text == "Changes successful!", f"report {s['Label1'].text!r}")
     check(near(s["Label1"].top, px(3290)), "a one-line report moved the status line")
     check_mark_beside(s, "Image1", 3210)
@@ -279,7 +298,7 @@ def start_success(session):
     values = dict(k.settings())
     check(values["Standard"] == "0" and values["Option1"] == "1" and values["Option3"] == "0",
           f"kvn.ini values {values}")
-    elapsed = report_to_idle_seconds(k, "Image1", "en")
+    elapsed = report_to_idle_seconds(k, "Image1", "en", shown)
     check(2.5 <= elapsed <= 4.0, f"the success report stood {elapsed:.1f} s, not 3")
     # A change of mode ends a report at once.
     k.press_start()
@@ -300,11 +319,12 @@ def start_write_failure(session):
     k = Kelvane(session, "write-failure", ["-german"], settings={"ICQPath": windows_path(icq)})
     k.press_start()
     s = k.wait(lambda s: s["Image2"].visible, "the failure mark")
+    shown = time.monotonic()
     check(s["Label1"].text == "Fehler beim Schreiben der Daten!", f"report {s['Label1'].text!r}")
     check(near(s["Label1"].top, px(3290)), "a one-line report moved the status line")
     check_mark_beside(s, "Image2", 3180)
     check(not s["Image1"].visible and not s["Label3"].visible, "success mark or help link shown")
-    elapsed = report_to_idle_seconds(k, "Image2", "de")
+    elapsed = report_to_idle_seconds(k, "Image2", "de", shown)
     check(2.5 <= elapsed <= 4.0, f"the failure report stood {elapsed:.1f} s, not 3")
 
 
@@ -327,6 +347,7 @@ def reset_protection_failure(session):
                     settings={"ICQPath": windows_path(icq)})
         k.press_start()
         s = k.wait(lambda s: s["Image2"].visible, "the failure mark")
+        shown = time.monotonic()
         check(s["Label1"].text == "Couldn't create reset protection!\r\nPlease do it manually.",
               f"report {s['Label1'].text!r}")
         check(near(s["Label1"].top, px(3190)), "a two-line report is not at top 3190")
@@ -335,8 +356,13 @@ def reset_protection_failure(session):
         check(help_link.visible and help_link.text == "Help", "no help link")
         check(near(help_link.left, px(1840)) and near(help_link.top, px(3390)),
               f"help link at {help_link.rect}")
-        elapsed = report_to_idle_seconds(k, "Image2", "en")
+        check_hand_over(k, "Label3")
+        k.click("Label3")
+        elapsed = report_to_idle_seconds(k, "Image2", "en", shown)
         check(4.5 <= elapsed <= 6.0, f"the report stood {elapsed:.1f} s, not 5")
+        wait_until(lambda: session.opened(), 10, "a click on the help link to open its page")
+        check(session.opened() == ["http://www.kelvane.example/forum/viewtopic.php?t=2236"],
+              f"opened {session.opened()}")
     finally:
         holder.kill()
         holder.wait()
@@ -379,8 +405,12 @@ def change_dialog(session):
 def info_window(session):
     k = Kelvane(session, "info", ["-english"])
     x_windows = []
-    for _ in range(2):
-        k.click("Command1")
+    # Enter presses the button with the focus: OK first, then Info, which had the mouse's click.
+    for by_key in (False, True):
+        if by_key:
+            key("Return")
+        else:
+            k.click("Command1")
         info = session.inspect("Kelvane - Info", wait_ms=5000)
         check(info is not None, "the info window did not open")
         check(all(near(a, px(b)) for a, b in zip(info.client, (3120, 1635))),
@@ -388,19 +418,22 @@ def info_window(session):
         for name, parent, twips, text in [
                 ("Frame1", "window", (125, 120, 2895, 975), "Kelvane v.1.0"),
                 ("Label5", "Frame1", (240, 615, 825, 195), "Homepage:"),
-                ("Command4", "window", (1300, 720, 1455, 255), None),
+                ("Command4", "window", (1300, 720, 1455, 255), "kelvane.example"),
                 ("Command1", "window", (900, 1200, 1335, 375), "OK")]:
             c = info[name]
             check(c.parent == parent and all(near(a, px(b)) for a, b in zip(c.rect, twips)),
                   f"info {name} at {c.rect} in {c.parent}")
-            check(text is None or c.text == text, f"info {name} reads {c.text!r}")
+            check(c.text == text, f"info {name} reads {c.text!r}")
         check(info["Label4"].parent == "Frame1" and info["Label4"].text, "no legal notice")
         check(info.focus == "Command1", f"info focus on {info.focus}, not OK")
         check(not k.snapshot().enabled, "the main window takes input under the info window")
         x_windows.append(subprocess.run(
             ["xdotool", "search", "--onlyvisible", "--name", "^Kelvane - Info$"],
             capture_output=True, text=True).stdout.split())
-        click_at(*info["Command1"].centre())
+        if by_key:
+            click_at(*info["Command1"].centre())
+        else:
+            key("Return")
         wait_until(lambda: session.inspect("Kelvane - Info") is None, 10, "the info window to close")
         k.wait(lambda s: s.enabled and s.focus == "Command1",
                "the main window to take input again, the focus back on Info")

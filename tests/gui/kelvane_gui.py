@@ -43,6 +43,14 @@ class Session:
         self.env.setdefault("WINEDEBUG", "-all")
         self.env.setdefault("WINEARCH", "win64")
         self.env["LANG"] = "C.UTF-8"
+        # The browser that Wine hands web addresses to: it notes them.
+        browser = os.path.join(scratch, "browser")
+        os.makedirs(browser)
+        self.addresses = os.path.join(scratch, "addresses.txt")
+        with open(os.path.join(browser, "xdg-open"), "w") as f:
+            f.write(f'#!/bin/sh\necho "$1" >> "{self.addresses}"\n')
+        os.chmod(os.path.join(browser, "xdg-open"), 0o755)
+        self.env["PATH"] = browser + os.pathsep + self.env.get("PATH", "")
 
     UNINSTALL_KEY = ("HKLM\\SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\"
                      "{88EB38EF-4D2C-436D-ABD3-56B232674062}")
@@ -106,6 +114,13 @@ class Session:
             raise Failed(f"inspector exited {result.returncode}")
         return Snapshot(result.stdout.decode("utf-8"))
 
+    def opened(self):
+        """The web addresses opened so far, in order."""
+        if not os.path.exists(self.addresses):
+            return []
+        with open(self.addresses) as f:
+            return f.read().split()
+
     def reg(self, *args):
         return subprocess.run([WINE, "reg", *args], env=self.env, stdin=subprocess.DEVNULL,
                               capture_output=True, timeout=30)
@@ -157,6 +172,7 @@ class Snapshot:
                 self.origin = (int(fields[5]), int(fields[6]))
                 self.enabled = fields[7] == "1"
                 self.focus = fields[8]
+                self.pointer = fields[9]
             elif fields[0] == "control":
                 control = Control(fields[1:])
                 self.controls.setdefault(control.name, control)
@@ -257,6 +273,10 @@ class Kelvane:
         """Clicks a radio button and waits until it is selected."""
         self.click(name)
         return self.wait(lambda s: s[name].checked == 1, f"{name} to be selected")
+
+    def move_to(self, name):
+        snapshot = self.last or self.snapshot()
+        subprocess.run(["xdotool", "mousemove", *map(str, snapshot[name].centre())], check=True)
 
     def press_start(self):
         self.wait(lambda s: s["Command3"].enabled, "Start to be enabled")

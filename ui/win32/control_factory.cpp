@@ -65,9 +65,9 @@ bool HasFace(HFONT font, const wchar_t* face) {
   return lstrcmpiW(got, face) == 0;
 }
 
-// 8.25 point, the window's design size, in a TrueType face so it stays sharp when scaled:
-// Windows' "Microsoft Sans Serif", else the "MS Sans Serif" the system has (Wine's is
-// TrueType).
+// 8.25 point, the window's design size: Windows' TrueType "Microsoft Sans Serif", which stays
+// sharp when scaled, else the design's own "MS Sans Serif", a raster face with a size for 96 and
+// for 144 DPI.
 HFONT MakeFont(int height, bool underline) {
   constexpr const wchar_t* kFaces[] = {L"Microsoft Sans Serif", L"MS Sans Serif"};
   for (const wchar_t* face : kFaces) {
@@ -79,6 +79,28 @@ HFONT MakeFont(int height, bool underline) {
   return MakeFont(kFaces[1], height, underline);
 }
 
+// Whether a capital umlaut keeps its dots: on a row of their own above the letter, inside the
+// font's cell. A raster face is drawn for each of its sizes and always does; an outline face whose
+// glyphs cannot be measured is taken not to.
+bool DrawsUmlautsWhole(HFONT font) {
+  HDC dc = MeasuringDc();
+  HGDIOBJ old = SelectObject(dc, font);
+  TEXTMETRICW metrics{};
+  GetTextMetricsW(dc, &metrics);
+  const bool outline = metrics.tmPitchAndFamily & TMPF_VECTOR;
+  const MAT2 identity = {{0, 1}, {0, 0}, {0, 0}, {0, 1}};
+  GLYPHMETRICS letter{}, umlaut{};
+  const bool measured =
+      outline &&
+      GetGlyphOutlineW(dc, L'A', GGO_METRICS, &letter, 0, nullptr, &identity) != GDI_ERROR &&
+      GetGlyphOutlineW(dc, L'\u00c4', GGO_METRICS, &umlaut, 0, nullptr, &identity) != GDI_ERROR;
+  SelectObject(dc, old);
+  if (!measured)
+    return !outline;
+  return umlaut.gmptGlyphOrigin.y >= letter.gmptGlyphOrigin.y + 2 &&
+         umlaut.gmptGlyphOrigin.y <= metrics.tmAscent;
+}
+
 }  // namespace
 
 void Fonts::Create(UINT dpi, const std::function<bool(HFONT)>& fits) {
@@ -87,18 +109,31 @@ void Fonts::Create(UINT dpi, const std::function<bool(HFONT)>& fits) {
   int height = design;
   text_ = MakeFont(height, false);
   while (fits && !fits(text_) && height > design * 3 / 4) {
+    HFONT smaller = MakeFont(height - 1, false);
+    if (!DrawsUmlautsWhole(smaller)) {
+      DeleteObject(smaller);
+      break;
+    }
     DeleteObject(text_);
-    text_ = MakeFont(--height, false);
+    text_ = smaller;
+    --height;
   }
   link_ = MakeFont(height, true);
 }
 
+// The text as the control draws it, on one line, without the spare character a label gets.
 bool CaptionFits(HFONT font, ControlKind kind, const std::wstring& caption, int width, UINT dpi) {
-  const Rect text = MeasureText(font, caption, 1440);  // 1440 "DPI": twips are pixels
+  HDC dc = MeasuringDc();
+  HGDIOBJ old = SelectObject(dc, font);
+  RECT text = {0, 0, 0, 0};
+  DrawTextW(dc, caption.c_str(), -1, &text, DT_CALCRECT | DT_SINGLELINE);
+  TEXTMETRICW metrics{};
+  GetTextMetricsW(dc, &metrics);
+  SelectObject(dc, old);
   auto scaled = [dpi](int pixels_at_96) { return MulDiv(pixels_at_96, static_cast<int>(dpi), 96); };
-  int needed = text.width;
+  int needed = text.right;
   if (kind == ControlKind::CheckBox || kind == ControlKind::Radio)
-    needed += scaled(13 + 5);
+    needed += scaled(13) + metrics.tmAveCharWidth / 2;
   if (kind == ControlKind::Button)
     needed += scaled(8);
   if (kind == ControlKind::Frame)
@@ -142,7 +177,7 @@ HWND CreateControl(HINSTANCE instance,
                    UINT dpi) {
   const wchar_t* window_class = L"STATIC";
   DWORD style = WS_CHILD | WS_CLIPSIBLINGS | (look.visible ? WS_VISIBLE : 0) |
-                (look.enabled ? 0 : WS_DISABLED);
+                (look.enabled ? 0 : WS_DISABLED) | (look.joins_group ? 0 : WS_GROUP);
   DWORD ex_style = 0;
   switch (kind) {
     case ControlKind::Label:
@@ -177,7 +212,8 @@ HWND CreateControl(HINSTANCE instance,
       break;
     case ControlKind::Radio:
       window_class = L"BUTTON";
-      style |= WS_TABSTOP | BS_RADIOBUTTON;
+      // Automatic, so that the arrow keys select as they move, by a click.
+      style |= WS_TABSTOP | BS_AUTORADIOBUTTON;
       break;
     case ControlKind::Window:
       return nullptr;
@@ -195,6 +231,14 @@ HWND CreateControl(HINSTANCE instance,
 void PlaceControl(HWND control, const Rect& r, UINT dpi) {
   MoveWindow(control, TwipsToPixels(r.left, dpi), TwipsToPixels(r.top, dpi),
              TwipsToPixels(r.width, dpi), TwipsToPixels(r.height, dpi), TRUE);
+}
+
+void PressFocusedButton(HWND window) {
+  HWND focus = GetFocus();
+  if (focus && IsChild(window, focus) &&
+      (SendMessageW(focus, WM_GETDLGCODE, 0, 0) & (DLGC_DEFPUSHBUTTON | DLGC_UNDEFPUSHBUTTON))) {
+    SendMessageW(focus, BM_CLICK, 0, 0);
+  }
 }
 
 Rect MeasureText(HFONT font, const std::wstring& text, UINT dpi) {

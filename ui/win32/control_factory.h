@@ -19,7 +19,9 @@ class Fonts {
   Fonts& operator=(const Fonts&) = delete;
   ~Fonts() { Release(); }
   // The design size, made smaller step by step until fits accepts the text font (so every
-  // caption fits its control on systems whose face runs wider).
+  // caption fits its control on systems whose face runs wider), but never below the size that
+  // still draws every glyph whole: a caption that does not fit then is the caption check's to
+  // find.
   void Create(UINT dpi, const std::function<bool(HFONT)>& fits = {});
   HFONT text() const { return text_; }
   HFONT link() const { return link_; }
@@ -64,6 +66,9 @@ struct ControlLook {
   bool visible = true;
   bool enabled = true;
   bool centred = false;  // labels only
+  // A radio button right after another: the two are one group, which the arrow keys move in.
+  // Every other control starts a group of its own.
+  bool joins_group = false;
 };
 
 // Makes a control as it first shows in one call, rather than setting its text, place and
@@ -76,6 +81,10 @@ HWND CreateControl(HINSTANCE instance,
                    UINT dpi);
 
 void PlaceControl(HWND control, const Rect& twips, UINT dpi);
+
+// Enter, which the dialog manager sends as IDOK in a window without a default button, presses
+// the push button that has the focus, as a click does.
+void PressFocusedButton(HWND window);
 
 // Whether a control's caption, drawn in font, fits the control's width in pixels (with the
 // box of a check box or radio button in front of it).

@@ -31,7 +31,7 @@ const InfoDesign kInfoControls[] = {
     {kFrame1, ControlKind::Frame, false, {125, 120, 2895, 975}, "Kelvane v.1.0"},
     {kLabel4, ControlKind::Label, true, {300, 285, 2265, 195}, kLegalNotice},
     {kLabel5, ControlKind::Label, true, {240, 615, 825, 195}, "Homepage:"},
-    {kCommand4, ControlKind::Button, false, {1300, 720, 1455, 255}, kHomePage},
+    {kCommand4, ControlKind::Button, false, {1300, 720, 1455, 255}, kHomePageCaption},
 };
 
 std::wstring OwnFolder() {
@@ -48,6 +48,8 @@ std::wstring OwnFolder() {
 InfoWindowView::InfoWindowView(HINSTANCE instance, HWND main_window)
     : instance_(instance), main_(main_window), program_folder_(OwnFolder()) {
   RegisterWindowClass(instance_, kWindowClass, ViewProc<InfoWindowView>);
+  // Owned by the main window, which it disables: so it stays above it, and the main window's
+  // taskbar button brings both back.
   window_ =
       CreateWindowExW(WS_EX_CONTROLPARENT | WS_EX_DLGMODALFRAME, kWindowClass, L"Kelvane - Info",
                       kStyle, 0, 0, 100, 100, main_, nullptr, instance_, this);
@@ -138,6 +140,8 @@ void InfoWindowView::OnCommand(int id) {
                   SW_SHOWNORMAL);
   } else if (id == kCommand1 || id == IDCANCEL) {
     Hide();
+  } else if (id == IDOK) {
+    PressFocusedButton(window_);
   }
 }
 

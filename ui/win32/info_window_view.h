@@ -17,6 +17,7 @@ class InfoWindowView {
   // Shows the window and returns when OK (or the close box) has hidden it; the main window
   // takes no input meanwhile.
   void ShowModal();
+  HWND window() const { return window_; }
 
  private:
   template <typename View>

@@ -42,6 +42,9 @@ std::vector<C> ChildrenOf(C container) {
   return children;
 }
 
+// The labels that act when clicked; Label2 is only underlined.
+constexpr C kLinks[] = {C::Label3, C::Label4};
+
 std::wstring WindowText(HWND window) {
   std::wstring text(GetWindowTextLengthW(window) + 1, L'\0');
   text.resize(GetWindowTextW(window, text.data(), static_cast<int>(text.size())));
@@ -75,12 +78,16 @@ void MainWindowView::Build(MainWindow& model) {
   while (!pending.empty()) {
     auto [container, parent] = pending.front();
     pending.erase(pending.begin());
+    ControlKind previous = ControlKind::Window;
     for (C id : ChildrenOf(container)) {
       const ControlDesign& d = Design(id);
       const ControlState& state = model.state(id);
-      HWND child = CreateControl(
-          instance_, d.kind, parent, IdOf(id),
-          {Widen(state.text), state.rect, state.visible, state.enabled, id == C::Label2}, dpi_);
+      const bool joins_group = d.kind == ControlKind::Radio && previous == ControlKind::Radio;
+      previous = d.kind;
+      HWND child = CreateControl(instance_, d.kind, parent, IdOf(id),
+                                 {Widen(state.text), state.rect, state.visible, state.enabled,
+                                  id == C::Label2, joins_group},
+                                 dpi_);
       SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_.For(d.kind)), FALSE);
       if (d.kind == ControlKind::CheckBox || d.kind == ControlKind::Radio)
         SendMessageW(child, BM_SETCHECK, state.value, 0);
@@ -90,6 +97,11 @@ void MainWindowView::Build(MainWindow& model) {
         pending.push_back({id, child});
       }
     }
+  }
+  // The links lie above their neighbours: the help link shares the status line's second line and
+  // takes the clicks on all its text.
+  for (C link : kLinks) {
+    SetWindowPos(Child(link), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   }
   // The controls show the model already; only the window's own caption is left to set.
   SetWindowTextW(window_, Widen(model.state(C::Form1).text).c_str());
@@ -136,6 +148,10 @@ void MainWindowView::Show(int show_command) {
   PlaceFrame(work.left + (work.right - work.left - frame.cx) / 2,
              work.top + (work.bottom - work.top - frame.cy) / 2);
   ShowWindow(window_, show_command);  // its activation gives the focus to the first control
+  // A message box of the start-up leaves the window active before it shows, so that showing it
+  // activates nothing.
+  if (GetActiveWindow() == window_ && !IsChild(window_, GetFocus()))
+    OnActivate(true);
   UpdateWindow(window_);
 }
 
@@ -212,6 +228,10 @@ LRESULT MainWindowView::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN:
       return OnControlColour(reinterpret_cast<HDC>(wparam));
+    case WM_SETCURSOR:
+      if (OnSetCursor(reinterpret_cast<HWND>(wparam)))
+        return TRUE;
+      return DefWindowProcW(window_, message, wparam, lparam);
     case 0x02E0:  // WM_DPICHANGED
       OnDpiChanged(HIWORD(wparam), *reinterpret_cast<const RECT*>(lparam));
       return 0;
@@ -232,6 +252,10 @@ LRESULT MainWindowView::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
 }
 
 void MainWindowView::OnCommand(WPARAM wparam, LPARAM lparam) {
+  if (LOWORD(wparam) == IDOK) {
+    PressFocusedButton(window_);
+    return;
+  }
   const int index = LOWORD(wparam) - kFirstControlId;
   if (!model_ || lparam == 0 || index < 0 || index >= kControlCount)
     return;
@@ -260,6 +284,17 @@ void MainWindowView::OnDrawItem(const DRAWITEMSTRUCT& item) {
     DrawTick(item.hDC, item.rcItem, dpi_);
   if (index == static_cast<int>(C::Image2))
     DrawCross(item.hDC, item.rcItem, dpi_);
+}
+
+// The hand over a link, which tells it can be clicked.
+bool MainWindowView::OnSetCursor(HWND control) {
+  for (C link : kLinks) {
+    if (control == Child(link)) {
+      SetCursor(LoadCursorW(nullptr, IDC_HAND));
+      return true;
+    }
+  }
+  return false;
 }
 
 LRESULT MainWindowView::OnControlColour(HDC dc) {

@@ -47,6 +47,7 @@ class MainWindowView : public WindowServices {
   void OnDpiChanged(UINT dpi, const RECT& suggested);
   void OnActivate(bool active);
   LRESULT OnControlColour(HDC dc);
+  bool OnSetCursor(HWND control);
   void Sync();
   void MakeFonts();
   void PlaceFrame(int x, int y);
