@@ -61,8 +61,7 @@ int wmain() {
   char line[200];
   snprintf(line, sizeof(line),
            "tweak run: %.2f ms (ratio %.2f against %.2f ms plain reads and writes, limit 1.5)\r\n",
-           tweak,
-           tweak / floor, floor);
+           tweak, tweak / floor, floor);
   win32::PrintText(line);
   return status.failure == Failure::None ? 0 : 1;
 }

@@ -24,9 +24,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
   const Rect& client = Design(ControlId::Form1).rect;
   const SIZE frame =
       FrameSize(TwipsToPixels(client.width, 96), TwipsToPixels(client.height, 96), kStyle, 96);
-  HWND window = CreateWindowExW(WS_EX_CONTROLPARENT, L"ControlsWindow", L"Controls window",
-                                kStyle, CW_USEDEFAULT, CW_USEDEFAULT, frame.cx, frame.cy, nullptr,
-                                nullptr, instance, nullptr);
+  HWND window = CreateWindowExW(WS_EX_CONTROLPARENT, L"ControlsWindow", L"Controls window", kStyle,
+                                CW_USEDEFAULT, CW_USEDEFAULT, frame.cx, frame.cy, nullptr, nullptr,
+                                instance, nullptr);
   if (!window)
     return 1;
   Fonts fonts;
