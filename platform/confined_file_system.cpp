@@ -24,16 +24,17 @@ bool ConfinedFileSystem::Reachable(const std::string& path) {
   std::string within = path;
   while (within.size() > folder_.size() && within.back() == '\\')
     within.pop_back();
-  for (size_t sep = within.find('\\', folder_.size()); sep != std::string::npos;
-       sep = within.find('\\', sep + 1)) {
-    std::string folder = within.substr(0, sep);
-    if (plain_folders_.contains(folder))
+  // Each path on the way: the first folder below the folder, the next, ..., the path itself.
+  for (size_t end = folder_.size(); end < within.size(); ++end) {
+    end = std::min(within.find('\\', end), within.size());
+    std::string on_the_way = within.substr(0, end);
+    if (plain_.contains(on_the_way))
       continue;
-    if (inner_.IsLink(folder))
+    if (inner_.IsLink(on_the_way))
       return false;
-    plain_folders_.insert(std::move(folder));
+    plain_.insert(std::move(on_the_way));
   }
-  return within.size() == folder_.size() || !inner_.IsLink(within);
+  return true;
 }
 
 bool ConfinedFileSystem::FolderReachable(const std::string& pattern) {

@@ -42,9 +42,9 @@ class ConfinedFileSystem : public FileSystem {
 
   FileSystem& inner_;
   const std::string folder_;
-  // The folders below it found to be no links, each asked once while this view lives: for one
-  // run, or one look at the installation.
-  std::set<std::string> plain_folders_;
+  // The paths below it found to be no links, each asked once while this view lives: for one run,
+  // or one look at the installation.
+  std::set<std::string> plain_;
 };
 
 }  // namespace kelvane
