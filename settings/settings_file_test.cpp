@@ -148,8 +148,7 @@ TEST_F(LoadSettingsTest, StoredFolderOrTheSearch) {
       {"C:\\Half", "C:\\Found"},    {"C:\\", "C:\\Found"},
       {"C:", "C:\\Found"},          {"", "C:\\Found"},
   };
-  registry_.Set(RegistryRoot::LocalMachine, kSearchTable[kFirstSearchedEntry].text,
-                "InstallLocation", "C:\\Found\\");
+  registry_.Set(RegistryRoot::LocalMachine, kSearchTable[0].key, "InstallLocation", "C:\\Found\\");
   for (const auto& r : rows) {
     window_ = RecordingWindow(profile_);
     Set("ICQPath", r.stored);
