@@ -11,7 +11,6 @@
 #include "engine/tweak_run.h"
 #include "platform/win32/process.h"
 #include "platform/win32/text.h"
-#include "platform/win32/win32_file_system.h"
 #include "platform/win32/win32_platform.h"
 #include "tools/bench_support.h"
 #include "tools/demo_icq/demo_icq.h"
@@ -61,8 +60,7 @@ int wmain() {
   char line[200];
   snprintf(line, sizeof(line),
            "tweak run: %.2f ms (ratio %.2f against %.2f ms plain reads and writes, limit 1.5)\r\n",
-           tweak,
-           tweak / floor, floor);
+           tweak, tweak / floor, floor);
   win32::PrintText(line);
   return status.failure == Failure::None ? 0 : 1;
 }

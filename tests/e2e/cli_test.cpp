@@ -7,7 +7,6 @@
 #include "app/cli.h"
 #include "engine/tweak_run.h"
 #include "platform/win32/text.h"
-#include "platform/win32/win32_file_system.h"
 #include "platform/win32/win32_platform.h"
 #include "tests/e2e/e2e_support.h"
 
