@@ -102,7 +102,7 @@ CliResult Apply(const ApplyArgs& args, AppPlatform& p) {
     if (auto error = CheckSettingsFile(p.fs, *args.settings_file))
       return *error;
     options = ReadOptions(p.profile, *args.settings_file);
-    language_key = ReadIniString(p.profile, *args.settings_file, "Language");
+    language_key = ReadIniString(p.profile, *args.settings_file, kLanguageKey);
   }
   if (args.mode)
     options.mode = *args.mode;

@@ -2,6 +2,7 @@
 #include "app/cli.h"
 #include "app/win32_services.h"
 #include "platform/win32/process.h"
+#include "platform/win32/system_library.h"
 
 int wmain() {
   using namespace kelvane;

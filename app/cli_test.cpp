@@ -31,8 +31,8 @@ class CliTest : public ::testing::Test {
     versions_.versions[kFolder + "MCore.dll"] = mcore;
   }
   void Register(const std::string& install_location) {
-    registry_.Set(RegistryRoot::LocalMachine, kSearchTable[kFirstSearchedEntry].text,
-                  "InstallLocation", install_location);
+    registry_.Set(RegistryRoot::LocalMachine, kSearchTable[0].key, "InstallLocation",
+                  install_location);
   }
   CliResult Cli(std::vector<std::string> args) {
     AppPlatform platform{fs_,       resources_, system_,   profile_,

@@ -3,8 +3,6 @@
 
 #include "app/app_platform.h"
 #include "platform/win32/process.h"
-#include "platform/win32/win32_file_system.h"
-#include "platform/win32/win32_install.h"
 #include "platform/win32/win32_platform.h"
 
 namespace kelvane {

@@ -11,11 +11,16 @@ add_link_options(-Wl,--no-insert-timestamp)
 set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -I${CMAKE_SOURCE_DIR} -I${CMAKE_SOURCE_DIR}/app")
 
 add_library(kelvane_win32 STATIC
+  platform/win32/file_system.cpp
+  platform/win32/file_version.cpp
+  platform/win32/path_names.cpp
   platform/win32/process.cpp
+  platform/win32/profile.cpp
+  platform/win32/registry.cpp
+  platform/win32/resources.cpp
+  platform/win32/system_info.cpp
+  platform/win32/system_library.cpp
   platform/win32/text.cpp
-  platform/win32/win32_file_system.cpp
-  platform/win32/win32_install.cpp
-  platform/win32/win32_platform.cpp
 )
 target_link_libraries(kelvane_win32 PUBLIC kelvane_core)
 target_compile_definitions(kelvane_win32 PUBLIC UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX

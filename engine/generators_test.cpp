@@ -294,13 +294,13 @@ TEST(Generated, EachFileDependsOnlyOnItsOwnFlagsAndStandardOnNone) {
     const std::string standard = Generated(id, Standard());
     EXPECT_EQ(Generated(id, With(TweakMode::Standard, {})), standard);
     TweakOptions all_on = Standard();
-    for (Flag f : kAllFlags)
-      all_on.*f = true;
+    for (const OptionFlag& f : kOptionFlags)
+      all_on.*f.flag = true;
     EXPECT_EQ(Generated(id, all_on), standard) << id << ": Standard mode applied a flag";
     const auto quiet = OwnStates(id, Custom());
     TweakOptions loud = Custom();
-    for (Flag f : kAllFlags)
-      loud.*f = true;
+    for (const OptionFlag& f : kOptionFlags)
+      loud.*f.flag = true;
     const auto noisy = OwnStates(id, loud);
     for (size_t i = 0; i < quiet.size(); ++i) {
       EXPECT_EQ(Generated(id, quiet[i]), Generated(id, noisy[i])) << id << " state " << i;

@@ -1,12 +1,11 @@
 #include "engine/templates.h"
 
+#include "platform/file_system.h"
+
 namespace kelvane {
 
-std::optional<std::string> ExtractTemplate(RunContext& run, uint16_t id) {
-  std::optional<std::string> bytes = run.resources.Load(kTemplateType, id);
-  if (!bytes)
-    run.status.Raise(Failure::DataAccessFailed);
-  return bytes;
+std::optional<std::string> ExtractTemplate(Resources& resources, uint16_t id) {
+  return resources.Load(kTemplateType, id);
 }
 
 std::string GetSystemFolder(SystemInfo& system) {

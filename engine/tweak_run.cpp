@@ -31,8 +31,8 @@ namespace {
 // The template of one target, made from the user's own file so that every byte but the marked
 // spots stays theirs: from the copy kept before Kelvane first changed it, else from the file the
 // installation holds, whose copy is kept first. Our own where the installation has no such file,
-// noted as such. Nullopt, and the file left as it is, when it is not recognised, cannot be read,
-// or its copy cannot be kept.
+// noted as such. Nullopt, and the file left as it is, when it is not recognised or cannot be
+// read, when its copy cannot be kept, or when our own cannot be loaded.
 std::optional<std::string> MakeTemplate(RunContext& run,
                                         const std::string& folder,
                                         const TargetFile& t) {
@@ -45,16 +45,14 @@ std::optional<std::string> MakeTemplate(RunContext& run,
   } else if (kept.kind == Kept::Nothing) {
     source = fs.ReadFile(path);
     if (!source && !fs.FileExists(path) && KeepCopy(fs, folder, t.path, std::nullopt))
-      return ExtractTemplate(run, t.template_id);
+      return ExtractTemplate(run.resources, t.template_id);
   } else if (kept.kind == Kept::Absent) {
-    return ExtractTemplate(run, t.template_id);
+    return ExtractTemplate(run.resources, t.template_id);
   }
   std::optional<MarkedFile> marked =
       source ? MarkFile(t.generator->table(), *source) : std::nullopt;
-  if (!marked || (kept.kind == Kept::Nothing && !KeepCopy(fs, folder, t.path, source))) {
-    run.status.Raise(Failure::DataAccessFailed);
+  if (!marked || (kept.kind == Kept::Nothing && !KeepCopy(fs, folder, t.path, source)))
     return std::nullopt;
-  }
   return std::move(marked->text);
 }
 
@@ -70,8 +68,11 @@ void ApplyTweaks(const std::string& folder, RunContext& outer) {
   std::vector<std::pair<const TargetFile*, std::string>> templates;
   for (const TargetFile& t : kTargetFiles) {
     if (german_package_present || !t.german_only) {
-      if (std::optional<std::string> text = MakeTemplate(run, folder, t))
+      if (std::optional<std::string> text = MakeTemplate(run, folder, t)) {
         templates.emplace_back(&t, std::move(*text));
+      } else {
+        run.status.Raise(Failure::DataAccessFailed);
+      }
     }
   }
   if (run.options.custom()) {

@@ -7,11 +7,9 @@
 namespace kelvane {
 namespace {
 
-using S = SearchSource;
-
 // A failed read leaves the source text as the previous entry left it.
 void ReadRegistryString(Registry& registry, const SearchEntry& entry, std::string& target) {
-  if (auto data = registry.ReadString(entry.root, entry.text, entry.value_name))
+  if (auto data = registry.ReadString(RegistryRoot::LocalMachine, entry.key, entry.value_name))
     target = *data;
 }
 
@@ -35,46 +33,17 @@ std::string CleanFolderText(PathNames& paths, const SearchEntry& entry, std::str
 
 }  // namespace
 
-const std::array<SearchEntry, 12> kSearchTable = {{
-    {S::ProgramFolder, nullptr},
-    {S::FixedFolder, "C:\\Program Files\\ICQ7\\"},
-    {S::FixedFolder, "C:\\Program Files\\ICQ7.0\\"},
-    {S::FixedFolder, "C:\\Program Files (x86)\\ICQ7\\"},
-    {S::FixedFolder, "C:\\Program Files (x86)\\ICQ7.0\\"},
-    {S::FixedFolder, "C:\\Programme\\ICQ7\\"},
-    {S::FixedFolder, "C:\\Programme\\ICQ7.0\\"},
-    {S::RegistryValue,
-     "SOFTWARE\\Microsoft\\Internet Explorer\\Extensions\\{88EB38EF-4D2C-436D-ABD3-56B232674062}",
-     RegistryRoot::LocalMachine, "Exec"},
-    {S::RegistryValue,
-     "SOFTWARE\\Microsoft\\Internet Explorer\\Low Rights\\ElevationPolicy\\"
+const std::array<SearchEntry, 2> kSearchTable = {{
+    {"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\"
      "{88EB38EF-4D2C-436D-ABD3-56B232674062}",
-     RegistryRoot::LocalMachine, "AppPath"},
-    {S::RegistryValue, "Software\\America Online\\AOL Diagnostics\\AOLMaximusICQWin321211",
-     RegistryRoot::CurrentUser, "ICQ.exe"},
-    {S::RegistryValue,
-     "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\"
-     "{88EB38EF-4D2C-436D-ABD3-56B232674062}",
-     RegistryRoot::LocalMachine, "InstallLocation"},
-    {S::RegistryValue, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\ICQ.exe",
-     RegistryRoot::LocalMachine, "Path", true},
+     "InstallLocation"},
+    {"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\ICQ.exe", "Path", true},
 }};
 
 std::optional<std::string> GetICQ7Path(SearchPlatform& platform) {
   std::string source;
-  for (size_t i = kFirstSearchedEntry; i < kSearchTable.size(); ++i) {
-    const SearchEntry& entry = kSearchTable[i];
-    switch (entry.source) {
-      case S::ProgramFolder:
-        source = platform.program_folder;
-        break;
-      case S::FixedFolder:
-        source = entry.text;
-        break;
-      case S::RegistryValue:
-        ReadRegistryString(platform.registry, entry, source);
-        break;
-    }
+  for (const SearchEntry& entry : kSearchTable) {
+    ReadRegistryString(platform.registry, entry, source);
     const std::string folder = CleanFolderText(platform.paths, entry, source);
     if (IsIcqFolder(platform.fs, folder))
       return folder.substr(0, folder.size() - 1);

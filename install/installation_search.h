@@ -2,7 +2,6 @@
 #pragma once
 
 #include <array>
-#include <cstddef>
 #include <optional>
 #include <string>
 
@@ -16,25 +15,18 @@ struct SearchPlatform {
   FileSystem& fs;
   Registry& registry;
   PathNames& paths;
-  std::string program_folder;  // ends in a backslash
+  std::string program_folder;  // not read: the search asks only the registry
 };
 
-enum class SearchSource { ProgramFolder, FixedFolder, RegistryValue };
-
-// One place where an ICQ installation may be recorded or lie.
+// One registry value where an ICQ installation may be recorded, below HKEY_LOCAL_MACHINE.
 struct SearchEntry {
-  SearchSource source;
-  const char* text;  // the fixed folder, or the registry key
-  RegistryRoot root = RegistryRoot::LocalMachine;
-  const char* value_name = nullptr;
+  const char* key;
+  const char* value_name;
   bool names_folder = false;  // the value names the folder itself, not a file in it
 };
 
-// In the order they are tried.
-extern const std::array<SearchEntry, 12> kSearchTable;
-// The walk consults only the uninstall record and the application path record; the places
-// before them stay in the table for a walk that starts earlier.
-inline constexpr size_t kFirstSearchedEntry = 10;
+// The uninstall record, then the application path record, in the order they are tried.
+extern const std::array<SearchEntry, 2> kSearchTable;
 
 // The first place that holds ICQ, as the folder field shows it: without the trailing
 // backslash. Nullopt when no place does.

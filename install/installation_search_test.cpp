@@ -57,7 +57,7 @@ TEST_F(InstallationTest, SearchCleansTheRecordedTexts) {
       {"C:\\PROGRA~1\\ICQ7~1.1\\", nullptr, "C:\\Program Files\\ICQ7.1"},
       {"C:\\ICQ7", "C:\\Half", "C:\\ICQ7"},
       // Without its backslash the last folder name is cut; the missing "Path" leaves the same
-      // text to entry 12, which names a folder.
+      // text to the application path record, which names a folder.
       {"C:\\Program Files\\ICQ7.1", nullptr, "C:\\Program Files\\ICQ7.1"},
       {"C:\\Program Files\\ICQ7.1", "C:\\Half", std::nullopt},
       {nullptr, "C:\\PROGRA~1\\ICQ7.1", "C:\\Program Files\\ICQ7.1"},

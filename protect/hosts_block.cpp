@@ -413,18 +413,17 @@ enum class Edit { Done, Missing, Unreadable, Wide, NotWritten };
 
 // Applies the edit to the hosts file. The file is written only when the edit changes it, and
 // never when it could not be read.
-Edit EditHostsFile(RunContext& run, Mode mode) {
-  const std::string path = HostsFilePath(run.system);
-  if (!run.fs.FileExists(path))
+Edit EditHostsFile(FileSystem& fs, SystemInfo& system, Mode mode) {
+  const std::string path = HostsFilePath(system);
+  if (!fs.FileExists(path))
     return Edit::Missing;
-  run.fs.SetNormalAttributes(path);
-  HostsFileEdit edit(mode, run.fs, path);
-  switch (run.fs.RewriteFile(path, edit)) {
+  fs.SetNormalAttributes(path);
+  HostsFileEdit edit(mode, fs, path);
+  switch (fs.RewriteFile(path, edit)) {
     case Rewrite::Replaced:
       return Edit::Done;
     case Rewrite::Unreadable:
       // An empty hosts file reads fine: only a file that cannot be read at all lands here.
-      run.status.Raise(Failure::DataAccessFailed);
       return Edit::Unreadable;
     case Rewrite::Kept:
     case Rewrite::Failed:
@@ -463,13 +462,16 @@ std::string UnblockAdHostsText(std::string_view hosts) {
 }
 
 void BlockAdHosts(RunContext& run) {
-  if (EditHostsFile(run, Mode::Block) != Edit::Done)
+  if (EditHostsFile(run.fs, run.system, Mode::Block) != Edit::Done)
     run.status.Raise(Failure::HostsAccessDenied);
 }
 
 void UnblockAdHosts(RunContext& run) {
+  const Edit edit = EditHostsFile(run.fs, run.system, Mode::Unblock);
+  if (edit == Edit::Unreadable)
+    run.status.Raise(Failure::DataAccessFailed);
   // Entries that should go but could not must not end in a report of success.
-  if (EditHostsFile(run, Mode::Unblock) == Edit::NotWritten)
+  if (edit == Edit::NotWritten)
     run.status.Raise(Failure::HostsAccessDenied);
 }
 

@@ -15,9 +15,9 @@ void WriteIniString(Profile& profile,
 
 TweakOptions ReadOptions(Profile& profile, const std::string& file) {
   TweakOptions options;
-  options.icq_folder = ReadIniString(profile, file, "ICQPath");
+  options.icq_folder = ReadIniString(profile, file, kIcqPathKey);
   options.mode =
-      ReadIniString(profile, file, "Standard") == "1" ? TweakMode::Standard : TweakMode::Custom;
+      ReadIniString(profile, file, kStandardKey) == "1" ? TweakMode::Standard : TweakMode::Custom;
   for (const OptionFlag& f : kOptionFlags)
     options.*f.flag = Ticked(f, ReadIniString(profile, file, std::string(f.key)));
   return options;
@@ -28,12 +28,12 @@ void LoadSettings(Profile& profile,
                   SearchPlatform& search,
                   WindowState& window,
                   WindowHooks& hooks) {
-  if (auto folder = ChooseIcqFolder(search, ReadIniString(profile, file, "ICQPath"))) {
+  if (auto folder = ChooseIcqFolder(search, ReadIniString(profile, file, kIcqPathKey))) {
     SetText1(window, hooks, *folder);
   }
   SelectMode(
       window, hooks,
-      ReadIniString(profile, file, "Standard") == "1" ? TweakMode::Standard : TweakMode::Custom);
+      ReadIniString(profile, file, kStandardKey) == "1" ? TweakMode::Standard : TweakMode::Custom);
   for (size_t i = 0; i < kOptionFlags.size(); ++i) {
     const OptionFlag& f = kOptionFlags[i];
     const bool ticked = Ticked(f, ReadIniString(profile, file, std::string(f.key)));
@@ -44,8 +44,8 @@ void LoadSettings(Profile& profile,
 
 void SaveSettings(Profile& profile, const std::string& file, const WindowState& window) {
   if (!window.text1.empty())
-    WriteIniString(profile, file, "ICQPath", window.text1);
-  WriteIniString(profile, file, "Standard", window.option2 ? "1" : "0");
+    WriteIniString(profile, file, kIcqPathKey, window.text1);
+  WriteIniString(profile, file, kStandardKey, window.option2 ? "1" : "0");
   for (size_t i = 0; i < kOptionFlags.size(); ++i) {
     WriteIniString(profile, file, std::string(kOptionFlags[i].key), window.ticked(i) ? "1" : "0");
   }
@@ -54,10 +54,10 @@ void SaveSettings(Profile& profile, const std::string& file, const WindowState& 
 void ShowAltSHintOnce(Profile& profile,
                       const std::string& file,
                       const std::function<void()>& show_hint) {
-  if (ReadIniString(profile, file, "AltSInfo") == "1")
+  if (ReadIniString(profile, file, kAltSInfoKey) == "1")
     return;
   show_hint();
-  WriteIniString(profile, file, "AltSInfo", "1");
+  WriteIniString(profile, file, kAltSInfoKey, "1");
 }
 
 }  // namespace kelvane

@@ -12,7 +12,12 @@
 
 namespace kelvane {
 
+// The section and the keys beside the eleven option keys of kOptionFlags.
 inline constexpr char kSettingsSection[] = "Kelvane 7.1.0.2096";
+inline constexpr char kIcqPathKey[] = "ICQPath";
+inline constexpr char kStandardKey[] = "Standard";  // "1" for Standard mode
+inline constexpr char kLanguageKey[] = "Language";  // read only: the user writes it by hand
+inline constexpr char kAltSInfoKey[] = "AltSInfo";  // "1" once the Alt+S hint was shown
 
 // Whether the flag's box is ticked by the key's value: a box ticked by default stays ticked
 // unless the key reads "0"; the others are ticked only when it reads "1", so a missing or odd

@@ -21,11 +21,12 @@ TEST(SettingsFile, MissingFileGivesTheWindowDefaults) {
   const TweakOptions o = ReadOptions(profile, kFile);
   EXPECT_TRUE(o.custom());
   EXPECT_EQ(o.icq_folder, "");
-  for (Flag f : kAllFlags) {
-    const bool ticked = f == &T::remove_contact_list_banner ||
-                        f == &T::collapse_contact_list_banner || f == &T::remove_chat_banner ||
-                        f == &T::collapse_chat_banner || f == &T::disable_message_field_ads;
-    EXPECT_EQ(o.*f, ticked);
+  for (const OptionFlag& f : kOptionFlags) {
+    const bool ticked = f.flag == &T::remove_contact_list_banner ||
+                        f.flag == &T::collapse_contact_list_banner ||
+                        f.flag == &T::remove_chat_banner || f.flag == &T::collapse_chat_banner ||
+                        f.flag == &T::disable_message_field_ads;
+    EXPECT_EQ(o.*f.flag, ticked);
   }
 }
 
@@ -148,8 +149,7 @@ TEST_F(LoadSettingsTest, StoredFolderOrTheSearch) {
       {"C:\\Half", "C:\\Found"},    {"C:\\", "C:\\Found"},
       {"C:", "C:\\Found"},          {"", "C:\\Found"},
   };
-  registry_.Set(RegistryRoot::LocalMachine, kSearchTable[kFirstSearchedEntry].text,
-                "InstallLocation", "C:\\Found\\");
+  registry_.Set(RegistryRoot::LocalMachine, kSearchTable[0].key, "InstallLocation", "C:\\Found\\");
   for (const auto& r : rows) {
     window_ = RecordingWindow(profile_);
     Set("ICQPath", r.stored);

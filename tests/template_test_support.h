@@ -18,21 +18,12 @@ namespace kelvane::testing {
 
 using Flag = bool TweakOptions::*;
 
-inline constexpr Flag kAllFlags[] = {
-    &TweakOptions::remove_contact_list_banner, &TweakOptions::collapse_contact_list_banner,
-    &TweakOptions::remove_search_bar,          &TweakOptions::remove_buttons_bar,
-    &TweakOptions::remove_chat_banner,         &TweakOptions::collapse_chat_banner,
-    &TweakOptions::disable_message_field_ads,  &TweakOptions::remove_sms_tab,
-    &TweakOptions::enable_minimum_size,        &TweakOptions::send_with_alt_s,
-    &TweakOptions::hide_from_taskbar,
-};
-
 // Options with exactly the given flags on.
 inline TweakOptions With(TweakMode mode, std::initializer_list<Flag> on) {
   TweakOptions o;
   o.mode = mode;
-  for (Flag f : kAllFlags)
-    o.*f = false;
+  for (const OptionFlag& f : kOptionFlags)
+    o.*f.flag = false;
   for (Flag f : on)
     o.*f = true;
   return o;

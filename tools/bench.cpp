@@ -11,7 +11,6 @@
 #include "engine/tweak_run.h"
 #include "platform/win32/process.h"
 #include "platform/win32/text.h"
-#include "platform/win32/win32_file_system.h"
 #include "platform/win32/win32_platform.h"
 #include "tools/bench_support.h"
 #include "tools/demo_icq/demo_icq.h"

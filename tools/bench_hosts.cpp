@@ -12,7 +12,6 @@
 #include "platform/win32/handle.h"
 #include "platform/win32/process.h"
 #include "platform/win32/text.h"
-#include "platform/win32/win32_file_system.h"
 #include "platform/win32/win32_platform.h"
 #include "protect/hosts_block.h"
 #include "tools/bench_support.h"

@@ -10,25 +10,6 @@
 
 namespace kelvane::win32 {
 
-void RestrictDllSearchToSystem32() {
-  using SetDirectories = BOOL(WINAPI*)(DWORD);
-  HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
-  auto set = reinterpret_cast<SetDirectories>(
-      reinterpret_cast<void*>(GetProcAddress(kernel, "SetDefaultDllDirectories")));
-  if (set)
-    set(LOAD_LIBRARY_SEARCH_SYSTEM32);
-}
-
-HMODULE LoadSystemLibrary(const wchar_t* name) {
-  wchar_t folder[MAX_PATH];
-  const UINT n = GetSystemDirectoryW(folder, MAX_PATH);
-  if (n == 0 || n >= MAX_PATH)
-    return nullptr;
-  const std::wstring path = std::wstring(folder) + L"\\" + name;
-  // Its own imports come from the system folder too.
-  return LoadLibraryExW(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
-}
-
 std::vector<std::string> CommandLineArguments() {
   int count = 0;
   wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &count);

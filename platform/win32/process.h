@@ -1,4 +1,4 @@
-// Process-wide Win32 set-up and the program's own facts.
+// The program's own facts and its standard output.
 #pragma once
 
 #include <windows.h>
@@ -6,15 +6,10 @@
 #include <string>
 #include <vector>
 
+// The window's entry point and file chooser reach the DLL loading through here.
+#include "platform/win32/system_library.h"
+
 namespace kelvane::win32 {
-
-// Loads DLLs from System32 only, so nothing planted beside the elevated program is picked up.
-// Looked up at run time; does nothing on systems without it.
-void RestrictDllSearchToSystem32();
-
-// Loads a DLL of the system folder by its full path, so that no search is involved. Works on
-// every Windows 7, with or without the update that taught LoadLibraryEx to search System32.
-HMODULE LoadSystemLibrary(const wchar_t* name);
 
 // The command-line arguments after the program's name, as UTF-8.
 std::vector<std::string> CommandLineArguments();

@@ -1,21 +1,46 @@
-// The small Win32 services beside the file system: resources, system facts, INI files.
+// The Windows implementations of platform/'s interfaces, each in the file named after its
+// interface: platform/win32/file_system.cpp for platform/file_system.h, and so on.
 #pragma once
 
+#include "platform/file_system.h"
+#include "platform/file_version.h"
+#include "platform/path_names.h"
 #include "platform/profile.h"
+#include "platform/registry.h"
 #include "platform/resources.h"
 #include "platform/system_info.h"
 
 namespace kelvane::win32 {
 
-class Win32Resources : public Resources {
+// Over plain Win32 calls (UTF-16 paths).
+class Win32FileSystem : public FileSystem {
  public:
-  std::optional<std::string> Load(const std::string& type, uint16_t id) override;
+  bool SetNormalAttributes(const std::string& path) override;
+  bool SetNormalAttributesMatching(const std::string& pattern) override;
+  bool DeleteFileAt(const std::string& path) override;
+  bool DeleteMatching(const std::string& pattern) override;
+  bool MakeDirectory(const std::string& path) override;
+  bool DeleteFolder(const std::string& path) override;
+  std::optional<std::string> ReadFile(const std::string& path) override;
+  bool WriteFile(const std::string& path, std::string_view bytes) override;
+  bool WriteNewFile(const std::string& path, std::string_view bytes) override;
+  Rewrite RewriteFile(const std::string& path, FileEdit& edit) override;
+  std::optional<DirEntry> Lookup(const std::string& path) override;
+  bool FolderExists(const std::string& path) override;
+  bool FileExists(const std::string& path) override;
+  bool IsLink(const std::string& path) override;
 };
 
-class Win32SystemInfo : public SystemInfo {
+// Over version.dll, loaded on first use from System32 only, so no copy planted beside the
+// elevated program is ever loaded. Nullopt for every file when it cannot be loaded.
+class Win32FileVersions : public FileVersions {
  public:
-  std::string SystemDirectory() override;
-  std::string NativeLanguageName() override;
+  std::optional<FileVersion> Read(const std::string& path) override;
+};
+
+class Win32PathNames : public PathNames {
+ public:
+  std::string LongPath(const std::string& path) override;
 };
 
 // Over the private-profile calls. The file is in the ANSI code page, as the calls write a new
@@ -29,6 +54,26 @@ class Win32Profile : public Profile {
              const std::string& section,
              const std::string& key,
              const std::string& value) override;
+};
+
+// Opens keys with query, enumerate and notify rights in the 32-bit view, whatever the word
+// size of this program.
+class Win32Registry : public Registry {
+ public:
+  std::optional<std::string> ReadString(RegistryRoot root,
+                                        const std::string& key,
+                                        const std::string& value_name) override;
+};
+
+class Win32Resources : public Resources {
+ public:
+  std::optional<std::string> Load(const std::string& type, uint16_t id) override;
+};
+
+class Win32SystemInfo : public SystemInfo {
+ public:
+  std::string SystemDirectory() override;
+  std::string NativeLanguageName() override;
 };
 
 }  // namespace kelvane::win32

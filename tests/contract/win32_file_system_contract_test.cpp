@@ -2,7 +2,7 @@
 
 #include "platform/win32/handle.h"
 #include "platform/win32/text.h"
-#include "platform/win32/win32_file_system.h"
+#include "platform/win32/win32_platform.h"
 #include "tests/contract/file_system_contract.h"
 #include "tests/e2e/e2e_support.h"
 

@@ -1,7 +1,7 @@
 #include <map>
 
 #include "platform/win32/text.h"
-#include "platform/win32/win32_install.h"
+#include "platform/win32/win32_platform.h"
 #include "tests/contract/install_platform_contract.h"
 #include "tests/e2e/e2e_support.h"
 

@@ -7,7 +7,6 @@
 #include "app/cli.h"
 #include "engine/tweak_run.h"
 #include "platform/win32/text.h"
-#include "platform/win32/win32_file_system.h"
 #include "platform/win32/win32_platform.h"
 #include "tests/e2e/e2e_support.h"
 
@@ -317,7 +316,7 @@ TEST(CliRestore, EachFileGetsItsCopyBeforeItsFirstChange) {
   EXPECT_EQ(ReadBytes(chat), users_chat);
   win32::Win32FileSystem fs;
   win32::Win32Resources templates;
-  const std::string users_german = demo::IcqFile(templates, 107, {.mode = TweakMode::Standard});
+  const std::string users_german = demo::IcqFile(templates, 107, TweakOptions(TweakMode::Standard));
   MakeParentFolders(fs, german);
   WriteBytes(german, users_german);
   EXPECT_EQ(Apply(dir.path(), {"--custom", "-english"}).exit_code, kExitSuccess);

@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "platform/win32/process.h"
+#include "platform/win32/system_library.h"
 #include "platform/win32/text.h"
-#include "platform/win32/win32_file_system.h"
 #include "platform/win32/win32_platform.h"
 #include "protect/hosts_block.h"
 
@@ -70,8 +70,8 @@ void RunLinuxTool(const wchar_t* tool,
                   const std::vector<std::string>& paths,
                   bool link_shows) {
   using UnixName = char*(CDECL*)(const wchar_t*);
-  const auto unix_name = reinterpret_cast<UnixName>(reinterpret_cast<void*>(
-      GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
+  const auto unix_name =
+      win32::SystemFunction<UnixName>(L"kernel32.dll", "wine_get_unix_file_name");
   if (!unix_name) {
     ADD_FAILURE() << "not running under Wine";
     return;

@@ -7,7 +7,7 @@
 #include "app/cli.h"
 #include "platform/win32/handle.h"
 #include "platform/win32/text.h"
-#include "platform/win32/win32_file_system.h"
+#include "platform/win32/win32_platform.h"
 #include "protect/hosts_block.h"
 #include "tests/e2e/e2e_support.h"
 

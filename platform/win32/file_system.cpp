@@ -1,4 +1,4 @@
-#include "platform/win32/win32_file_system.h"
+#include "platform/win32/win32_platform.h"
 
 #include <windows.h>
 
