@@ -282,8 +282,10 @@ class Marking {
     const std::string_view indent = Text({line.begin, line.first});
     const std::string_view end = text_.substr(0, line.begin).ends_with("\r\n") ? "\r\n" : "\n";
     Edit edit{line.begin, 0, {}};
+    TweakOptions standard;
+    standard.mode = TweakMode::Standard;
     for (std::string_view marker : markers) {
-      if (!ValueFor(table_, marker, TweakOptions{.mode = TweakMode::Standard}).empty())
+      if (!ValueFor(table_, marker, standard).empty())
         return false;
       edit.text.append(indent).append(MarkerText(marker)).append(end);
       values_.emplace_back(marker, "");

@@ -10,19 +10,22 @@ namespace kelvane {
 enum class TweakMode { Custom, Standard };
 
 struct TweakOptions {
+  // Each flag as kOptionFlags gives it, so that a fresh snapshot is the window as it opens.
+  TweakOptions();
+
   std::string icq_folder;  // Text1, as typed: with or without a trailing backslash
   TweakMode mode = TweakMode::Custom;
-  bool remove_contact_list_banner = true;    // Check0
-  bool collapse_contact_list_banner = true;  // Check1
-  bool remove_search_bar = false;            // Check2
-  bool remove_buttons_bar = false;           // Check3
-  bool remove_chat_banner = true;            // Check4
-  bool collapse_chat_banner = true;          // Check5
-  bool disable_message_field_ads = true;     // Check6
-  bool remove_sms_tab = false;               // Check7
-  bool enable_minimum_size = false;          // Check8
-  bool send_with_alt_s = false;              // Check9
-  bool hide_from_taskbar = false;            // Check10
+  bool remove_contact_list_banner;    // Check0
+  bool collapse_contact_list_banner;  // Check1
+  bool remove_search_bar;             // Check2
+  bool remove_buttons_bar;            // Check3
+  bool remove_chat_banner;            // Check4
+  bool collapse_chat_banner;          // Check5
+  bool disable_message_field_ads;     // Check6
+  bool remove_sms_tab;                // Check7
+  bool enable_minimum_size;           // Check8
+  bool send_with_alt_s;               // Check9
+  bool hide_from_taskbar;             // Check10
 
   bool custom() const { return mode == TweakMode::Custom; }
 };
@@ -50,5 +53,10 @@ inline constexpr std::array<OptionFlag, 11> kOptionFlags = {{
     {"SendWithAltS", "Option10", &TweakOptions::send_with_alt_s, false},
     {"HideFromTaskbar", "Option11", &TweakOptions::hide_from_taskbar, false},
 }};
+
+inline TweakOptions::TweakOptions() {
+  for (const OptionFlag& f : kOptionFlags)
+    this->*f.flag = f.ticked_by_default;
+}
 
 }  // namespace kelvane

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <string_view>
 
 namespace kelvane::ui {
@@ -78,8 +79,8 @@ inline const ControlDesign& Design(ControlId id) {
 }
 
 // Check0 ... Check10 by their number.
-inline ControlId CheckBox(int n) {
-  return static_cast<ControlId>(static_cast<int>(ControlId::Check0) + n);
+inline ControlId CheckBox(size_t n) {
+  return static_cast<ControlId>(static_cast<size_t>(ControlId::Check0) + n);
 }
 
 }  // namespace kelvane::ui

@@ -1,6 +1,5 @@
 #include "ui/main_window.h"
 
-#include "settings/settings_file.h"
 #include "ui/product.h"
 #include "ui/report.h"
 
@@ -9,12 +8,14 @@ namespace {
 
 using C = ControlId;
 
-constexpr C kOptionBoxes[] = {C::Check0, C::Check1, C::Check2, C::Check3, C::Check4, C::Check5,
-                              C::Check6, C::Check7, C::Check8, C::Check9, C::Check10};
-
 constexpr int kStatusTop = 3290;
 constexpr int kStatusTopTwoLines = 3190;
 constexpr int kMarkGap = 130;
+
+// Check0 ... Check10 by their place among the option flags.
+size_t BoxIndex(C id) {
+  return static_cast<size_t>(id) - static_cast<size_t>(C::Check0);
+}
 
 bool IsLabel(C id) {
   const ControlKind kind = Design(id).kind;
@@ -32,21 +33,20 @@ MainWindow::MainWindow(WindowServices& window, RunServices& run) : window_(windo
   }
 }
 
-const ControlState& MainWindow::state(C id) const {
-  ControlState& s = controls_[static_cast<int>(id)];
-  const int box = static_cast<int>(id) - static_cast<int>(C::Check0);
+ControlState MainWindow::state(C id) const {
+  ControlState s = controls_[static_cast<int>(id)];
   if (id == C::Text1) {
     s.text = window_state_.text1;
-  } else if (id == C::Option1 || id == C::Option2) {
-    s.value = id == C::Option1 ? window_state_.option1 : window_state_.option2;
-  } else if (box >= 0 && box < 11) {
-    s.value = static_cast<int>(window_state_.checks[box]);
+  } else if (Design(id).kind == ControlKind::Radio) {
+    s.check = TickedIf((window_state_.mode == TweakMode::Custom) == (id == C::Option1));
+  } else if (Design(id).kind == ControlKind::CheckBox) {
+    s.check = window_state_.checks[BoxIndex(id)];
   }
   return s;
 }
 
 bool MainWindow::Ticked(C id) const {
-  return window_state_.ticked(static_cast<int>(id) - static_cast<int>(C::Check0));
+  return window_state_.ticked(BoxIndex(id));
 }
 
 std::optional<ControlId> MainWindow::TakeFocusRequest() {
@@ -83,7 +83,7 @@ void MainWindow::MeasureLabels() {
 }
 
 void MainWindow::PlaceMarkBesideStatus(C mark) {
-  const Rect& line = state(C::Label1).rect;
+  const Rect& line = at(C::Label1).rect;
   at(mark).rect.left = line.left + line.width + kMarkGap;
 }
 
@@ -97,14 +97,15 @@ void MainWindow::SetEnabled(C id, bool enabled) {
 
 void MainWindow::Load(const std::string& command_line_text,
                       const std::string& native_language_name) {
-  if (ChooseLanguage(native_language_name, command_line_text, run_.SettingsValue("Language")) ==
+  const StartupSettings settings = run_.LoadSettings();
+  if (ChooseLanguage(native_language_name, command_line_text, settings.language_key) ==
       UiLanguage::English) {
     ApplyEnglishTexts();
   } else {
     ApplyGermanTexts();
   }
   SetEnabled(C::Command3, false);
-  run_.LoadSettings(window_state_, *this);
+  ApplySettings(window_state_, *this, settings.options);
 }
 
 void MainWindow::ApplyEnglishTexts() {
@@ -124,10 +125,10 @@ void MainWindow::ApplyGermanTexts() {
 void MainWindow::Click(C id) {
   switch (Design(id).kind) {
     case ControlKind::CheckBox:
-      SetValue(id, Ticked(id) ? kUnchecked : kChecked);
+      SetValue(id, TickedIf(!Ticked(id)));
       return;
     case ControlKind::Radio:
-      SetValue(id, 1);
+      SetValue(id, CheckState::Ticked);
       return;
     default:
       break;
@@ -156,14 +157,13 @@ void MainWindow::Click(C id) {
   }
 }
 
-void MainWindow::SetValue(C id, int value) {
+void MainWindow::SetValue(C id, CheckState value) {
   if (Design(id).kind == ControlKind::Radio) {
-    if (value == 1)
+    if (value == CheckState::Ticked)
       SelectMode(window_state_, *this, id == C::Option1 ? TweakMode::Custom : TweakMode::Standard);
     return;
   }
-  SetCheck(window_state_, *this, static_cast<int>(id) - static_cast<int>(C::Check0),
-           static_cast<CheckState>(value));
+  SetCheck(window_state_, *this, BoxIndex(id), value);
 }
 
 void MainWindow::ModeClicked() {
@@ -171,7 +171,7 @@ void MainWindow::ModeClicked() {
 }
 
 void MainWindow::CheckClicked(size_t index) {
-  switch (CheckBox(static_cast<int>(index))) {
+  switch (CheckBox(index)) {
     case C::Check0:
       SetEnabled(C::Check1, Ticked(C::Check0));
       break;
@@ -204,19 +204,14 @@ void MainWindow::ValidateFolder() {
 
 void MainWindow::ApplyOptionRules() {
   EndReport();
-  if (window_state_.option1) {
-    for (C id : kOptionBoxes) {
-      if (id != C::Check5)
-        SetEnabled(id, true);
-    }
+  const bool custom = window_state_.mode == TweakMode::Custom;
+  for (size_t i = 0; i < kOptionFlags.size(); ++i)
+    SetEnabled(CheckBox(i), custom);
+  if (custom) {
     SetEnabled(C::Check5, Ticked(C::Check4));
     SetEnabled(C::Check1, Ticked(C::Check0));
-    SetVisible(C::Label4, Ticked(C::Check10));
-  } else if (window_state_.option2) {
-    for (C id : kOptionBoxes)
-      SetEnabled(id, false);
-    SetVisible(C::Label4, false);
   }
+  SetVisible(C::Label4, custom && Ticked(C::Check10));
   ValidateFolder();
 }
 
@@ -263,10 +258,9 @@ void MainWindow::ShowWindows7Hint() {
 TweakOptions MainWindow::Options() const {
   TweakOptions o;
   o.icq_folder = window_state_.text1;
-  o.mode = window_state_.option1 ? TweakMode::Custom : TweakMode::Standard;
-  // Option1 ... Option11 are Check0 ... Check10.
-  for (int i = 0; i < 11; ++i)
-    o.*kOptionFlags[i].flag = Ticked(CheckBox(i));
+  o.mode = window_state_.mode;
+  for (size_t i = 0; i < kOptionFlags.size(); ++i)
+    o.*kOptionFlags[i].flag = window_state_.ticked(i);
   return o;
 }
 
@@ -274,16 +268,14 @@ void MainWindow::Start() {
   EndReport();
   SetText(C::Label1, Pick("Bitte warten...", "Please wait..."));
   window_.Repaint();
-  RunStatus status;
-  std::string version_text;
-  run_.SaveSettings(window_state_);
-  run_.CheckVersionAndRun(Options(), status, version_text);
-  ShowRunResult(status, version_text);
+  const TweakOptions options = Options();
+  run_.SaveSettings(options);
+  const RunResult result = run_.CheckVersionAndRun(options);
+  ShowRunResult(result.status, result.version_text);
 }
 
 void MainWindow::ShowRunResult(const RunStatus& status, const std::string& version_text) {
   EndReport();
-  timer_interval_ = 3000;
   const Report report = ChooseReport(status, version_text, language_);
   SetText(C::Label1, report.text);
   const C mark = report.success ? C::Image1 : C::Image2;
@@ -304,7 +296,7 @@ void MainWindow::ShowRunResult(const RunStatus& status, const std::string& versi
 }
 
 void MainWindow::ChangeFolder() {
-  const std::string chosen = window_.BrowseForFile(state(C::Text1).text, "ICQ (ICQ.exe)|ICQ.exe",
+  const std::string chosen = window_.BrowseForFile(window_state_.text1, "ICQ (ICQ.exe)|ICQ.exe",
                                                    Pick("Bitte ICQ wählen", "Please choose ICQ"));
   if (chosen.size() <= 3)
     return;

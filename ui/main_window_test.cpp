@@ -91,10 +91,9 @@ class FakeRun : private FakePlatform, public WindowRun {
                  "{88EB38EF-4D2C-436D-ABD3-56B232674062}",
                  "InstallLocation", folder);
   }
-  void CheckVersionAndRun(const TweakOptions& o, RunStatus& status, std::string& v) override {
+  RunResult CheckVersionAndRun(const TweakOptions& o) override {
     runs.push_back(o);
-    status = outcome;
-    v = version_found;
+    return {outcome, version_found};
   }
 
  private:
@@ -107,7 +106,7 @@ class MainWindowTest : public ::testing::Test {
   void Load(const std::string& command_line = "", const std::string& native = "English") {
     model_.Load(command_line, native);
   }
-  const ControlState& S(C id) { return model_.state(id); }
+  ControlState S(C id) { return model_.state(id); }
 
   FakeWindow window_;
   FakeRun run_;
@@ -117,11 +116,9 @@ class MainWindowTest : public ::testing::Test {
 TEST_F(MainWindowTest, StartUpWithoutSettings) {
   Load("", "Deutsch");
   EXPECT_EQ(model_.language(), UiLanguage::German);
-  EXPECT_EQ(S(C::Option1).value, 1);
-  for (int i = 0; i < 11; ++i) {
-    const bool ticked = i == 0 || i == 1 || i == 4 || i == 5 || i == 6;
-    EXPECT_EQ(S(CheckBox(i)).value == kChecked, ticked) << i;
-  }
+  EXPECT_EQ(S(C::Option1).check, CheckState::Ticked);
+  for (size_t i = 0; i < kOptionFlags.size(); ++i)
+    EXPECT_EQ(S(CheckBox(i)).check, TickedIf(kOptionFlags[i].ticked_by_default)) << i;
   EXPECT_FALSE(S(C::Command3).enabled) << "no folder found";
   EXPECT_EQ(S(C::Label1).text, "Einstellungen wählen und starten.");
   EXPECT_TRUE(window_.messages.empty());
@@ -174,17 +171,17 @@ TEST_F(MainWindowTest, OptionRules) {
   model_.Click(C::Check10);
   EXPECT_TRUE(S(C::Label4).visible);
   model_.Click(C::Option2);
-  for (int i = 0; i < 11; ++i)
+  for (size_t i = 0; i < kOptionFlags.size(); ++i)
     EXPECT_FALSE(S(CheckBox(i)).enabled) << i;
   EXPECT_FALSE(S(C::Label4).visible);
-  EXPECT_EQ(S(C::Check0).value, kChecked) << "ticks survive Standard";
+  EXPECT_EQ(S(C::Check0).check, CheckState::Ticked) << "ticks survive Standard";
   EXPECT_TRUE(S(C::Command3).enabled);
   model_.Click(C::Option1);
   EXPECT_TRUE(S(C::Check1).enabled);
   EXPECT_TRUE(S(C::Label4).visible);
   model_.Click(C::Check0);
   EXPECT_FALSE(S(C::Check1).enabled);
-  EXPECT_EQ(S(C::Check1).value, kChecked) << "the tick stays";
+  EXPECT_EQ(S(C::Check1).check, CheckState::Ticked) << "the tick stays";
   model_.Click(C::Check4);
   model_.Click(C::Option2);
   model_.Click(C::Option1);
@@ -255,11 +252,13 @@ TEST_F(MainWindowTest, ReportPlacementAndTimer) {
     MainWindow model(window, run);
     model.Load("", r.language == UiLanguage::German ? "Deutsch" : "English");
     model.Click(C::Command3);
-    const ControlState& line = model.state(C::Label1);
-    EXPECT_EQ(line.rect.top, r.status_top);
+    auto line_end = [&] {
+      return model.state(C::Label1).rect.left + model.state(C::Label1).rect.width;
+    };
+    EXPECT_EQ(model.state(C::Label1).rect.top, r.status_top);
     EXPECT_TRUE(model.state(r.mark).visible);
     EXPECT_FALSE(model.state(r.mark == C::Image1 ? C::Image2 : C::Image1).visible);
-    EXPECT_EQ(model.state(r.mark).rect.left, line.rect.left + line.rect.width + 130);
+    EXPECT_EQ(model.state(r.mark).rect.left, line_end() + 130);
     EXPECT_EQ(model.state(r.mark).rect.top, r.mark_top);
     EXPECT_EQ(model.state(C::Label3).visible, r.help);
     if (r.help) {
@@ -270,8 +269,7 @@ TEST_F(MainWindowTest, ReportPlacementAndTimer) {
     EXPECT_EQ(model.TakeFocusRequest(), C::Command3);
     window.char_width = 75;
     model.MeasureLabels();
-    EXPECT_EQ(model.state(r.mark).rect.left, line.rect.left + line.rect.width + 130)
-        << "after the fonts changed";
+    EXPECT_EQ(model.state(r.mark).rect.left, line_end() + 130) << "after the fonts changed";
     model.TimerTick();
     EXPECT_FALSE(model.timer_running());
     EXPECT_FALSE(model.state(r.mark).visible);
@@ -283,16 +281,19 @@ TEST_F(MainWindowTest, StartSavesTheOptionsAndRunsWithThem) {
   run_.Set("ICQPath", "C:\\ICQ7.1");
   Load();
   model_.Click(C::Check2);
+  model_.SetValue(C::Check4, CheckState::Greyed);
   model_.Click(C::Option2);
   model_.Click(C::Command3);
   ASSERT_EQ(run_.runs.size(), 1u);
   EXPECT_EQ(run_.runs[0].mode, TweakMode::Standard);
   EXPECT_TRUE(run_.runs[0].remove_search_bar);
+  EXPECT_FALSE(run_.runs[0].remove_chat_banner) << "a greyed box is not ticked";
   EXPECT_EQ(run_.runs[0].icq_folder, "C:\\ICQ7.1");
   EXPECT_EQ(run_.Get("Standard"), "1");
   EXPECT_EQ(run_.Get("Option3"), "1");
   EXPECT_EQ(run_.Get("Option1"), "1");
   EXPECT_EQ(run_.Get("Option10"), "0");
+  EXPECT_EQ(run_.Get("Option5"), "0");
   EXPECT_EQ(S(C::Label1).text, "Changes successful!");
   EXPECT_EQ(window_.repaints, 1) << "Please wait... is shown before the run";
 }
@@ -347,6 +348,74 @@ TEST_F(MainWindowTest, ExitAndInfoDoNotSave) {
   EXPECT_EQ(window_.info_shown, 1);
   EXPECT_EQ(window_.exits, 1);
   EXPECT_FALSE(run_.Has("Option4"));
+}
+
+constexpr auto U = CheckState::Unticked;
+constexpr auto K = CheckState::Ticked;
+
+// The window's side of start-up: records every handling in order; Check9 runs the Alt+S hint.
+class RecordingHooks : public WindowHooks {
+ public:
+  explicit RecordingHooks(RunServices& run) : run_(&run) {}
+  void Text1Changed() override { log += "Text1 "; }
+  void ModeClicked() override { log += "Mode "; }
+  void CheckClicked(size_t index) override {
+    log += "Check" + std::to_string(index) + " ";
+    if (index == 9 && state.ticked(9))
+      run_->ShowAltSHintOnce([&] { ++hints; });
+  }
+  void ApplyOptionRules() override { log += "Rules"; }
+
+  WindowState state;
+  std::string log;
+  int hints = 0;
+
+ private:
+  RunServices* run_;
+};
+
+// What start-up read reaches the controls through their setters: a control whose state does
+// not change runs no handling.
+TEST(ApplySettings, OnlyAChangedControlRunsItsHandling) {
+  FakeRun run;
+  const WindowState opened;
+  RecordingHooks missing(run);
+  ApplySettings(missing.state, missing, run.LoadSettings().options);
+  EXPECT_EQ(missing.state.text1, "");
+  EXPECT_EQ(missing.state.mode, TweakMode::Custom);
+  EXPECT_EQ(missing.state.checks, opened.checks);
+  EXPECT_EQ(missing.log, "Rules") << "no control changed";
+
+  run.Set("ICQPath", "C:\\ICQ7.1");
+  RecordingHooks stored(run);
+  ApplySettings(stored.state, stored, run.LoadSettings().options);
+  EXPECT_EQ(stored.log, "Text1 Rules");
+}
+
+TEST(ApplySettings, OddValuesAndTheHandlingTheyRun) {
+  FakeRun run;
+  for (const auto& [key, value] : std::map<std::string, std::string>{{"Standard", "true"},
+                                                                     {"Option1", "no"},
+                                                                     {"Option2", "0"},
+                                                                     {"Option3", "yes"},
+                                                                     {"Option10", "1"},
+                                                                     {"Option11", "1"}}) {
+    run.Set(key, value);
+  }
+  RecordingHooks w(run);
+  ApplySettings(w.state, w, run.LoadSettings().options);
+  EXPECT_EQ(w.state.mode, TweakMode::Custom);
+  EXPECT_EQ(w.state.checks, (std::array{K, U, U, U, K, K, K, U, U, K, K}));
+  EXPECT_EQ(w.log, "Check1 Check9 Check10 Rules");
+  EXPECT_EQ(w.hints, 1) << "the loader's tick of Check9 shows the Alt+S hint";
+  EXPECT_EQ(run.Get("AltSInfo"), "1");
+
+  run.Set("Standard", "1");
+  RecordingHooks again(run);
+  ApplySettings(again.state, again, run.LoadSettings().options);
+  EXPECT_EQ(again.state.mode, TweakMode::Standard);
+  EXPECT_EQ(again.log, "Mode Check1 Check9 Check10 Rules");
+  EXPECT_EQ(again.hints, 0) << "shown once only";
 }
 
 }  // namespace

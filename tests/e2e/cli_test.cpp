@@ -317,7 +317,9 @@ TEST(CliRestore, EachFileGetsItsCopyBeforeItsFirstChange) {
   EXPECT_EQ(ReadBytes(chat), users_chat);
   win32::Win32FileSystem fs;
   win32::Win32Resources templates;
-  const std::string users_german = demo::IcqFile(templates, 107, {.mode = TweakMode::Standard});
+  TweakOptions standard;
+  standard.mode = TweakMode::Standard;
+  const std::string users_german = demo::IcqFile(templates, 107, standard);
   MakeParentFolders(fs, german);
   WriteBytes(german, users_german);
   EXPECT_EQ(Apply(dir.path(), {"--custom", "-english"}).exit_code, kExitSuccess);

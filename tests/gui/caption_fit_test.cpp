@@ -258,7 +258,7 @@ TEST_P(CaptionFit, EveryCaptionFitsItsControl) {
   for (const ControlDesign& d : kControls) {
     if (d.kind != ControlKind::Label && d.kind != ControlKind::Link)
       continue;
-    const Rect& label = windows.model().state(d.id).rect;
+    const Rect label = windows.model().state(d.id).rect;
     const int room = windows.model().state(d.container).rect.width;
     EXPECT_LE(label.left + label.width, room)
         << d.name << " leaves its container by " << label.left + label.width - room << " twips";
@@ -277,10 +277,10 @@ TEST_P(CaptionFit, EveryReportFitsTheStatusArea) {
       status.failure = failure;
       status.wrong_version = wrong_version;
       model.ShowRunResult(status, "7.1.0.2000");
-      const ControlState& line = model.state(ControlId::Label1);
+      const ControlState line = model.state(ControlId::Label1);
       const ControlId mark =
           model.state(ControlId::Image1).visible ? ControlId::Image1 : ControlId::Image2;
-      const Rect& m = model.state(mark).rect;
+      const Rect m = model.state(mark).rect;
       EXPECT_LE(m.left + m.width, area) << line.text << ": the mark leaves the options box by "
                                         << m.left + m.width - area << " twips";
       if (model.state(ControlId::Label3).visible) {

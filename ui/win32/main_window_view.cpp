@@ -45,6 +45,18 @@ std::vector<C> ChildrenOf(C container) {
 // The labels that act when clicked; Label2 is only underlined.
 constexpr C kLinks[] = {C::Label3, C::Label4};
 
+WPARAM ButtonCheck(CheckState check) {
+  switch (check) {
+    case CheckState::Ticked:
+      return BST_CHECKED;
+    case CheckState::Greyed:
+      return BST_INDETERMINATE;
+    case CheckState::Unticked:
+      break;
+  }
+  return BST_UNCHECKED;
+}
+
 std::wstring WindowText(HWND window) {
   std::wstring text(GetWindowTextLengthW(window) + 1, L'\0');
   text.resize(GetWindowTextW(window, text.data(), static_cast<int>(text.size())));
@@ -81,7 +93,7 @@ void MainWindowView::Build(MainWindow& model) {
     ControlKind previous = ControlKind::Window;
     for (C id : ChildrenOf(container)) {
       const ControlDesign& d = Design(id);
-      const ControlState& state = model.state(id);
+      const ControlState state = model.state(id);
       const bool joins_group = d.kind == ControlKind::Radio && previous == ControlKind::Radio;
       previous = d.kind;
       HWND child = CreateControl(instance_, d.kind, parent, IdOf(id),
@@ -90,7 +102,7 @@ void MainWindowView::Build(MainWindow& model) {
                                  dpi_);
       SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_.For(d.kind)), FALSE);
       if (d.kind == ControlKind::CheckBox || d.kind == ControlKind::Radio)
-        SendMessageW(child, BM_SETCHECK, state.value, 0);
+        SendMessageW(child, BM_SETCHECK, ButtonCheck(state.check), 0);
       children_[static_cast<int>(id)] = child;
       shown_[static_cast<int>(id)] = state;
       if (d.kind == ControlKind::Frame || d.kind == ControlKind::Container) {
@@ -133,7 +145,7 @@ void MainWindowView::MakeFonts() {
 }
 
 void MainWindowView::PlaceFrame(int x, int y) {
-  const Rect& client = model_->state(C::Form1).rect;
+  const Rect client = model_->state(C::Form1).rect;
   const SIZE frame = FrameSize(TwipsToPixels(client.width, dpi_),
                                TwipsToPixels(client.height, dpi_), kStyle, dpi_);
   SetWindowPos(window_, nullptr, x, y, frame.cx, frame.cy, SWP_NOZORDER | SWP_NOACTIVATE);
@@ -142,7 +154,7 @@ void MainWindowView::PlaceFrame(int x, int y) {
 void MainWindowView::Show(int show_command) {
   RECT work;
   SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-  const Rect& client = model_->state(C::Form1).rect;
+  const Rect client = model_->state(C::Form1).rect;
   const SIZE frame = FrameSize(TwipsToPixels(client.width, dpi_),
                                TwipsToPixels(client.height, dpi_), kStyle, dpi_);
   PlaceFrame(work.left + (work.right - work.left - frame.cx) / 2,
@@ -173,7 +185,7 @@ void MainWindowView::Sync() {
     return;
   for (const ControlDesign& d : kControls) {
     const int i = static_cast<int>(d.id);
-    const ControlState& want = model_->state(d.id);
+    const ControlState want = model_->state(d.id);
     ControlState& have = shown_[i];
     HWND hwnd = children_[i];
     if (!hwnd)
@@ -195,8 +207,8 @@ void MainWindowView::Sync() {
       ShowWindow(hwnd, want.visible ? SW_SHOWNA : SW_HIDE);
     }
     if ((d.kind == ControlKind::CheckBox || d.kind == ControlKind::Radio) &&
-        (all || want.value != have.value)) {
-      SendMessageW(hwnd, BM_SETCHECK, want.value, 0);
+        (all || want.check != have.check)) {
+      SendMessageW(hwnd, BM_SETCHECK, ButtonCheck(want.check), 0);
     }
     if (d.kind == ControlKind::Mark && (all || want.rect != have.rect)) {
       InvalidateRect(hwnd, nullptr, TRUE);
