@@ -90,9 +90,7 @@ std::optional<std::string> StoredOrFoundFolder(AppPlatform& p, const std::string
 
 // The folder as the window shows it, under its frame's caption.
 std::string FolderLine(const std::string& folder, UiLanguage language) {
-  const ui::ControlDesign& frame = ui::Design(ui::ControlId::Frame1);
-  return std::string(language == UiLanguage::German ? frame.german : frame.english) + ": " +
-         folder + "\r\n";
+  return std::string(ui::CaptionOf(ui::ControlId::Frame1, language)) + ": " + folder + "\r\n";
 }
 
 CliResult Apply(const ApplyArgs& args, AppPlatform& p) {

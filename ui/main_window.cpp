@@ -8,10 +8,6 @@ namespace {
 
 using C = ControlId;
 
-constexpr int kStatusTop = 3290;
-constexpr int kStatusTopTwoLines = 3190;
-constexpr int kMarkGap = 130;
-
 // Check0 ... Check10 by their place among the option flags.
 size_t BoxIndex(C id) {
   return static_cast<size_t>(id) - static_cast<size_t>(C::Check0);
@@ -27,7 +23,7 @@ bool IsLabel(C id) {
 MainWindow::MainWindow(WindowServices& window, RunServices& run) : window_(window), run_(run) {
   for (const ControlDesign& d : kControls) {
     ControlState& s = at(d.id);
-    s.text = d.german;
+    s.text = CaptionOf(d.id, UiLanguage::German);
     s.rect = d.rect;
     s.visible = d.visible;
   }
@@ -84,7 +80,7 @@ void MainWindow::MeasureLabels() {
 
 void MainWindow::PlaceMarkBesideStatus(C mark) {
   const Rect& line = at(C::Label1).rect;
-  at(mark).rect.left = line.left + line.width + kMarkGap;
+  at(mark).rect.left = line.left + line.width + kLayoutChanges.mark_gap;
 }
 
 void MainWindow::SetVisible(C id, bool visible) {
@@ -110,12 +106,12 @@ void MainWindow::Load(const std::string& command_line_text,
 
 void MainWindow::ApplyEnglishTexts() {
   language_ = UiLanguage::English;
-  for (const ControlDesign& d : kControls) {
-    if (!d.english.empty())
-      SetText(d.id, std::string(d.english));
+  for (const Caption& c : kCaptions) {
+    if (!c.english.empty())
+      SetText(c.id, std::string(c.english));
   }
-  at(C::Check10).rect.width = 2500;
-  at(C::Label4).rect.left = 3080;
+  at(C::Check10).rect.width = kLayoutChanges.english_check10_width;
+  at(C::Label4).rect.left = kLayoutChanges.english_label4_left;
 }
 
 void MainWindow::ApplyGermanTexts() {
@@ -226,7 +222,7 @@ void MainWindow::EndReport() {
 void MainWindow::ResetStatusArea() {
   EndReport();
   SetText(C::Label1, Pick("Einstellungen wählen und starten.", "Choose settings and click Start"));
-  at(C::Label1).rect.top = kStatusTop;
+  at(C::Label1).rect.top = Design(C::Label1).rect.top;
 }
 
 void MainWindow::TimerTick() {
@@ -280,10 +276,15 @@ void MainWindow::ShowRunResult(const RunStatus& status, const std::string& versi
   SetText(C::Label1, report.text);
   const C mark = report.success ? C::Image1 : C::Image2;
   if (!report.success) {
-    at(C::Label1).rect.top = report.lines == 2 ? kStatusTopTwoLines : kStatusTop;
-    at(C::Image2).rect.top = report.lines == 2 ? 3210 : 3180;
+    const bool two_lines = report.lines == 2;
+    at(C::Label1).rect.top =
+        two_lines ? kLayoutChanges.two_line_label1_top : Design(C::Label1).rect.top;
+    at(C::Image2).rect.top =
+        two_lines ? kLayoutChanges.two_line_image2_top : Design(C::Image2).rect.top;
     if (report.help_link) {
-      at(C::Label3).rect.left = language_ == UiLanguage::English ? 1840 : 2160;
+      at(C::Label3).rect.left = language_ == UiLanguage::English
+                                    ? kLayoutChanges.english_label3_left
+                                    : Design(C::Label3).rect.left;
       SetVisible(C::Label3, true);
     }
   }

@@ -27,14 +27,11 @@ namespace {
 using kelvane::win32::Narrow;
 using kelvane::win32::Widen;
 
-constexpr int kFirstControlId = 100;
-
 void BringToDpi(HWND window, UINT dpi) {
   if (DpiOf(window) == dpi)
     return;
   RECT suggested = {0, 0, 800, 800};
-  SendMessageW(window, 0x02E0 /* WM_DPICHANGED */, MAKEWPARAM(dpi, dpi),
-               reinterpret_cast<LPARAM>(&suggested));
+  SendMessageW(window, kDpiChanged, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
 }
 
 // The real main window, loaded in one language, and its info window, both brought to one DPI.
@@ -57,9 +54,7 @@ class RealWindows {
     }
   }
 
-  HWND Control(ControlId id) const {
-    return FindControl(view_.window(), kFirstControlId + static_cast<int>(id));
-  }
+  HWND Control(ControlId id) const { return FindControl(view_.window(), ChildId(id)); }
   MainWindow& model() { return *model_; }
   HWND main() const { return view_.window(); }
   HWND info() const { return info_->window(); }
