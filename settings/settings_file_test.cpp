@@ -3,8 +3,6 @@
 #include <gtest/gtest.h>
 
 #include "settings/language.h"
-#include "tests/fakes/fake_file_system.h"
-#include "tests/fakes/fake_install.h"
 #include "tests/fakes/fake_platform.h"
 #include "tests/template_test_support.h"
 
@@ -74,67 +72,6 @@ TEST(SettingsFile, ModeAndFolder) {
     EXPECT_EQ(o.mode, mode) << value;
     EXPECT_EQ(o.icq_folder, "C:\\ICQ7.1");
   }
-}
-
-class LoadSettingsTest : public ::testing::Test {
- protected:
-  LoadSettingsTest() {
-    fs_.AddFile("C:\\ICQ7.1\\ICQ.exe");
-    fs_.AddFile("C:\\ICQ7.1\\MCore.dll");
-    fs_.AddFile("C:\\ICQ.exe");
-    fs_.AddFile("C:\\MCore.dll");
-    fs_.AddFile("C:\\Found\\ICQ.exe");
-    fs_.AddFile("C:\\Found\\MCore.dll");
-    fs_.AddFile("C:\\Half\\ICQ.exe");
-  }
-  void Set(const char* key, const char* value) {
-    profile_.Write(kFile, kSettingsSection, key, value);
-  }
-  StartupSettings Load() {
-    SearchPlatform search{fs_, registry_, paths_, "C:\\Kelvane\\"};
-    return LoadSettings(profile_, kFile, search);
-  }
-
-  FakeFileSystem fs_;
-  FakeRegistry registry_;
-  FakePathNames paths_;
-  FakeProfile profile_;
-};
-
-TEST_F(LoadSettingsTest, MissingFileGivesTheOpeningWindow) {
-  const StartupSettings read = Load();
-  EXPECT_EQ(read.options.icq_folder, "") << "no folder stored, none found";
-  EXPECT_TRUE(read.options.custom());
-  EXPECT_EQ(read.language_key, "");
-  EXPECT_TRUE(profile_.values.empty()) << "loading writes nothing";
-}
-
-TEST_F(LoadSettingsTest, StoredFolderOrTheSearch) {
-  const struct {
-    const char* stored;
-    const char* shown;
-  } rows[] = {
-      {"C:\\ICQ7.1", "C:\\ICQ7.1"}, {"C:\\ICQ7.1\\", "C:\\ICQ7.1\\"},
-      {"C:\\Half", "C:\\Found"},    {"C:\\", "C:\\Found"},
-      {"C:", "C:\\Found"},          {"", "C:\\Found"},
-  };
-  registry_.Set(RegistryRoot::LocalMachine, kSearchTable[kFirstSearchedEntry].text,
-                "InstallLocation", "C:\\Found\\");
-  for (const auto& r : rows) {
-    Set("ICQPath", r.stored);
-    EXPECT_EQ(Load().options.icq_folder, r.shown) << r.stored;
-    EXPECT_EQ(profile_.Read(kFile, kSettingsSection, "ICQPath"), r.stored);
-  }
-}
-
-TEST_F(LoadSettingsTest, OptionsAndLanguageKeyAsTheFileHoldsThem) {
-  Set("Standard", "1");
-  Set("Option10", "1");
-  Set("Language", "English");
-  const StartupSettings read = Load();
-  EXPECT_EQ(read.options.mode, TweakMode::Standard);
-  EXPECT_TRUE(read.options.send_with_alt_s);
-  EXPECT_EQ(read.language_key, "English");
 }
 
 TEST(SaveSettings, WritesEveryKeyButLanguageAndAltSInfo) {

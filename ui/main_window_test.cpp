@@ -58,8 +58,10 @@ class FakeWindow : public WindowServices {
 // The real link to settings and folder checks, over fakes; only the run itself is staged.
 struct FakePlatform {
   FakePlatform() {
-    fs.AddFile("C:\\ICQ7.1\\ICQ.exe");
-    fs.AddFile("C:\\ICQ7.1\\MCore.dll");
+    for (const char* file : {"C:\\ICQ7.1\\ICQ.exe", "C:\\ICQ7.1\\MCore.dll", "C:\\ICQ.exe",
+                             "C:\\MCore.dll", "C:\\Half\\ICQ.exe"}) {
+      fs.AddFile(file);
+    }
     fs.AddFolder("C:\\Old");
   }
   FakeFileSystem fs;
@@ -72,7 +74,7 @@ struct FakePlatform {
   AppPlatform platform{fs, resources, system, profile, registry, paths, versions, "C:\\Kelvane\\"};
 };
 
-class FakeRun : private FakePlatform, public WindowRun {
+class FakeRun : public FakePlatform, public WindowRun {
  public:
   FakeRun() : WindowRun(platform) {}
   RunStatus outcome;
@@ -135,6 +137,10 @@ TEST_F(MainWindowTest, StoredFolderOrTheSearchFillsTheField) {
       {"C:\\ICQ7.1", std::nullopt, "C:\\ICQ7.1", true},
       {"C:\\ICQ7.1\\", std::nullopt, "C:\\ICQ7.1\\", true},
       {"C:\\Old", "C:\\ICQ7.1", "C:\\ICQ7.1", true},
+      {"C:\\Half", "C:\\ICQ7.1", "C:\\ICQ7.1", true},  // no MCore.dll
+      {"C:\\", "C:\\ICQ7.1", "C:\\ICQ7.1", true},      // a drive root is never taken
+      {"C:", "C:\\ICQ7.1", "C:\\ICQ7.1", true},
+      {"", "C:\\ICQ7.1", "C:\\ICQ7.1", true},
       {"", std::nullopt, "", false},
   };
   for (const Row& r : rows) {
@@ -147,6 +153,7 @@ TEST_F(MainWindowTest, StoredFolderOrTheSearchFillsTheField) {
     model.Load("", "English");
     EXPECT_EQ(model.state(C::Text1).text, r.field) << r.stored;
     EXPECT_EQ(model.state(C::Command3).enabled, r.start) << r.stored;
+    EXPECT_EQ(run.profile.values.size(), 1u) << "loading writes nothing";
   }
 }
 
@@ -163,6 +170,10 @@ TEST_F(MainWindowTest, EnglishTextsAndTheirTwoLayoutChanges) {
   EXPECT_EQ(german.state(C::Check10).rect.width, 2895);
   EXPECT_EQ(german.state(C::Label4).rect.left, 3480);
   EXPECT_EQ(german.state(C::Check8).text, "Minimalgröße für Haupt- && Chatfenster aktivieren");
+  run_.Set("Language", "English");
+  MainWindow by_file(window_, run_);
+  by_file.Load("", "Deutsch");
+  EXPECT_EQ(by_file.language(), UiLanguage::English) << "the settings file's Language key";
 }
 
 TEST_F(MainWindowTest, OptionRules) {
@@ -375,47 +386,45 @@ class RecordingHooks : public WindowHooks {
 };
 
 // What start-up read reaches the controls through their setters: a control whose state does
-// not change runs no handling.
+// not change runs no handling. The rows add to one settings file in turn.
 TEST(ApplySettings, OnlyAChangedControlRunsItsHandling) {
+  const auto opened = WindowState().checks;
+  const std::array odd = {K, U, U, U, K, K, K, U, U, K, K};
+  const struct {
+    std::map<std::string, std::string> keys;
+    std::string log;
+    TweakMode mode;
+    std::array<CheckState, kOptionFlags.size()> checks;
+    int hints;
+  } rows[] = {
+      {{}, "Rules", TweakMode::Custom, opened, 0},
+      {{{"ICQPath", "C:\\ICQ7.1"}}, "Text1 Rules", TweakMode::Custom, opened, 0},
+      {{{"ICQPath", ""},
+        {"Standard", "true"},
+        {"Option1", "no"},
+        {"Option2", "0"},
+        {"Option3", "yes"},
+        {"Option10", "1"},
+        {"Option11", "1"}},
+       "Check1 Check9 Check10 Rules",
+       TweakMode::Custom,
+       odd,
+       1},
+      // The Alt+S hint of the row before is not shown again.
+      {{{"Standard", "1"}}, "Mode Check1 Check9 Check10 Rules", TweakMode::Standard, odd, 0},
+  };
   FakeRun run;
-  const WindowState opened;
-  RecordingHooks missing(run);
-  ApplySettings(missing.state, missing, run.LoadSettings().options);
-  EXPECT_EQ(missing.state.text1, "");
-  EXPECT_EQ(missing.state.mode, TweakMode::Custom);
-  EXPECT_EQ(missing.state.checks, opened.checks);
-  EXPECT_EQ(missing.log, "Rules") << "no control changed";
-
-  run.Set("ICQPath", "C:\\ICQ7.1");
-  RecordingHooks stored(run);
-  ApplySettings(stored.state, stored, run.LoadSettings().options);
-  EXPECT_EQ(stored.log, "Text1 Rules");
-}
-
-TEST(ApplySettings, OddValuesAndTheHandlingTheyRun) {
-  FakeRun run;
-  for (const auto& [key, value] : std::map<std::string, std::string>{{"Standard", "true"},
-                                                                     {"Option1", "no"},
-                                                                     {"Option2", "0"},
-                                                                     {"Option3", "yes"},
-                                                                     {"Option10", "1"},
-                                                                     {"Option11", "1"}}) {
-    run.Set(key, value);
+  for (const auto& r : rows) {
+    for (const auto& [key, value] : r.keys)
+      run.Set(key, value);
+    RecordingHooks w(run);
+    ApplySettings(w.state, w, run.LoadSettings().options);
+    EXPECT_EQ(w.log, r.log);
+    EXPECT_EQ(w.state.mode, r.mode) << r.log;
+    EXPECT_EQ(w.state.checks, r.checks) << r.log;
+    EXPECT_EQ(w.hints, r.hints) << r.log;
   }
-  RecordingHooks w(run);
-  ApplySettings(w.state, w, run.LoadSettings().options);
-  EXPECT_EQ(w.state.mode, TweakMode::Custom);
-  EXPECT_EQ(w.state.checks, (std::array{K, U, U, U, K, K, K, U, U, K, K}));
-  EXPECT_EQ(w.log, "Check1 Check9 Check10 Rules");
-  EXPECT_EQ(w.hints, 1) << "the loader's tick of Check9 shows the Alt+S hint";
   EXPECT_EQ(run.Get("AltSInfo"), "1");
-
-  run.Set("Standard", "1");
-  RecordingHooks again(run);
-  ApplySettings(again.state, again, run.LoadSettings().options);
-  EXPECT_EQ(again.state.mode, TweakMode::Standard);
-  EXPECT_EQ(again.log, "Mode Check1 Check9 Check10 Rules");
-  EXPECT_EQ(again.hints, 0) << "shown once only";
 }
 
 }  // namespace
