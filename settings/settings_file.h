@@ -33,8 +33,8 @@ TweakOptions ReadOptions(Profile& profile, const std::string& file);
 
 // What start-up puts into the window.
 struct StartupSettings {
-  // The folder is the stored one when it holds ICQ, else what the installation search finds,
-  // else empty.
+  // With the folder the window shows: the stored one when it holds ICQ, else what the
+  // installation search finds, else empty.
   TweakOptions options;
   std::string language_key;  // "Language", for the language rules
 };

@@ -126,7 +126,7 @@ struct InfoControlDesign {
   std::string_view text;
 };
 
-inline constexpr Rect kInfoClient = {0, 0, 3120, 1635};
+inline constexpr Rect kInfoClient = {0, 0, 3120, 1635};  // the info window's client area
 
 // In InfoControlId order, which is the keyboard order: OK first, so that it holds the focus
 // when the window opens.

@@ -19,7 +19,7 @@ inline CheckState TickedIf(bool ticked) {
 }
 
 struct WindowState {
-  WindowState();
+  WindowState();  // the boxes as the window opens, from kOptionFlags
 
   std::string text1;                                   // the ICQ folder field, as typed
   TweakMode mode = TweakMode::Custom;                  // Option1 or Option2 selected
