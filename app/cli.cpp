@@ -90,9 +90,7 @@ std::optional<std::string> StoredOrFoundFolder(AppPlatform& p, const std::string
 
 // The folder as the window shows it, under its frame's caption.
 std::string FolderLine(const std::string& folder, UiLanguage language) {
-  const ui::ControlDesign& frame = ui::Design(ui::ControlId::Frame1);
-  return std::string(language == UiLanguage::German ? frame.german : frame.english) + ": " +
-         folder + "\r\n";
+  return std::string(ui::CaptionOf(ui::ControlId::Frame1, language)) + ": " + folder + "\r\n";
 }
 
 CliResult Apply(const ApplyArgs& args, AppPlatform& p) {
@@ -128,14 +126,11 @@ CliResult Apply(const ApplyArgs& args, AppPlatform& p) {
     return {kExitNotIcq, language == UiLanguage::German ? "Kein ICQ-Verzeichnis gefunden!\r\n"
                                                         : "No ICQ folder found!\r\n"};
   }
-  RunStatus status;
-  RunContext run{p.fs, p.resources, p.system, options, status};
-  std::string version_text;
-  CheckVersionAndRun(options.icq_folder, p.versions, run, version_text);
-  const Report report = ChooseReport(status, version_text, language);
-  const int exit_code = report.success         ? kExitSuccess
-                        : status.wrong_version ? kExitNotIcq
-                                               : kExitRunFailed;
+  const RunResult run = CheckVersionAndRun(options, p.versions, p.fs, p.resources, p.system);
+  const Report report = ChooseReport(run.status, run.version_text, language);
+  const int exit_code = report.success             ? kExitSuccess
+                        : run.status.wrong_version ? kExitNotIcq
+                                                   : kExitRunFailed;
   return {exit_code, folder_line + report.text + "\r\n"};
 }
 

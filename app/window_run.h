@@ -12,13 +12,10 @@ class WindowRun : public ui::RunServices {
 
   bool StartAllowed(const std::string& folder_text) override;
   std::string ProgramFolder() override { return p_.program_folder; }
-  std::string SettingsValue(const std::string& key) override;
-  void LoadSettings(WindowState& window, WindowHooks& hooks) override;
-  void SaveSettings(const WindowState& window) override;
+  StartupSettings LoadSettings() override;
+  void SaveSettings(const TweakOptions& options) override;
   void ShowAltSHintOnce(const std::function<void()>& show) override;
-  void CheckVersionAndRun(const TweakOptions& options,
-                          RunStatus& status,
-                          std::string& version_text) override;
+  RunResult CheckVersionAndRun(const TweakOptions& options) override;
 
  private:
   AppPlatform& p_;

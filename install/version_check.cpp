@@ -28,22 +28,27 @@ std::string GetFileVersionText(FileVersions& versions, const std::string& path) 
   return text;
 }
 
-void CheckVersionAndRun(const std::string& folder_text,
-                        FileVersions& versions,
-                        RunContext& run,
-                        std::string& version_text) {
-  const std::string folder = WithBackslash(folder_text);
+RunResult CheckVersionAndRun(const TweakOptions& options,
+                             FileVersions& versions,
+                             FileSystem& fs,
+                             Resources& resources,
+                             SystemInfo& system) {
+  RunResult result;
+  const std::string folder = WithBackslash(options.icq_folder);
+  std::string& version_text = result.version_text;
   version_text = GetFileVersionText(versions, folder + "ICQ.exe");
   const std::string main_version = GetFileVersionText(versions, folder + "MCore.dll");
   if (version_text == kRequiredIcqVersion && main_version == kRequiredIcqVersion) {
+    RunContext run{fs, resources, system, options, result.status};
     ApplyTweaks(folder, run);
-    return;
+    return result;
   }
   // Only one consistent installation of another build is named in the report.
   version_text = main_version == version_text && !version_text.empty()
                      ? ShortVersionText(version_text)
                      : std::string();
-  run.status.wrong_version = true;
+  result.status.wrong_version = true;
+  return result;
 }
 
 }  // namespace kelvane

@@ -14,13 +14,21 @@ inline constexpr char kRequiredIcqVersion[] = "7.1.0.2096";
 // version resource.
 std::string GetFileVersionText(FileVersions& versions, const std::string& path);
 
-// Runs the tweak run on the folder (the folder field's text, with or without its trailing
-// backslash) only when "ICQ.exe" and "MCore.dll" both carry the required version. Otherwise
-// raises WrongVersion and changes nothing on disk. version_text is left for the report: the
-// short form ("7.0 Build #1234") when both files carry the same other version, else empty.
-void CheckVersionAndRun(const std::string& folder_text,
-                        FileVersions& versions,
-                        RunContext& run,
-                        std::string& version_text);
+// What a press of Start comes to, for the report.
+struct RunResult {
+  RunStatus status;  // the run's failure, or wrong_version when the check refused the folder
+  // ICQ.exe's version; on a wrong version the short form ("7.0 Build #1234") when both files
+  // carry the same other version, else empty.
+  std::string version_text;
+};
+
+// Runs the tweak run on the options' folder (the folder field's text, with or without its
+// trailing backslash) only when "ICQ.exe" and "MCore.dll" both carry the required version.
+// Otherwise sets wrong_version and changes nothing on disk.
+RunResult CheckVersionAndRun(const TweakOptions& options,
+                             FileVersions& versions,
+                             FileSystem& fs,
+                             Resources& resources,
+                             SystemInfo& system);
 
 }  // namespace kelvane

@@ -47,13 +47,11 @@ TEST(VersionCheck, RunsOnlyOnTheRequiredBuild) {
     TemplateDirResources resources(KELVANE_TEMPLATE_DIR);
     FakeSystemInfo system;
     TweakOptions options;
-    RunStatus status;
-    RunContext run{fs, resources, system, options, status};
-    std::string version_text = "left from before";
+    options.icq_folder = r.folder_text;
 
-    CheckVersionAndRun(r.folder_text, versions, run, version_text);
-    EXPECT_EQ(version_text, r.version_text);
-    EXPECT_EQ(status.wrong_version, !r.runs);
+    const RunResult result = CheckVersionAndRun(options, versions, fs, resources, system);
+    EXPECT_EQ(result.version_text, r.version_text);
+    EXPECT_EQ(result.status.wrong_version, !r.runs);
     EXPECT_EQ(fs.FolderExists(kFolder + "kelvane-backup"), r.runs) << "the run kept copies";
   }
 }

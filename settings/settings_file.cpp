@@ -23,32 +23,18 @@ TweakOptions ReadOptions(Profile& profile, const std::string& file) {
   return options;
 }
 
-void LoadSettings(Profile& profile,
-                  const std::string& file,
-                  SearchPlatform& search,
-                  WindowState& window,
-                  WindowHooks& hooks) {
-  if (auto folder = ChooseIcqFolder(search, ReadIniString(profile, file, kIcqPathKey))) {
-    SetText1(window, hooks, *folder);
-  }
-  SelectMode(
-      window, hooks,
-      ReadIniString(profile, file, kStandardKey) == "1" ? TweakMode::Standard : TweakMode::Custom);
-  for (size_t i = 0; i < kOptionFlags.size(); ++i) {
-    const OptionFlag& f = kOptionFlags[i];
-    const bool ticked = Ticked(f, ReadIniString(profile, file, std::string(f.key)));
-    SetCheck(window, hooks, i, ticked ? CheckState::Ticked : CheckState::Unticked);
-  }
-  hooks.ApplyOptionRules();
+StartupSettings LoadSettings(Profile& profile, const std::string& file, SearchPlatform& search) {
+  StartupSettings read{ReadOptions(profile, file), ReadIniString(profile, file, kLanguageKey)};
+  read.options.icq_folder = ChooseIcqFolder(search, read.options.icq_folder).value_or("");
+  return read;
 }
 
-void SaveSettings(Profile& profile, const std::string& file, const WindowState& window) {
-  if (!window.text1.empty())
-    WriteIniString(profile, file, kIcqPathKey, window.text1);
-  WriteIniString(profile, file, kStandardKey, window.option2 ? "1" : "0");
-  for (size_t i = 0; i < kOptionFlags.size(); ++i) {
-    WriteIniString(profile, file, std::string(kOptionFlags[i].key), window.ticked(i) ? "1" : "0");
-  }
+void SaveSettings(Profile& profile, const std::string& file, const TweakOptions& options) {
+  if (!options.icq_folder.empty())
+    WriteIniString(profile, file, kIcqPathKey, options.icq_folder);
+  WriteIniString(profile, file, kStandardKey, options.custom() ? "0" : "1");
+  for (const OptionFlag& f : kOptionFlags)
+    WriteIniString(profile, file, std::string(f.key), options.*f.flag ? "1" : "0");
 }
 
 void ShowAltSHintOnce(Profile& profile,

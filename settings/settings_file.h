@@ -1,14 +1,12 @@
 // The settings file "kvn.ini" beside the program: the ICQ folder, the mode, the eleven options.
 #pragma once
 
-#include <array>
 #include <functional>
 #include <string>
 
 #include "engine/tweak_options.h"
 #include "install/installation_search.h"
 #include "platform/profile.h"
-#include "ui/window_state.h"
 
 namespace kelvane {
 
@@ -38,18 +36,20 @@ void WriteIniString(Profile& profile,
 // is the "ICQPath" text unchanged.
 TweakOptions ReadOptions(Profile& profile, const std::string& file);
 
-// Puts the file into the window's controls, running each control's handling when its state
-// changes: the stored folder when it holds ICQ, else what the installation search finds;
-// the mode; the eleven boxes. Ends with the option rules.
-void LoadSettings(Profile& profile,
-                  const std::string& file,
-                  SearchPlatform& search,
-                  WindowState& window,
-                  WindowHooks& hooks);
+// What start-up puts into the window.
+struct StartupSettings {
+  // With the folder the window shows: the stored one when it holds ICQ, else what the
+  // installation search finds, else empty.
+  TweakOptions options;
+  std::string language_key;  // "Language", for the language rules
+};
 
-// Writes the folder (only when the field is not empty), the mode and the eleven boxes, every
-// key on every save. "Language" and "AltSInfo" are never touched.
-void SaveSettings(Profile& profile, const std::string& file, const WindowState& window);
+// Reads the file for start-up; writes nothing.
+StartupSettings LoadSettings(Profile& profile, const std::string& file, SearchPlatform& search);
+
+// Writes the folder (only when it is not empty), the mode and the eleven flags, every key on
+// every save. "Language" and "AltSInfo" are never touched.
+void SaveSettings(Profile& profile, const std::string& file, const TweakOptions& options);
 
 // After a tick of Check9: shows the Alt+S hint unless the file marks it as shown, then marks
 // it at once.

@@ -3,8 +3,6 @@
 #include <gtest/gtest.h>
 
 #include "settings/language.h"
-#include "tests/fakes/fake_file_system.h"
-#include "tests/fakes/fake_install.h"
 #include "tests/fakes/fake_platform.h"
 #include "tests/template_test_support.h"
 
@@ -77,125 +75,14 @@ TEST(SettingsFile, ModeAndFolder) {
   }
 }
 
-constexpr auto U = CheckState::Unticked;
-constexpr auto K = CheckState::Ticked;
-constexpr auto G = CheckState::Greyed;
-
-// The window's side: records every handling in order; Check9 runs the Alt+S hint.
-class RecordingWindow : public WindowHooks {
- public:
-  explicit RecordingWindow(Profile& profile) : profile_(&profile) {}
-  void Text1Changed() override { log += "Text1 "; }
-  void ModeClicked() override { log += "Mode "; }
-  void CheckClicked(size_t index) override {
-    log += "Check" + std::to_string(index) + " ";
-    if (index == 9 && state.ticked(9))
-      ShowAltSHintOnce(*profile_, kFile, [&] { ++hints; });
-  }
-  void ApplyOptionRules() override { log += "Rules"; }
-
-  WindowState state;
-  std::string log;
-  int hints = 0;
-
- private:
-  Profile* profile_;
-};
-
-class LoadSettingsTest : public ::testing::Test {
- protected:
-  LoadSettingsTest() {
-    fs_.AddFile("C:\\ICQ7.1\\ICQ.exe");
-    fs_.AddFile("C:\\ICQ7.1\\MCore.dll");
-    fs_.AddFile("C:\\ICQ.exe");
-    fs_.AddFile("C:\\MCore.dll");
-    fs_.AddFile("C:\\Found\\ICQ.exe");
-    fs_.AddFile("C:\\Found\\MCore.dll");
-    fs_.AddFile("C:\\Half\\ICQ.exe");
-  }
-  void Set(const char* key, const char* value) {
-    profile_.Write(kFile, kSettingsSection, key, value);
-  }
-  RecordingWindow& Load() {
-    SearchPlatform search{fs_, registry_, paths_, "C:\\Kelvane\\"};
-    LoadSettings(profile_, kFile, search, window_.state, window_);
-    return window_;
-  }
-
-  FakeFileSystem fs_;
-  FakeRegistry registry_;
-  FakePathNames paths_;
-  FakeProfile profile_;
-  RecordingWindow window_{profile_};
-};
-
-TEST_F(LoadSettingsTest, MissingFileChangesNothingTheUserSees) {
-  const WindowState opened;
-  const RecordingWindow& w = Load();
-  EXPECT_EQ(w.state.text1, "");
-  EXPECT_TRUE(w.state.option1 && !w.state.option2);
-  EXPECT_EQ(w.state.checks, (std::array{K, K, U, U, K, K, K, U, U, U, U}));
-  EXPECT_EQ(w.state.checks, opened.checks);
-  EXPECT_EQ(w.log, "Rules") << "no control changed";
-  EXPECT_TRUE(profile_.values.empty()) << "loading writes nothing";
-}
-
-TEST_F(LoadSettingsTest, StoredFolderOrTheSearch) {
-  const struct {
-    const char* stored;
-    const char* shown;
-  } rows[] = {
-      {"C:\\ICQ7.1", "C:\\ICQ7.1"}, {"C:\\ICQ7.1\\", "C:\\ICQ7.1\\"},
-      {"C:\\Half", "C:\\Found"},    {"C:\\", "C:\\Found"},
-      {"C:", "C:\\Found"},          {"", "C:\\Found"},
-  };
-  registry_.Set(RegistryRoot::LocalMachine, kSearchTable[0].key, "InstallLocation", "C:\\Found\\");
-  for (const auto& r : rows) {
-    window_ = RecordingWindow(profile_);
-    Set("ICQPath", r.stored);
-    EXPECT_EQ(Load().state.text1, r.shown) << r.stored;
-    EXPECT_EQ(window_.log, "Text1 Rules");
-    EXPECT_EQ(profile_.Read(kFile, kSettingsSection, "ICQPath"), r.stored);
-  }
-}
-
-TEST_F(LoadSettingsTest, OddValuesAndTheHandlingTheyRun) {
-  Set("Standard", "true");
-  Set("Option1", "no");
-  Set("Option2", "0");
-  Set("Option3", "yes");
-  Set("Option10", "1");
-  Set("Option11", "1");
-  const RecordingWindow& w = Load();
-  EXPECT_TRUE(w.state.option1);
-  EXPECT_EQ(w.state.checks, (std::array{K, U, U, U, K, K, K, U, U, K, K}));
-  EXPECT_EQ(w.log, "Check1 Check9 Check10 Rules");
-  EXPECT_EQ(w.hints, 1) << "the loader's tick of Check9 shows the Alt+S hint";
-  EXPECT_EQ(profile_.Read(kFile, kSettingsSection, "AltSInfo"), "1");
-
-  window_ = RecordingWindow(profile_);
-  Set("Standard", "1");
-  EXPECT_TRUE(Load().state.option2);
-  EXPECT_EQ(window_.log, "Mode Check1 Check9 Check10 Rules");
-  EXPECT_EQ(window_.hints, 0) << "shown once only";
-}
-
-TEST_F(LoadSettingsTest, AltSHintOnlyOnTheFirstTick) {
-  for (CheckState s : {K, U, K})
-    SetCheck(window_.state, window_, 9, s);
-  EXPECT_EQ(window_.hints, 1);
-}
-
 TEST(SaveSettings, WritesEveryKeyButLanguageAndAltSInfo) {
   FakeProfile profile;
   for (const char* key : {"Language", "AltSInfo", "ICQPath"}) {
     profile.Write(kFile, kSettingsSection, key, "kept");
   }
-  WindowState window;
-  window.option1 = false;
-  window.option2 = true;
-  window.checks = {G, K, U, K, U, U, U, U, U, U, K};
-  SaveSettings(profile, kFile, window);
+  TweakOptions options =
+      Standard({&T::collapse_contact_list_banner, &T::remove_buttons_bar, &T::hide_from_taskbar});
+  SaveSettings(profile, kFile, options);
   const std::map<std::string, std::string> expected = {
       {"AltSInfo", "kept"}, {"ICQPath", "kept"}, {"Language", "kept"}, {"Standard", "1"},
       {"Option1", "0"},     {"Option2", "1"},    {"Option3", "0"},     {"Option4", "1"},
@@ -205,8 +92,8 @@ TEST(SaveSettings, WritesEveryKeyButLanguageAndAltSInfo) {
   for (const auto& [key, value] : expected) {
     EXPECT_EQ(profile.Read(kFile, kSettingsSection, key), value) << key;
   }
-  window.text1 = "C:\\ICQ7.1";
-  SaveSettings(profile, kFile, window);
+  options.icq_folder = "C:\\ICQ7.1";
+  SaveSettings(profile, kFile, options);
   EXPECT_EQ(profile.Read(kFile, kSettingsSection, "ICQPath"), "C:\\ICQ7.1");
 }
 

@@ -38,10 +38,10 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
       made[0] = window;
       continue;
     }
-    const std::string_view caption = d.english.empty() ? d.german : d.english;
-    HWND control = CreateControl(
-        instance, d.kind, made[static_cast<int>(d.container)], static_cast<int>(d.id),
-        {kelvane::win32::Widen(std::string(caption)), d.rect, d.visible, true, false}, 96);
+    const std::string caption(CaptionOf(d.id, kelvane::UiLanguage::English));
+    HWND control =
+        CreateControl(instance, d.kind, made[static_cast<int>(d.container)], static_cast<int>(d.id),
+                      {kelvane::win32::Widen(caption), d.rect, d.visible, true, false}, 96);
     SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(fonts.For(d.kind)), FALSE);
     made[static_cast<int>(d.id)] = control;
   }

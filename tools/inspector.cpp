@@ -18,26 +18,22 @@
 #include "platform/win32/process.h"
 #include "platform/win32/text.h"
 #include "ui/controls.h"
+#include "ui/win32/control_factory.h"
 #include "ui/win32/dpi.h"
 
 namespace {
 
 using kelvane::win32::Narrow;
 using kelvane::win32::Widen;
-
-// The main window's children are numbered 100 + ControlId, the info window's from 200.
-constexpr int kMainFirstId = 100;
-constexpr const char* kInfoNames[] = {"Frame1", "Label4", "Label5", "Command4", "Command1"};
-constexpr int kInfoFirstId = 200;
+using namespace kelvane::ui;
+using namespace kelvane::ui::win32;
 
 std::string NameOf(HWND control) {
   const int id = GetDlgCtrlID(control);
-  if (id >= kMainFirstId && id < kMainFirstId + kelvane::ui::kControlCount) {
-    return std::string(kelvane::ui::kControls[id - kMainFirstId].name);
-  }
-  if (id >= kInfoFirstId && id < kInfoFirstId + static_cast<int>(std::size(kInfoNames))) {
-    return kInfoNames[id - kInfoFirstId];
-  }
+  if (id >= kMainChildIds && id < kMainChildIds + kControlCount)
+    return std::string(kControls[id - kMainChildIds].name);
+  if (id >= kInfoChildIds && id < kInfoChildIds + kInfoControlCount)
+    return std::string(kInfoControls[id - kInfoChildIds].name);
   return "id" + std::to_string(id);
 }
 
@@ -151,7 +147,7 @@ HWND FindTopLevel(const std::wstring& title, int wait_ms) {
 
 int wmain() {
   // Aware like the window it reads, so Windows hands over unscaled pixels.
-  kelvane::ui::win32::DeclarePerMonitorDpiAware();
+  DeclarePerMonitorDpiAware();
   const auto args = kelvane::win32::CommandLineArguments();
   if (args.empty()) {
     kelvane::win32::PrintText("usage: inspector TITLE [--wait MS]\n");

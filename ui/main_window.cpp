@@ -1,6 +1,5 @@
 #include "ui/main_window.h"
 
-#include "settings/settings_file.h"
 #include "ui/product.h"
 #include "ui/report.h"
 
@@ -9,12 +8,10 @@ namespace {
 
 using C = ControlId;
 
-constexpr C kOptionBoxes[] = {C::Check0, C::Check1, C::Check2, C::Check3, C::Check4, C::Check5,
-                              C::Check6, C::Check7, C::Check8, C::Check9, C::Check10};
-
-constexpr int kStatusTop = 3290;
-constexpr int kStatusTopTwoLines = 3190;
-constexpr int kMarkGap = 130;
+// Check0 ... Check10 by their place among the option flags.
+size_t BoxIndex(C id) {
+  return static_cast<size_t>(id) - static_cast<size_t>(C::Check0);
+}
 
 bool IsLabel(C id) {
   const ControlKind kind = Design(id).kind;
@@ -26,27 +23,26 @@ bool IsLabel(C id) {
 MainWindow::MainWindow(WindowServices& window, RunServices& run) : window_(window), run_(run) {
   for (const ControlDesign& d : kControls) {
     ControlState& s = at(d.id);
-    s.text = d.german;
+    s.text = CaptionOf(d.id, UiLanguage::German);
     s.rect = d.rect;
     s.visible = d.visible;
   }
 }
 
-const ControlState& MainWindow::state(C id) const {
-  ControlState& s = controls_[static_cast<int>(id)];
-  const int box = static_cast<int>(id) - static_cast<int>(C::Check0);
+ControlState MainWindow::state(C id) const {
+  ControlState s = controls_[static_cast<int>(id)];
   if (id == C::Text1) {
     s.text = window_state_.text1;
-  } else if (id == C::Option1 || id == C::Option2) {
-    s.value = id == C::Option1 ? window_state_.option1 : window_state_.option2;
-  } else if (box >= 0 && box < 11) {
-    s.value = static_cast<int>(window_state_.checks[box]);
+  } else if (Design(id).kind == ControlKind::Radio) {
+    s.check = TickedIf((window_state_.mode == TweakMode::Custom) == (id == C::Option1));
+  } else if (Design(id).kind == ControlKind::CheckBox) {
+    s.check = window_state_.checks[BoxIndex(id)];
   }
   return s;
 }
 
 bool MainWindow::Ticked(C id) const {
-  return window_state_.ticked(static_cast<int>(id) - static_cast<int>(C::Check0));
+  return window_state_.ticked(BoxIndex(id));
 }
 
 std::optional<ControlId> MainWindow::TakeFocusRequest() {
@@ -83,8 +79,8 @@ void MainWindow::MeasureLabels() {
 }
 
 void MainWindow::PlaceMarkBesideStatus(C mark) {
-  const Rect& line = state(C::Label1).rect;
-  at(mark).rect.left = line.left + line.width + kMarkGap;
+  const Rect& line = at(C::Label1).rect;
+  at(mark).rect.left = line.left + line.width + kLayoutChanges.mark_gap;
 }
 
 void MainWindow::SetVisible(C id, bool visible) {
@@ -97,24 +93,25 @@ void MainWindow::SetEnabled(C id, bool enabled) {
 
 void MainWindow::Load(const std::string& command_line_text,
                       const std::string& native_language_name) {
-  if (ChooseLanguage(native_language_name, command_line_text, run_.SettingsValue("Language")) ==
+  const StartupSettings settings = run_.LoadSettings();
+  if (ChooseLanguage(native_language_name, command_line_text, settings.language_key) ==
       UiLanguage::English) {
     ApplyEnglishTexts();
   } else {
     ApplyGermanTexts();
   }
   SetEnabled(C::Command3, false);
-  run_.LoadSettings(window_state_, *this);
+  ApplySettings(window_state_, *this, settings.options);
 }
 
 void MainWindow::ApplyEnglishTexts() {
   language_ = UiLanguage::English;
-  for (const ControlDesign& d : kControls) {
-    if (!d.english.empty())
-      SetText(d.id, std::string(d.english));
+  for (const Caption& c : kCaptions) {
+    if (!c.english.empty())
+      SetText(c.id, std::string(c.english));
   }
-  at(C::Check10).rect.width = 2500;
-  at(C::Label4).rect.left = 3080;
+  at(C::Check10).rect.width = kLayoutChanges.english_check10_width;
+  at(C::Label4).rect.left = kLayoutChanges.english_label4_left;
 }
 
 void MainWindow::ApplyGermanTexts() {
@@ -124,10 +121,10 @@ void MainWindow::ApplyGermanTexts() {
 void MainWindow::Click(C id) {
   switch (Design(id).kind) {
     case ControlKind::CheckBox:
-      SetValue(id, Ticked(id) ? kUnchecked : kChecked);
+      SetValue(id, TickedIf(!Ticked(id)));
       return;
     case ControlKind::Radio:
-      SetValue(id, 1);
+      SetValue(id, CheckState::Ticked);
       return;
     default:
       break;
@@ -156,14 +153,13 @@ void MainWindow::Click(C id) {
   }
 }
 
-void MainWindow::SetValue(C id, int value) {
+void MainWindow::SetValue(C id, CheckState value) {
   if (Design(id).kind == ControlKind::Radio) {
-    if (value == 1)
+    if (value == CheckState::Ticked)
       SelectMode(window_state_, *this, id == C::Option1 ? TweakMode::Custom : TweakMode::Standard);
     return;
   }
-  SetCheck(window_state_, *this, static_cast<int>(id) - static_cast<int>(C::Check0),
-           static_cast<CheckState>(value));
+  SetCheck(window_state_, *this, BoxIndex(id), value);
 }
 
 void MainWindow::ModeClicked() {
@@ -171,7 +167,7 @@ void MainWindow::ModeClicked() {
 }
 
 void MainWindow::CheckClicked(size_t index) {
-  switch (CheckBox(static_cast<int>(index))) {
+  switch (CheckBox(index)) {
     case C::Check0:
       SetEnabled(C::Check1, Ticked(C::Check0));
       break;
@@ -204,19 +200,14 @@ void MainWindow::ValidateFolder() {
 
 void MainWindow::ApplyOptionRules() {
   EndReport();
-  if (window_state_.option1) {
-    for (C id : kOptionBoxes) {
-      if (id != C::Check5)
-        SetEnabled(id, true);
-    }
+  const bool custom = window_state_.mode == TweakMode::Custom;
+  for (size_t i = 0; i < kOptionFlags.size(); ++i)
+    SetEnabled(CheckBox(i), custom);
+  if (custom) {
     SetEnabled(C::Check5, Ticked(C::Check4));
     SetEnabled(C::Check1, Ticked(C::Check0));
-    SetVisible(C::Label4, Ticked(C::Check10));
-  } else if (window_state_.option2) {
-    for (C id : kOptionBoxes)
-      SetEnabled(id, false);
-    SetVisible(C::Label4, false);
   }
+  SetVisible(C::Label4, custom && Ticked(C::Check10));
   ValidateFolder();
 }
 
@@ -231,7 +222,7 @@ void MainWindow::EndReport() {
 void MainWindow::ResetStatusArea() {
   EndReport();
   SetText(C::Label1, Pick("Einstellungen wählen und starten.", "Choose settings and click Start"));
-  at(C::Label1).rect.top = kStatusTop;
+  at(C::Label1).rect.top = Design(C::Label1).rect.top;
 }
 
 void MainWindow::TimerTick() {
@@ -263,10 +254,9 @@ void MainWindow::ShowWindows7Hint() {
 TweakOptions MainWindow::Options() const {
   TweakOptions o;
   o.icq_folder = window_state_.text1;
-  o.mode = window_state_.option1 ? TweakMode::Custom : TweakMode::Standard;
-  // Option1 ... Option11 are Check0 ... Check10.
-  for (int i = 0; i < 11; ++i)
-    o.*kOptionFlags[i].flag = Ticked(CheckBox(i));
+  o.mode = window_state_.mode;
+  for (size_t i = 0; i < kOptionFlags.size(); ++i)
+    o.*kOptionFlags[i].flag = window_state_.ticked(i);
   return o;
 }
 
@@ -274,24 +264,27 @@ void MainWindow::Start() {
   EndReport();
   SetText(C::Label1, Pick("Bitte warten...", "Please wait..."));
   window_.Repaint();
-  RunStatus status;
-  std::string version_text;
-  run_.SaveSettings(window_state_);
-  run_.CheckVersionAndRun(Options(), status, version_text);
-  ShowRunResult(status, version_text);
+  const TweakOptions options = Options();
+  run_.SaveSettings(options);
+  const RunResult result = run_.CheckVersionAndRun(options);
+  ShowRunResult(result.status, result.version_text);
 }
 
 void MainWindow::ShowRunResult(const RunStatus& status, const std::string& version_text) {
   EndReport();
-  timer_interval_ = 3000;
   const Report report = ChooseReport(status, version_text, language_);
   SetText(C::Label1, report.text);
   const C mark = report.success ? C::Image1 : C::Image2;
   if (!report.success) {
-    at(C::Label1).rect.top = report.lines == 2 ? kStatusTopTwoLines : kStatusTop;
-    at(C::Image2).rect.top = report.lines == 2 ? 3210 : 3180;
+    const bool two_lines = report.lines == 2;
+    at(C::Label1).rect.top =
+        two_lines ? kLayoutChanges.two_line_label1_top : Design(C::Label1).rect.top;
+    at(C::Image2).rect.top =
+        two_lines ? kLayoutChanges.two_line_image2_top : Design(C::Image2).rect.top;
     if (report.help_link) {
-      at(C::Label3).rect.left = language_ == UiLanguage::English ? 1840 : 2160;
+      at(C::Label3).rect.left = language_ == UiLanguage::English
+                                    ? kLayoutChanges.english_label3_left
+                                    : Design(C::Label3).rect.left;
       SetVisible(C::Label3, true);
     }
   }
@@ -304,7 +297,7 @@ void MainWindow::ShowRunResult(const RunStatus& status, const std::string& versi
 }
 
 void MainWindow::ChangeFolder() {
-  const std::string chosen = window_.BrowseForFile(state(C::Text1).text, "ICQ (ICQ.exe)|ICQ.exe",
+  const std::string chosen = window_.BrowseForFile(window_state_.text1, "ICQ (ICQ.exe)|ICQ.exe",
                                                    Pick("Bitte ICQ wählen", "Please choose ICQ"));
   if (chosen.size() <= 3)
     return;

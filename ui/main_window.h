@@ -10,20 +10,20 @@
 
 #include "engine/run_status.h"
 #include "engine/tweak_options.h"
+#include "install/version_check.h"
 #include "settings/language.h"
+#include "settings/settings_file.h"
 #include "ui/controls.h"
 #include "ui/window_state.h"
 
 namespace kelvane::ui {
-
-enum CheckValue { kUnchecked = 0, kChecked = 1, kGreyed = 2 };
 
 struct ControlState {
   std::string text;
   Rect rect;
   bool enabled = true;
   bool visible = true;
-  int value = kUnchecked;  // check boxes: CheckValue; radio buttons: 1 when selected
+  CheckState check = CheckState::Unticked;  // check boxes and radio buttons
 };
 
 // What the window needs from the world around it.
@@ -52,24 +52,21 @@ class RunServices {
   // The folder validation of the folder field's text.
   virtual bool StartAllowed(const std::string& folder_text) = 0;
   virtual std::string ProgramFolder() = 0;
-  // One key of the settings file's section.
-  virtual std::string SettingsValue(const std::string& key) = 0;
-  virtual void LoadSettings(WindowState& window, WindowHooks& hooks) = 0;
-  virtual void SaveSettings(const WindowState& window) = 0;
+  // What start-up puts into the window, read from the settings file and the installation search.
+  virtual StartupSettings LoadSettings() = 0;
+  virtual void SaveSettings(const TweakOptions& options) = 0;
   // Shows the Alt+S hint through show unless the settings file marks it as shown.
   virtual void ShowAltSHintOnce(const std::function<void()>& show) = 0;
-  // Runs the version check and, on the right version, the tweak run. Leaves the outcome in
-  // status and the version found in version_text.
-  virtual void CheckVersionAndRun(const TweakOptions& options,
-                                  RunStatus& status,
-                                  std::string& version_text) = 0;
+  // The version check and, on the right version, the tweak run.
+  virtual RunResult CheckVersionAndRun(const TweakOptions& options) = 0;
 };
 
 class MainWindow : private WindowHooks {
  public:
   MainWindow(WindowServices& window, RunServices& run);
 
-  const ControlState& state(ControlId id) const;
+  // The control as the window shows it now.
+  ControlState state(ControlId id) const;
   UiLanguage language() const { return language_; }
   bool timer_running() const { return timer_running_; }
   int timer_interval() const { return timer_interval_; }
@@ -80,49 +77,50 @@ class MainWindow : private WindowHooks {
 
   // Start-up, before the window is shown: language, captions, Start disabled, settings.
   void Load(const std::string& command_line_text, const std::string& native_language_name);
-  void ApplyEnglishTexts();
-  void ApplyGermanTexts();
 
   // What the user does.
   void Click(ControlId id);
   void ChangeFolderText(const std::string& text);
   void TimerTick();
 
-  // The program's own changes, which run the same handling as a click when the state changes.
-  void SetValue(ControlId id, int value);
-  void SetEnabled(ControlId id, bool enabled);
+  // The program's own change of a box or radio button, which runs the same handling as a click
+  // when the state changes.
+  void SetValue(ControlId id, CheckState value);
 
   // Labels measure their text again, after the view's fonts changed; a report's mark follows.
   void MeasureLabels();
-  void ApplyOptionRules() override;
-  void ResetStatusArea();
   void ShowRunResult(const RunStatus& status, const std::string& version_text);
-  TweakOptions Options() const;
 
  private:
   ControlState& at(ControlId id) { return controls_[static_cast<int>(id)]; }
   bool Ticked(ControlId id) const;
   void PlaceMarkBesideStatus(ControlId mark);
   void EndReport();
+  void ApplyEnglishTexts();
+  void ApplyGermanTexts();
 
   // What a change of a control runs, whoever makes it.
   void Text1Changed() override;
   void ModeClicked() override;
   void CheckClicked(size_t index) override;
+  void ApplyOptionRules() override;
   void SetText(ControlId id, const std::string& text);
   void SetVisible(ControlId id, bool visible);
+  void SetEnabled(ControlId id, bool enabled);
   void ValidateFolder();
+  void ResetStatusArea();
   void ShowAltSHint();
   void ShowWindows7Hint();
   void Start();
   void ChangeFolder();
+  TweakOptions Options() const;
   const char* Pick(const char* german, const char* english) const;
 
   WindowServices& window_;
   RunServices& run_;
-  // The folder field, the mode and the boxes live here; controls_ holds the rest.
+  // The folder field, the mode and the boxes' states live here; controls_ holds the rest.
   WindowState window_state_;
-  mutable std::array<ControlState, kControlCount> controls_;
+  std::array<ControlState, kControlCount> controls_;
   UiLanguage language_ = UiLanguage::German;
   bool timer_running_ = false;
   int timer_interval_ = 3000;

@@ -58,8 +58,10 @@ class FakeWindow : public WindowServices {
 // The real link to settings and folder checks, over fakes; only the run itself is staged.
 struct FakePlatform {
   FakePlatform() {
-    fs.AddFile("C:\\ICQ7.1\\ICQ.exe");
-    fs.AddFile("C:\\ICQ7.1\\MCore.dll");
+    for (const char* file : {"C:\\ICQ7.1\\ICQ.exe", "C:\\ICQ7.1\\MCore.dll", "C:\\ICQ.exe",
+                             "C:\\MCore.dll", "C:\\Half\\ICQ.exe"}) {
+      fs.AddFile(file);
+    }
     fs.AddFolder("C:\\Old");
   }
   FakeFileSystem fs;
@@ -72,7 +74,7 @@ struct FakePlatform {
   AppPlatform platform{fs, resources, system, profile, registry, paths, versions, "C:\\Kelvane\\"};
 };
 
-class FakeRun : private FakePlatform, public WindowRun {
+class FakeRun : public FakePlatform, public WindowRun {
  public:
   FakeRun() : WindowRun(platform) {}
   RunStatus outcome;
@@ -91,10 +93,9 @@ class FakeRun : private FakePlatform, public WindowRun {
                  "{88EB38EF-4D2C-436D-ABD3-56B232674062}",
                  "InstallLocation", folder);
   }
-  void CheckVersionAndRun(const TweakOptions& o, RunStatus& status, std::string& v) override {
+  RunResult CheckVersionAndRun(const TweakOptions& o) override {
     runs.push_back(o);
-    status = outcome;
-    v = version_found;
+    return {outcome, version_found};
   }
 
  private:
@@ -107,7 +108,7 @@ class MainWindowTest : public ::testing::Test {
   void Load(const std::string& command_line = "", const std::string& native = "English") {
     model_.Load(command_line, native);
   }
-  const ControlState& S(C id) { return model_.state(id); }
+  ControlState S(C id) { return model_.state(id); }
 
   FakeWindow window_;
   FakeRun run_;
@@ -117,11 +118,9 @@ class MainWindowTest : public ::testing::Test {
 TEST_F(MainWindowTest, StartUpWithoutSettings) {
   Load("", "Deutsch");
   EXPECT_EQ(model_.language(), UiLanguage::German);
-  EXPECT_EQ(S(C::Option1).value, 1);
-  for (int i = 0; i < 11; ++i) {
-    const bool ticked = i == 0 || i == 1 || i == 4 || i == 5 || i == 6;
-    EXPECT_EQ(S(CheckBox(i)).value == kChecked, ticked) << i;
-  }
+  EXPECT_EQ(S(C::Option1).check, CheckState::Ticked);
+  for (size_t i = 0; i < kOptionFlags.size(); ++i)
+    EXPECT_EQ(S(CheckBox(i)).check, TickedIf(kOptionFlags[i].ticked_by_default)) << i;
   EXPECT_FALSE(S(C::Command3).enabled) << "no folder found";
   EXPECT_EQ(S(C::Label1).text, "Einstellungen wählen und starten.");
   EXPECT_TRUE(window_.messages.empty());
@@ -138,6 +137,10 @@ TEST_F(MainWindowTest, StoredFolderOrTheSearchFillsTheField) {
       {"C:\\ICQ7.1", std::nullopt, "C:\\ICQ7.1", true},
       {"C:\\ICQ7.1\\", std::nullopt, "C:\\ICQ7.1\\", true},
       {"C:\\Old", "C:\\ICQ7.1", "C:\\ICQ7.1", true},
+      {"C:\\Half", "C:\\ICQ7.1", "C:\\ICQ7.1", true},  // no MCore.dll
+      {"C:\\", "C:\\ICQ7.1", "C:\\ICQ7.1", true},      // a drive root is never taken
+      {"C:", "C:\\ICQ7.1", "C:\\ICQ7.1", true},
+      {"", "C:\\ICQ7.1", "C:\\ICQ7.1", true},
       {"", std::nullopt, "", false},
   };
   for (const Row& r : rows) {
@@ -150,6 +153,7 @@ TEST_F(MainWindowTest, StoredFolderOrTheSearchFillsTheField) {
     model.Load("", "English");
     EXPECT_EQ(model.state(C::Text1).text, r.field) << r.stored;
     EXPECT_EQ(model.state(C::Command3).enabled, r.start) << r.stored;
+    EXPECT_EQ(run.profile.values.size(), 1u) << "loading writes nothing";
   }
 }
 
@@ -166,6 +170,10 @@ TEST_F(MainWindowTest, EnglishTextsAndTheirTwoLayoutChanges) {
   EXPECT_EQ(german.state(C::Check10).rect.width, 2895);
   EXPECT_EQ(german.state(C::Label4).rect.left, 3480);
   EXPECT_EQ(german.state(C::Check8).text, "Minimalgröße für Haupt- && Chatfenster aktivieren");
+  run_.Set("Language", "English");
+  MainWindow by_file(window_, run_);
+  by_file.Load("", "Deutsch");
+  EXPECT_EQ(by_file.language(), UiLanguage::English) << "the settings file's Language key";
 }
 
 TEST_F(MainWindowTest, OptionRules) {
@@ -174,17 +182,17 @@ TEST_F(MainWindowTest, OptionRules) {
   model_.Click(C::Check10);
   EXPECT_TRUE(S(C::Label4).visible);
   model_.Click(C::Option2);
-  for (int i = 0; i < 11; ++i)
+  for (size_t i = 0; i < kOptionFlags.size(); ++i)
     EXPECT_FALSE(S(CheckBox(i)).enabled) << i;
   EXPECT_FALSE(S(C::Label4).visible);
-  EXPECT_EQ(S(C::Check0).value, kChecked) << "ticks survive Standard";
+  EXPECT_EQ(S(C::Check0).check, CheckState::Ticked) << "ticks survive Standard";
   EXPECT_TRUE(S(C::Command3).enabled);
   model_.Click(C::Option1);
   EXPECT_TRUE(S(C::Check1).enabled);
   EXPECT_TRUE(S(C::Label4).visible);
   model_.Click(C::Check0);
   EXPECT_FALSE(S(C::Check1).enabled);
-  EXPECT_EQ(S(C::Check1).value, kChecked) << "the tick stays";
+  EXPECT_EQ(S(C::Check1).check, CheckState::Ticked) << "the tick stays";
   model_.Click(C::Check4);
   model_.Click(C::Option2);
   model_.Click(C::Option1);
@@ -255,11 +263,13 @@ TEST_F(MainWindowTest, ReportPlacementAndTimer) {
     MainWindow model(window, run);
     model.Load("", r.language == UiLanguage::German ? "Deutsch" : "English");
     model.Click(C::Command3);
-    const ControlState& line = model.state(C::Label1);
-    EXPECT_EQ(line.rect.top, r.status_top);
+    auto line_end = [&] {
+      return model.state(C::Label1).rect.left + model.state(C::Label1).rect.width;
+    };
+    EXPECT_EQ(model.state(C::Label1).rect.top, r.status_top);
     EXPECT_TRUE(model.state(r.mark).visible);
     EXPECT_FALSE(model.state(r.mark == C::Image1 ? C::Image2 : C::Image1).visible);
-    EXPECT_EQ(model.state(r.mark).rect.left, line.rect.left + line.rect.width + 130);
+    EXPECT_EQ(model.state(r.mark).rect.left, line_end() + 130);
     EXPECT_EQ(model.state(r.mark).rect.top, r.mark_top);
     EXPECT_EQ(model.state(C::Label3).visible, r.help);
     if (r.help) {
@@ -270,8 +280,7 @@ TEST_F(MainWindowTest, ReportPlacementAndTimer) {
     EXPECT_EQ(model.TakeFocusRequest(), C::Command3);
     window.char_width = 75;
     model.MeasureLabels();
-    EXPECT_EQ(model.state(r.mark).rect.left, line.rect.left + line.rect.width + 130)
-        << "after the fonts changed";
+    EXPECT_EQ(model.state(r.mark).rect.left, line_end() + 130) << "after the fonts changed";
     model.TimerTick();
     EXPECT_FALSE(model.timer_running());
     EXPECT_FALSE(model.state(r.mark).visible);
@@ -283,16 +292,19 @@ TEST_F(MainWindowTest, StartSavesTheOptionsAndRunsWithThem) {
   run_.Set("ICQPath", "C:\\ICQ7.1");
   Load();
   model_.Click(C::Check2);
+  model_.SetValue(C::Check4, CheckState::Greyed);
   model_.Click(C::Option2);
   model_.Click(C::Command3);
   ASSERT_EQ(run_.runs.size(), 1u);
   EXPECT_EQ(run_.runs[0].mode, TweakMode::Standard);
   EXPECT_TRUE(run_.runs[0].remove_search_bar);
+  EXPECT_FALSE(run_.runs[0].remove_chat_banner) << "a greyed box is not ticked";
   EXPECT_EQ(run_.runs[0].icq_folder, "C:\\ICQ7.1");
   EXPECT_EQ(run_.Get("Standard"), "1");
   EXPECT_EQ(run_.Get("Option3"), "1");
   EXPECT_EQ(run_.Get("Option1"), "1");
   EXPECT_EQ(run_.Get("Option10"), "0");
+  EXPECT_EQ(run_.Get("Option5"), "0");
   EXPECT_EQ(S(C::Label1).text, "Changes successful!");
   EXPECT_EQ(window_.repaints, 1) << "Please wait... is shown before the run";
 }
@@ -347,6 +359,72 @@ TEST_F(MainWindowTest, ExitAndInfoDoNotSave) {
   EXPECT_EQ(window_.info_shown, 1);
   EXPECT_EQ(window_.exits, 1);
   EXPECT_FALSE(run_.Has("Option4"));
+}
+
+constexpr auto U = CheckState::Unticked;
+constexpr auto K = CheckState::Ticked;
+
+// The window's side of start-up: records every handling in order; Check9 runs the Alt+S hint.
+class RecordingHooks : public WindowHooks {
+ public:
+  explicit RecordingHooks(RunServices& run) : run_(&run) {}
+  void Text1Changed() override { log += "Text1 "; }
+  void ModeClicked() override { log += "Mode "; }
+  void CheckClicked(size_t index) override {
+    log += "Check" + std::to_string(index) + " ";
+    if (index == 9 && state.ticked(9))
+      run_->ShowAltSHintOnce([&] { ++hints; });
+  }
+  void ApplyOptionRules() override { log += "Rules"; }
+
+  WindowState state;
+  std::string log;
+  int hints = 0;
+
+ private:
+  RunServices* run_;
+};
+
+// What start-up read reaches the controls through their setters: a control whose state does
+// not change runs no handling. The rows add to one settings file in turn.
+TEST(ApplySettings, OnlyAChangedControlRunsItsHandling) {
+  const auto opened = WindowState().checks;
+  const std::array odd = {K, U, U, U, K, K, K, U, U, K, K};
+  const struct {
+    std::map<std::string, std::string> keys;
+    std::string log;
+    TweakMode mode;
+    std::array<CheckState, kOptionFlags.size()> checks;
+    int hints;
+  } rows[] = {
+      {{}, "Rules", TweakMode::Custom, opened, 0},
+      {{{"ICQPath", "C:\\ICQ7.1"}}, "Text1 Rules", TweakMode::Custom, opened, 0},
+      {{{"ICQPath", ""},
+        {"Standard", "true"},
+        {"Option1", "no"},
+        {"Option2", "0"},
+        {"Option3", "yes"},
+        {"Option10", "1"},
+        {"Option11", "1"}},
+       "Check1 Check9 Check10 Rules",
+       TweakMode::Custom,
+       odd,
+       1},
+      // The Alt+S hint of the row before is not shown again.
+      {{{"Standard", "1"}}, "Mode Check1 Check9 Check10 Rules", TweakMode::Standard, odd, 0},
+  };
+  FakeRun run;
+  for (const auto& r : rows) {
+    for (const auto& [key, value] : r.keys)
+      run.Set(key, value);
+    RecordingHooks w(run);
+    ApplySettings(w.state, w, run.LoadSettings().options);
+    EXPECT_EQ(w.log, r.log);
+    EXPECT_EQ(w.state.mode, r.mode) << r.log;
+    EXPECT_EQ(w.state.checks, r.checks) << r.log;
+    EXPECT_EQ(w.hints, r.hints) << r.log;
+  }
+  EXPECT_EQ(run.Get("AltSInfo"), "1");
 }
 
 }  // namespace

@@ -1,7 +1,10 @@
-// The product's own addresses and notice, one place each.
+// The product's own name, addresses and notice, one place each.
 #pragma once
 
 namespace kelvane::ui {
+
+// The main window's caption, and the info window's frame.
+inline constexpr char kWindowTitle[] = "Kelvane v.1.0";
 
 // A bare host name: the shell opens it in the user's browser, knowing it for a web address by its
 // "www.".

@@ -2,6 +2,11 @@
 
 namespace kelvane {
 
+WindowState::WindowState() {
+  for (size_t i = 0; i < kOptionFlags.size(); ++i)
+    checks[i] = TickedIf(kOptionFlags[i].ticked_by_default);
+}
+
 void SetText1(WindowState& window, WindowHooks& hooks, const std::string& text) {
   if (window.text1 == text)
     return;
@@ -10,11 +15,9 @@ void SetText1(WindowState& window, WindowHooks& hooks, const std::string& text) 
 }
 
 void SelectMode(WindowState& window, WindowHooks& hooks, TweakMode mode) {
-  const bool standard = mode == TweakMode::Standard;
-  if (window.option2 == standard && window.option1 == !standard)
+  if (window.mode == mode)
     return;
-  window.option1 = !standard;
-  window.option2 = standard;
+  window.mode = mode;
   hooks.ModeClicked();
 }
 
@@ -23,6 +26,14 @@ void SetCheck(WindowState& window, WindowHooks& hooks, size_t index, CheckState 
     return;
   window.checks[index] = state;
   hooks.CheckClicked(index);
+}
+
+void ApplySettings(WindowState& window, WindowHooks& hooks, const TweakOptions& settings) {
+  SetText1(window, hooks, settings.icq_folder);
+  SelectMode(window, hooks, settings.mode);
+  for (size_t i = 0; i < kOptionFlags.size(); ++i)
+    SetCheck(window, hooks, i, TickedIf(settings.*kOptionFlags[i].flag));
+  hooks.ApplyOptionRules();
 }
 
 }  // namespace kelvane

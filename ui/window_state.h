@@ -1,5 +1,5 @@
-// The main window's controls as the settings file loads and saves them, apart from any
-// window system, and the handling that a change of a control runs.
+// The main window's controls that hold the user's choices, apart from any window system, and
+// the handling that a change of one runs.
 #pragma once
 
 #include <array>
@@ -10,20 +10,21 @@
 
 namespace kelvane {
 
+// A box's state, also a radio button's (Ticked when selected). Only a fully ticked box counts;
+// a greyed one does not.
 enum class CheckState { Unticked, Ticked, Greyed };
 
-struct WindowState {
-  std::string text1;     // the ICQ folder field, as typed
-  bool option1 = true;   // Custom mode selected
-  bool option2 = false;  // Standard mode selected
-  // Check0 to Check10, in the order of the option flags; the window opens with the ad
-  // removal boxes ticked.
-  std::array<CheckState, 11> checks = {
-      CheckState::Ticked,   CheckState::Ticked,   CheckState::Unticked, CheckState::Unticked,
-      CheckState::Ticked,   CheckState::Ticked,   CheckState::Ticked,   CheckState::Unticked,
-      CheckState::Unticked, CheckState::Unticked, CheckState::Unticked};
+inline CheckState TickedIf(bool ticked) {
+  return ticked ? CheckState::Ticked : CheckState::Unticked;
+}
 
-  // Only a fully ticked box counts; a greyed one does not.
+struct WindowState {
+  WindowState();  // the boxes as the window opens, from kOptionFlags
+
+  std::string text1;                                   // the ICQ folder field, as typed
+  TweakMode mode = TweakMode::Custom;                  // Option1 or Option2 selected
+  std::array<CheckState, kOptionFlags.size()> checks;  // Check0 to Check10
+
   bool ticked(size_t check) const { return checks[check] == CheckState::Ticked; }
 };
 
@@ -44,5 +45,9 @@ class WindowHooks {
 void SetText1(WindowState& window, WindowHooks& hooks, const std::string& text);
 void SelectMode(WindowState& window, WindowHooks& hooks, TweakMode mode);
 void SetCheck(WindowState& window, WindowHooks& hooks, size_t index, CheckState state);
+
+// What start-up read, put into the controls through the setters in the settings file's order:
+// the folder, the mode, Check0 to Check10; then the option rules.
+void ApplySettings(WindowState& window, WindowHooks& hooks, const TweakOptions& settings);
 
 }  // namespace kelvane

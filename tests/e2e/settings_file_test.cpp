@@ -16,19 +16,24 @@ std::string Lines(const std::vector<std::string>& lines) {
   return text;
 }
 
-const std::vector<std::string> kDefaultOptions = {
-    "Option1=1", "Option2=1", "Option3=0", "Option4=0",  "Option5=1", "Option6=1",
-    "Option7=1", "Option8=0", "Option9=0", "Option10=0", "Option11=0"};
+// "Option1" to "Option11" as a first save writes the window's opening boxes.
+std::vector<std::string> DefaultOptions() {
+  std::vector<std::string> lines;
+  for (const OptionFlag& f : kOptionFlags)
+    lines.push_back(std::string(f.key) + (f.ticked_by_default ? "=1" : "=0"));
+  return lines;
+}
 
 TEST(SettingsFileOnDisk, FirstSaveWritesTheKeysInOrder) {
   TempFolder dir;
   win32::Win32Profile profile;
-  WindowState window;
-  window.text1 = "C:\\Program Files\\ICQ7.1";
-  SaveSettings(profile, dir.path() + "kvn.ini", window);
+  TweakOptions options;
+  options.icq_folder = "C:\\Program Files\\ICQ7.1";
+  SaveSettings(profile, dir.path() + "kvn.ini", options);
   std::vector<std::string> expected = {"[Kelvane 7.1.0.2096]", "ICQPath=C:\\Program Files\\ICQ7.1",
                                        "Standard=0"};
-  expected.insert(expected.end(), kDefaultOptions.begin(), kDefaultOptions.end());
+  for (const std::string& line : DefaultOptions())
+    expected.push_back(line);
   EXPECT_EQ(ReadBytes(dir.path() + "kvn.ini"), Lines(expected));
 }
 
@@ -38,10 +43,10 @@ TEST(SettingsFileOnDisk, ExistingKeysAreReplacedInPlace) {
   WriteBytes(file, Lines({"[Kelvane 7.1.0.2096]", "Language=German", "Option3=1", "AltSInfo=1",
                           "ICQPath=C:\\Old"}));
   win32::Win32Profile profile;
-  SaveSettings(profile, file, WindowState{});
+  SaveSettings(profile, file, TweakOptions{});
   std::vector<std::string> expected = {"[Kelvane 7.1.0.2096]", "Language=German", "Option3=0",
                                        "AltSInfo=1",           "ICQPath=C:\\Old", "Standard=0"};
-  for (const std::string& line : kDefaultOptions) {
+  for (const std::string& line : DefaultOptions()) {
     if (line != "Option3=0")
       expected.push_back(line);
   }
@@ -54,18 +59,18 @@ TEST(SettingsFileOnDisk, UnwritableFileKeepsItsContents) {
   const std::string old = Lines({"[Kelvane 7.1.0.2096]", "Standard=1"});
   WriteBytes(file, old);
   win32::Win32Profile profile;
-  WindowState window;
-  window.text1 = "C:\\ICQ7.1";
+  TweakOptions options;
+  options.icq_folder = "C:\\ICQ7.1";
   {
     // Another program holds it open without sharing.
     HANDLE held = CreateFileW(win32::Widen(file).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
-    SaveSettings(profile, file, window);
+    SaveSettings(profile, file, options);
     CloseHandle(held);
   }
   EXPECT_EQ(ReadBytes(file), old);
-  SaveSettings(profile, dir.path() + "missing\\kvn.ini", window);
+  SaveSettings(profile, dir.path() + "missing\\kvn.ini", options);
   EXPECT_EQ(ReadBytes(dir.path() + "missing\\kvn.ini"), "<missing>");
 }
 
@@ -74,8 +79,8 @@ TEST(SettingsFileOnDisk, UnwritableFileKeepsItsContents) {
 TEST(SettingsFileOnDisk, AnyFileNameAndTheCurrentFolder) {
   TempFolder dir;
   win32::Win32Profile profile;
-  WindowState window;
-  window.text1 = "C:\\Programme\\ICQ \xc3\x84";  // "Ä" in UTF-8
+  TweakOptions options;
+  options.icq_folder = "C:\\Programme\\ICQ \xc3\x84";  // "Ä" in UTF-8
   const std::string expected = "ICQPath=C:\\Programme\\ICQ \xc4\r\n";
   const std::string folder = dir.path() + "\xc5\x81ukasz \xe2\x98\x83\\";  // "Łukasz ☃"
   CreateDirectoryW(win32::Widen(folder).c_str(), nullptr);
@@ -85,9 +90,9 @@ TEST(SettingsFileOnDisk, AnyFileNameAndTheCurrentFolder) {
   };
   for (const Case& c :
        {Case{folder + "kvn.ini", folder + "kvn.ini"}, Case{"kvn.ini", dir.path() + "kvn.ini"}}) {
-    SaveSettings(profile, c.given, window);
+    SaveSettings(profile, c.given, options);
     EXPECT_NE(ReadBytes(c.lands).find(expected), std::string::npos) << c.given;
-    EXPECT_EQ(ReadIniString(profile, c.given, "ICQPath"), window.text1) << c.given;
+    EXPECT_EQ(ReadIniString(profile, c.given, "ICQPath"), options.icq_folder) << c.given;
   }
   SetCurrentDirectoryW(win32::Widen(BuildFolder()).c_str());
 }

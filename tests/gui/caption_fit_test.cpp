@@ -27,14 +27,11 @@ namespace {
 using kelvane::win32::Narrow;
 using kelvane::win32::Widen;
 
-constexpr int kFirstControlId = 100;
-
 void BringToDpi(HWND window, UINT dpi) {
   if (DpiOf(window) == dpi)
     return;
   RECT suggested = {0, 0, 800, 800};
-  SendMessageW(window, 0x02E0 /* WM_DPICHANGED */, MAKEWPARAM(dpi, dpi),
-               reinterpret_cast<LPARAM>(&suggested));
+  SendMessageW(window, kDpiChanged, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
 }
 
 // The real main window, loaded in one language, and its info window, both brought to one DPI.
@@ -57,9 +54,7 @@ class RealWindows {
     }
   }
 
-  HWND Control(ControlId id) const {
-    return FindControl(view_.window(), kFirstControlId + static_cast<int>(id));
-  }
+  HWND Control(ControlId id) const { return FindControl(view_.window(), ChildId(id)); }
   MainWindow& model() { return *model_; }
   HWND main() const { return view_.window(); }
   HWND info() const { return info_->window(); }
@@ -258,7 +253,7 @@ TEST_P(CaptionFit, EveryCaptionFitsItsControl) {
   for (const ControlDesign& d : kControls) {
     if (d.kind != ControlKind::Label && d.kind != ControlKind::Link)
       continue;
-    const Rect& label = windows.model().state(d.id).rect;
+    const Rect label = windows.model().state(d.id).rect;
     const int room = windows.model().state(d.container).rect.width;
     EXPECT_LE(label.left + label.width, room)
         << d.name << " leaves its container by " << label.left + label.width - room << " twips";
@@ -277,10 +272,10 @@ TEST_P(CaptionFit, EveryReportFitsTheStatusArea) {
       status.failure = failure;
       status.wrong_version = wrong_version;
       model.ShowRunResult(status, "7.1.0.2000");
-      const ControlState& line = model.state(ControlId::Label1);
+      const ControlState line = model.state(ControlId::Label1);
       const ControlId mark =
           model.state(ControlId::Image1).visible ? ControlId::Image1 : ControlId::Image2;
-      const Rect& m = model.state(mark).rect;
+      const Rect m = model.state(mark).rect;
       EXPECT_LE(m.left + m.width, area) << line.text << ": the mark leaves the options box by "
                                         << m.left + m.width - area << " twips";
       if (model.state(ControlId::Label3).visible) {

@@ -1,7 +1,9 @@
 #include "ui/win32/control_factory.h"
 
 #include <commctrl.h>
+#include <shellapi.h>
 
+#include "platform/win32/text.h"
 #include "ui/win32/dpi.h"
 
 namespace kelvane::ui::win32 {
@@ -149,6 +151,34 @@ void Fonts::Release() {
   text_ = link_ = nullptr;
 }
 
+LRESULT ControlColour(HDC dc) {
+  SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
+  return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+}
+
+void PlaceWindow(HWND window,
+                 DWORD style,
+                 const Rect& client,
+                 UINT dpi,
+                 std::optional<POINT> corner) {
+  const SIZE size =
+      FrameSize(TwipsToPixels(client.width, dpi), TwipsToPixels(client.height, dpi), style, dpi);
+  if (!corner) {
+    RECT work;
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    corner = POINT{work.left + (work.right - work.left - size.cx) / 2,
+                   work.top + (work.bottom - work.top - size.cy) / 2};
+  }
+  SetWindowPos(window, nullptr, corner->x, corner->y, size.cx, size.cy,
+               SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void OpenAddress(HWND owner, const std::string& address, const std::string& working_folder) {
+  using kelvane::win32::Widen;
+  ShellExecuteW(owner, L"Open", Widen(address).c_str(), L"", Widen(working_folder).c_str(),
+                SW_SHOWNORMAL);
+}
+
 void RegisterWindowClass(HINSTANCE instance, const wchar_t* name, WNDPROC procedure, HICON icon) {
   WNDCLASSEXW wc{};
   wc.cbSize = sizeof(wc);
@@ -163,10 +193,6 @@ void RegisterWindowClass(HINSTANCE instance, const wchar_t* name, WNDPROC proced
 
 void RegisterContainerClass(HINSTANCE instance) {
   RegisterWindowClass(instance, kContainerClass, ContainerProc);
-}
-
-void ForwardNotifications(HWND group_box) {
-  SetWindowSubclass(group_box, GroupBoxProc, 1, 0);
 }
 
 HWND CreateControl(HINSTANCE instance,
@@ -223,8 +249,9 @@ HWND CreateControl(HINSTANCE instance,
       ex_style, window_class, look.text.c_str(), style, TwipsToPixels(r.left, dpi),
       TwipsToPixels(r.top, dpi), TwipsToPixels(r.width, dpi), TwipsToPixels(r.height, dpi), parent,
       reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
+  // A group box passes its children's notifications on to its parent too.
   if (kind == ControlKind::Frame)
-    ForwardNotifications(control);
+    SetWindowSubclass(control, GroupBoxProc, 1, 0);
   return control;
 }
 

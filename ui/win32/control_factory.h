@@ -1,10 +1,12 @@
-// Creating and placing the window's controls by kind, in twips, at a window's DPI. Shared by
-// the main window and the info window.
+// What the main window and the info window share: creating and placing their controls by kind,
+// in twips, at a window's DPI; their window procedure, colours and place on the screen; opening
+// an address.
 #pragma once
 
 #include <windows.h>
 
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "ui/controls.h"
@@ -24,7 +26,6 @@ class Fonts {
   // find.
   void Create(UINT dpi, const std::function<bool(HFONT)>& fits = {});
   HFONT text() const { return text_; }
-  HFONT link() const { return link_; }
   HFONT For(ControlKind kind) const { return kind == ControlKind::Link ? link_ : text_; }
 
  private:
@@ -39,8 +40,29 @@ void RegisterWindowClass(HINSTANCE instance,
                          WNDPROC procedure,
                          HICON icon = nullptr);
 
-// The window procedure of a view object: the object handed to CreateWindowEx gets every
-// message through its Handle(), with its window_ set from the first message on.
+// Child window ids: the main window's controls from 100 in ControlId order, the info window's
+// from 200 in InfoControlId order, clear of IDOK and IDCANCEL, which the dialog manager sends for
+// Enter and Esc.
+inline constexpr int kMainChildIds = 100;
+inline constexpr int kInfoChildIds = 200;
+
+inline int ChildId(ControlId id) {
+  return kMainChildIds + static_cast<int>(id);
+}
+
+inline int ChildId(InfoControlId id) {
+  return kInfoChildIds + static_cast<int>(id);
+}
+
+// WM_DPICHANGED, which the Windows 7 headers lack.
+inline constexpr UINT kDpiChanged = 0x02E0;
+
+// The dialog background behind a control's text.
+LRESULT ControlColour(HDC dc);
+
+// The window procedure of a view object, with its window_ set from the first message on: the
+// controls' colours alike for every view, a change of DPI to its OnDpiChanged(), every other
+// message to its Handle().
 template <typename View>
 LRESULT CALLBACK ViewProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
   if (message == WM_NCCREATE) {
@@ -49,15 +71,33 @@ LRESULT CALLBACK ViewProc(HWND window, UINT message, WPARAM wparam, LPARAM lpara
     view->window_ = window;
   }
   auto* view = reinterpret_cast<View*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-  return view ? view->Handle(message, wparam, lparam)
-              : DefWindowProcW(window, message, wparam, lparam);
+  if (!view)
+    return DefWindowProcW(window, message, wparam, lparam);
+  switch (message) {
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN:
+      return ControlColour(reinterpret_cast<HDC>(wparam));
+    case kDpiChanged:
+      view->OnDpiChanged(HIWORD(wparam), *reinterpret_cast<const RECT*>(lparam));
+      return 0;
+    default:
+      return view->Handle(message, wparam, lparam);
+  }
 }
+
+// Gives the window the outer size for its client area (twips) at the DPI, with its top left
+// corner at corner, or centred on the work area without one.
+void PlaceWindow(HWND window,
+                 DWORD style,
+                 const Rect& client,
+                 UINT dpi,
+                 std::optional<POINT> corner = std::nullopt);
+
+// Opens a web address in the user's browser; a launch that fails shows nothing.
+void OpenAddress(HWND owner, const std::string& address, const std::string& working_folder);
 
 // Registers the plain container class once; its children's notifications reach its parent.
 void RegisterContainerClass(HINSTANCE instance);
-
-// Makes group boxes pass their children's notifications on to their parent too.
-void ForwardNotifications(HWND group_box);
 
 // How a control first shows.
 struct ControlLook {

@@ -26,15 +26,16 @@ class InfoWindowView {
   void OnCommand(int id);
   void OnDpiChanged(UINT dpi, const RECT& suggested);
   void Hide();
-  // Sets the controls' fonts and places at the window's DPI; returns the window's size.
-  SIZE Layout();
+  HWND Child(InfoControlId id) const;
+  // Sets the controls' fonts and places at the window's DPI.
+  void Layout();
 
   HINSTANCE instance_;
   HWND main_;
   HWND window_ = nullptr;
   UINT dpi_ = 96;
   Fonts fonts_;
-  std::wstring program_folder_;
+  const std::string program_folder_;
 };
 
 }  // namespace kelvane::ui::win32

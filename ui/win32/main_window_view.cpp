@@ -1,7 +1,5 @@
 #include "ui/win32/main_window_view.h"
 
-#include <shellapi.h>
-
 #include <algorithm>
 #include <vector>
 
@@ -21,12 +19,6 @@ using C = ControlId;
 constexpr wchar_t kWindowClass[] = L"KelvaneMain";
 constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
 constexpr UINT_PTR kReportTimer = 1;
-// Control ids stay clear of IDOK and IDCANCEL, which the dialog manager sends for Enter and Esc.
-constexpr int kFirstControlId = 100;
-
-int IdOf(C id) {
-  return kFirstControlId + static_cast<int>(id);
-}
 
 // Children of one container in keyboard order: the dialog manager tabs in creation order.
 std::vector<C> ChildrenOf(C container) {
@@ -44,6 +36,18 @@ std::vector<C> ChildrenOf(C container) {
 
 // The labels that act when clicked; Label2 is only underlined.
 constexpr C kLinks[] = {C::Label3, C::Label4};
+
+WPARAM ButtonCheck(CheckState check) {
+  switch (check) {
+    case CheckState::Ticked:
+      return BST_CHECKED;
+    case CheckState::Greyed:
+      return BST_INDETERMINATE;
+    case CheckState::Unticked:
+      break;
+  }
+  return BST_UNCHECKED;
+}
 
 std::wstring WindowText(HWND window) {
   std::wstring text(GetWindowTextLengthW(window) + 1, L'\0');
@@ -81,16 +85,16 @@ void MainWindowView::Build(MainWindow& model) {
     ControlKind previous = ControlKind::Window;
     for (C id : ChildrenOf(container)) {
       const ControlDesign& d = Design(id);
-      const ControlState& state = model.state(id);
+      const ControlState state = model.state(id);
       const bool joins_group = d.kind == ControlKind::Radio && previous == ControlKind::Radio;
       previous = d.kind;
-      HWND child = CreateControl(instance_, d.kind, parent, IdOf(id),
+      HWND child = CreateControl(instance_, d.kind, parent, ChildId(id),
                                  {Widen(state.text), state.rect, state.visible, state.enabled,
                                   id == C::Label2, joins_group},
                                  dpi_);
       SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_.For(d.kind)), FALSE);
       if (d.kind == ControlKind::CheckBox || d.kind == ControlKind::Radio)
-        SendMessageW(child, BM_SETCHECK, state.value, 0);
+        SendMessageW(child, BM_SETCHECK, ButtonCheck(state.check), 0);
       children_[static_cast<int>(id)] = child;
       shown_[static_cast<int>(id)] = state;
       if (d.kind == ControlKind::Frame || d.kind == ControlKind::Container) {
@@ -118,12 +122,13 @@ void MainWindowView::MakeFonts() {
           d.kind == ControlKind::Window) {
         continue;
       }
-      for (std::string_view text : {d.german, d.english}) {
-        int width = d.rect.width;
-        if (d.id == C::Check10 && text == d.english)
-          width = 2500;
-        if (!text.empty() && !CaptionFits(font, d.kind, Widen(std::string(text)),
-                                          TwipsToPixels(width, dpi_), dpi_)) {
+      for (UiLanguage language : {UiLanguage::German, UiLanguage::English}) {
+        const std::string text(CaptionOf(d.id, language));
+        const int width = d.id == C::Check10 && language == UiLanguage::English
+                              ? kLayoutChanges.english_check10_width
+                              : d.rect.width;
+        if (!text.empty() &&
+            !CaptionFits(font, d.kind, Widen(text), TwipsToPixels(width, dpi_), dpi_)) {
           return false;
         }
       }
@@ -132,21 +137,8 @@ void MainWindowView::MakeFonts() {
   });
 }
 
-void MainWindowView::PlaceFrame(int x, int y) {
-  const Rect& client = model_->state(C::Form1).rect;
-  const SIZE frame = FrameSize(TwipsToPixels(client.width, dpi_),
-                               TwipsToPixels(client.height, dpi_), kStyle, dpi_);
-  SetWindowPos(window_, nullptr, x, y, frame.cx, frame.cy, SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
 void MainWindowView::Show(int show_command) {
-  RECT work;
-  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-  const Rect& client = model_->state(C::Form1).rect;
-  const SIZE frame = FrameSize(TwipsToPixels(client.width, dpi_),
-                               TwipsToPixels(client.height, dpi_), kStyle, dpi_);
-  PlaceFrame(work.left + (work.right - work.left - frame.cx) / 2,
-             work.top + (work.bottom - work.top - frame.cy) / 2);
+  PlaceWindow(window_, kStyle, model_->state(C::Form1).rect, dpi_);
   ShowWindow(window_, show_command);  // its activation gives the focus to the first control
   // A message box of the start-up leaves the window active before it shows, so that showing it
   // activates nothing.
@@ -173,7 +165,7 @@ void MainWindowView::Sync() {
     return;
   for (const ControlDesign& d : kControls) {
     const int i = static_cast<int>(d.id);
-    const ControlState& want = model_->state(d.id);
+    const ControlState want = model_->state(d.id);
     ControlState& have = shown_[i];
     HWND hwnd = children_[i];
     if (!hwnd)
@@ -195,8 +187,8 @@ void MainWindowView::Sync() {
       ShowWindow(hwnd, want.visible ? SW_SHOWNA : SW_HIDE);
     }
     if ((d.kind == ControlKind::CheckBox || d.kind == ControlKind::Radio) &&
-        (all || want.value != have.value)) {
-      SendMessageW(hwnd, BM_SETCHECK, want.value, 0);
+        (all || want.check != have.check)) {
+      SendMessageW(hwnd, BM_SETCHECK, ButtonCheck(want.check), 0);
     }
     if (d.kind == ControlKind::Mark && (all || want.rect != have.rect)) {
       InvalidateRect(hwnd, nullptr, TRUE);
@@ -225,16 +217,10 @@ LRESULT MainWindowView::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_DRAWITEM:
       OnDrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lparam));
       return TRUE;
-    case WM_CTLCOLORSTATIC:
-    case WM_CTLCOLORBTN:
-      return OnControlColour(reinterpret_cast<HDC>(wparam));
     case WM_SETCURSOR:
       if (OnSetCursor(reinterpret_cast<HWND>(wparam)))
         return TRUE;
       return DefWindowProcW(window_, message, wparam, lparam);
-    case 0x02E0:  // WM_DPICHANGED
-      OnDpiChanged(HIWORD(wparam), *reinterpret_cast<const RECT*>(lparam));
-      return 0;
     case WM_ACTIVATE:
       if (HIWORD(wparam))  // minimized: the window itself takes the keys
         return DefWindowProcW(window_, message, wparam, lparam);
@@ -256,7 +242,7 @@ void MainWindowView::OnCommand(WPARAM wparam, LPARAM lparam) {
     PressFocusedButton(window_);
     return;
   }
-  const int index = LOWORD(wparam) - kFirstControlId;
+  const int index = LOWORD(wparam) - kMainChildIds;
   if (!model_ || lparam == 0 || index < 0 || index >= kControlCount)
     return;
   const C id = static_cast<C>(index);
@@ -279,7 +265,7 @@ void MainWindowView::OnTimer() {
 
 void MainWindowView::OnDrawItem(const DRAWITEMSTRUCT& item) {
   FillRect(item.hDC, &item.rcItem, GetSysColorBrush(COLOR_BTNFACE));
-  const int index = static_cast<int>(item.CtlID) - kFirstControlId;
+  const int index = static_cast<int>(item.CtlID) - kMainChildIds;
   if (index == static_cast<int>(C::Image1))
     DrawTick(item.hDC, item.rcItem, dpi_);
   if (index == static_cast<int>(C::Image2))
@@ -295,11 +281,6 @@ bool MainWindowView::OnSetCursor(HWND control) {
     }
   }
   return false;
-}
-
-LRESULT MainWindowView::OnControlColour(HDC dc) {
-  SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
-  return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
 }
 
 // The control that had the focus gets it back when the window is active again, as in a
@@ -330,7 +311,8 @@ void MainWindowView::OnDpiChanged(UINT dpi, const RECT& suggested) {
   model_->MeasureLabels();
   shown_valid_ = false;
   Sync();
-  PlaceFrame(suggested.left, suggested.top);
+  PlaceWindow(window_, kStyle, model_->state(C::Form1).rect, dpi_,
+              POINT{suggested.left, suggested.top});
 }
 
 void MainWindowView::ShowMessage(const std::string& title, const std::string& text) {
@@ -338,8 +320,7 @@ void MainWindowView::ShowMessage(const std::string& title, const std::string& te
 }
 
 void MainWindowView::OpenAddress(const std::string& address, const std::string& working_folder) {
-  ShellExecuteW(window_, L"Open", Widen(address).c_str(), L"", Widen(working_folder).c_str(),
-                SW_SHOWNORMAL);
+  win32::OpenAddress(window_, address, working_folder);
 }
 
 std::string MainWindowView::BrowseForFile(const std::string& initial_folder,

@@ -46,11 +46,9 @@ class MainWindowView : public WindowServices {
   void OnDrawItem(const DRAWITEMSTRUCT& item);
   void OnDpiChanged(UINT dpi, const RECT& suggested);
   void OnActivate(bool active);
-  LRESULT OnControlColour(HDC dc);
   bool OnSetCursor(HWND control);
   void Sync();
   void MakeFonts();
-  void PlaceFrame(int x, int y);
   HWND Child(ControlId id) const { return children_[static_cast<int>(id)]; }
 
   HINSTANCE instance_;
