@@ -62,7 +62,7 @@ CliResult Error(int exit_code, const std::string& message) {
 }
 
 SearchPlatform Search(AppPlatform& p) {
-  return {p.fs, p.registry, p.paths, p.program_folder};
+  return {p.fs, p.registry, p.paths};
 }
 
 // A name that finds no file is a slip, and a file that another program holds reads as if it

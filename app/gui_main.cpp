@@ -6,19 +6,20 @@
 #include "app/win32_services.h"
 #include "app/window_run.h"
 #include "platform/win32/process.h"
+#include "platform/win32/system_library.h"
 #include "ui/win32/dpi.h"
 #include "ui/win32/main_window_view.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
   using namespace kelvane;
   win32::RestrictDllSearchToSystem32();
-  ui::win32::DeclarePerMonitorDpiAware();
+  ui::view::DeclarePerMonitorDpiAware();
   InitCommonControls();
 
   Win32Services services;
   WindowRun run(services.platform);
 
-  ui::win32::MainWindowView view(instance);
+  ui::view::MainWindowView view(instance);
   if (!view.CreateFrame())
     return 1;
   ui::MainWindow model(view, run);

@@ -15,7 +15,6 @@ struct SearchPlatform {
   FileSystem& fs;
   Registry& registry;
   PathNames& paths;
-  std::string program_folder;  // not read: the search asks only the registry
 };
 
 // One registry value where an ICQ installation may be recorded, below HKEY_LOCAL_MACHINE.

@@ -36,7 +36,7 @@ class InstallationTest : public ::testing::Test {
     }
     if (path)
       registry.Set(RegistryRoot::LocalMachine, kAppPaths, "Path", path);
-    SearchPlatform platform{fs_, registry, paths_, "C:\\Program Files\\ICQ7.1\\"};
+    SearchPlatform platform{fs_, registry, paths_};
     return GetICQ7Path(platform);
   }
 

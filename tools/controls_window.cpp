@@ -14,7 +14,7 @@
 #include "ui/win32/dpi.h"
 
 using namespace kelvane::ui;
-using namespace kelvane::ui::win32;
+using namespace kelvane::ui::view;
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
   InitCommonControls();

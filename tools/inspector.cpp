@@ -26,7 +26,7 @@ namespace {
 using kelvane::win32::Narrow;
 using kelvane::win32::Widen;
 using namespace kelvane::ui;
-using namespace kelvane::ui::win32;
+using namespace kelvane::ui::view;
 
 std::string NameOf(HWND control) {
   const int id = GetDlgCtrlID(control);

@@ -6,9 +6,6 @@
 #include <string>
 #include <vector>
 
-// The window's entry point and file chooser reach the DLL loading through here.
-#include "platform/win32/system_library.h"
-
 namespace kelvane::win32 {
 
 // The command-line arguments after the program's name, as UTF-8.

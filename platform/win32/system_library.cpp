@@ -3,12 +3,7 @@
 #include <string>
 
 namespace kelvane::win32 {
-
-void RestrictDllSearchToSystem32() {
-  using SetDirectories = BOOL(WINAPI*)(DWORD);
-  if (auto set = SystemFunction<SetDirectories>(L"kernel32.dll", "SetDefaultDllDirectories"))
-    set(LOAD_LIBRARY_SEARCH_SYSTEM32);
-}
+namespace {
 
 HMODULE LoadSystemLibrary(const wchar_t* name) {
   wchar_t folder[MAX_PATH];
@@ -18,6 +13,14 @@ HMODULE LoadSystemLibrary(const wchar_t* name) {
   const std::wstring path = std::wstring(folder) + L"\\" + name;
   // Its own imports come from the system folder too.
   return LoadLibraryExW(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+}
+
+}  // namespace
+
+void RestrictDllSearchToSystem32() {
+  using SetDirectories = BOOL(WINAPI*)(DWORD);
+  if (auto set = SystemFunction<SetDirectories>(L"kernel32.dll", "SetDefaultDllDirectories"))
+    set(LOAD_LIBRARY_SEARCH_SYSTEM32);
 }
 
 FARPROC SystemProcedure(const wchar_t* dll, const char* name) {

@@ -10,13 +10,10 @@ namespace kelvane::win32 {
 // Does nothing on systems without SetDefaultDllDirectories.
 void RestrictDllSearchToSystem32();
 
-// Loads a DLL of the system folder by its full path, so that no search is involved. Works on
-// every Windows 7, with or without the update that taught LoadLibraryEx to search System32.
-// Nullptr when it cannot be loaded.
-HMODULE LoadSystemLibrary(const wchar_t* name);
-
 // The address of the function that the system folder's DLL exports under the name (or the
 // ordinal, given as MAKEINTRESOURCEA), the DLL staying loaded; nullptr when either is missing.
+// The DLL is loaded by its full path, so that no search is involved: that works on every
+// Windows 7, with or without the update that taught LoadLibraryEx to search System32.
 FARPROC SystemProcedure(const wchar_t* dll, const char* name);
 
 template <typename Function>

@@ -21,7 +21,7 @@
 #include "ui/win32/info_window_view.h"
 #include "ui/win32/main_window_view.h"
 
-namespace kelvane::ui::win32 {
+namespace kelvane::ui::view {
 namespace {
 
 using kelvane::win32::Narrow;
@@ -302,4 +302,4 @@ INSTANTIATE_TEST_SUITE_P(BothLanguagesTwoDpis,
                          });
 
 }  // namespace
-}  // namespace kelvane::ui::win32
+}  // namespace kelvane::ui::view

@@ -6,7 +6,7 @@
 #include "platform/win32/text.h"
 #include "ui/win32/dpi.h"
 
-namespace kelvane::ui::win32 {
+namespace kelvane::ui::view {
 namespace {
 
 constexpr wchar_t kContainerClass[] = L"KelvanePanel";
@@ -282,4 +282,4 @@ Rect MeasureText(HFONT font, const std::wstring& text, UINT dpi) {
   return {0, 0, PixelsToTwips(width, dpi), PixelsToTwips(r.bottom, dpi)};
 }
 
-}  // namespace kelvane::ui::win32
+}  // namespace kelvane::ui::view

@@ -11,7 +11,7 @@
 
 #include "ui/controls.h"
 
-namespace kelvane::ui::win32 {
+namespace kelvane::ui::view {
 
 // The two fonts of the window at one DPI: the text font and its underlined twin for links.
 class Fonts {
@@ -133,4 +133,4 @@ bool CaptionFits(HFONT font, ControlKind kind, const std::wstring& caption, int 
 // Width of the longest line and height of all lines of text in the font, in twips.
 Rect MeasureText(HFONT font, const std::wstring& text, UINT dpi);
 
-}  // namespace kelvane::ui::win32
+}  // namespace kelvane::ui::view

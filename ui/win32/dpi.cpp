@@ -1,12 +1,14 @@
 #include "ui/win32/dpi.h"
 
-namespace kelvane::ui::win32 {
+#include "platform/win32/system_library.h"
+
+namespace kelvane::ui::view {
 namespace {
 
+// Found at run time: Windows 7 lacks the DPI functions of later versions.
 template <typename F>
 F User32(const char* name) {
-  return reinterpret_cast<F>(
-      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), name)));
+  return kelvane::win32::SystemFunction<F>(L"user32.dll", name);
 }
 
 }  // namespace
@@ -41,4 +43,4 @@ void DeclarePerMonitorDpiAware() {
     set_context(reinterpret_cast<HANDLE>(static_cast<LONG_PTR>(-4)));
 }
 
-}  // namespace kelvane::ui::win32
+}  // namespace kelvane::ui::view

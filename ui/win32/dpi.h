@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-namespace kelvane::ui::win32 {
+namespace kelvane::ui::view {
 
 // The window's DPI; the system DPI where Windows cannot tell per window.
 UINT DpiOf(HWND window);
@@ -23,4 +23,4 @@ SIZE FrameSize(int width, int height, DWORD style, UINT dpi);
 // Asks for per-monitor DPI awareness (v2) where the manifest is not honoured.
 void DeclarePerMonitorDpiAware();
 
-}  // namespace kelvane::ui::win32
+}  // namespace kelvane::ui::view

@@ -1,9 +1,9 @@
 #include "ui/win32/file_chooser.h"
 
-#include "platform/win32/process.h"
+#include "platform/win32/system_library.h"
 #include "platform/win32/text.h"
 
-namespace kelvane::ui::win32 {
+namespace kelvane::ui::view {
 namespace {
 
 using kelvane::win32::Narrow;
@@ -13,11 +13,7 @@ using kelvane::win32::Widen;
 using BrowseFn = BOOL(WINAPI*)(HWND, LPWSTR, UINT, LPCWSTR, LPCWSTR, LPCWSTR, LPCWSTR);
 
 BrowseFn ShellBrowse() {
-  HMODULE shell = kelvane::win32::LoadSystemLibrary(L"shell32.dll");
-  if (!shell)
-    return nullptr;
-  return reinterpret_cast<BrowseFn>(
-      reinterpret_cast<void*>(GetProcAddress(shell, reinterpret_cast<LPCSTR>(63))));
+  return kelvane::win32::SystemFunction<BrowseFn>(L"shell32.dll", MAKEINTRESOURCEA(63));
 }
 
 std::string Trim(std::string text) {
@@ -52,4 +48,4 @@ std::string BrowseForFile(HWND owner,
   return Trim(Narrow(path));
 }
 
-}  // namespace kelvane::ui::win32
+}  // namespace kelvane::ui::view

@@ -5,7 +5,7 @@
 
 #include <string>
 
-namespace kelvane::ui::win32 {
+namespace kelvane::ui::view {
 
 // filter: display name and pattern pairs separated by "|". The chosen full path with blanks at
 // both ends removed, or empty when the user cancels or the dialog cannot be had.
@@ -14,4 +14,4 @@ std::string BrowseForFile(HWND owner,
                           const std::string& filter,
                           const std::string& title);
 
-}  // namespace kelvane::ui::win32
+}  // namespace kelvane::ui::view

@@ -5,7 +5,7 @@
 #include "ui/product.h"
 #include "ui/win32/dpi.h"
 
-namespace kelvane::ui::win32 {
+namespace kelvane::ui::view {
 namespace {
 
 using kelvane::win32::Widen;
@@ -121,4 +121,4 @@ void InfoWindowView::OnDpiChanged(UINT dpi, const RECT& suggested) {
   PlaceWindow(window_, kStyle, kInfoClient, dpi_, POINT{suggested.left, suggested.top});
 }
 
-}  // namespace kelvane::ui::win32
+}  // namespace kelvane::ui::view

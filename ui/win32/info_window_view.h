@@ -8,7 +8,7 @@
 
 #include "ui/win32/control_factory.h"
 
-namespace kelvane::ui::win32 {
+namespace kelvane::ui::view {
 
 class InfoWindowView {
  public:
@@ -38,4 +38,4 @@ class InfoWindowView {
   const std::string program_folder_;
 };
 
-}  // namespace kelvane::ui::win32
+}  // namespace kelvane::ui::view

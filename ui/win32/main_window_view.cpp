@@ -9,7 +9,7 @@
 #include "ui/win32/info_window_view.h"
 #include "ui/win32/marks.h"
 
-namespace kelvane::ui::win32 {
+namespace kelvane::ui::view {
 namespace {
 
 using kelvane::win32::Narrow;
@@ -320,17 +320,17 @@ void MainWindowView::ShowMessage(const std::string& title, const std::string& te
 }
 
 void MainWindowView::OpenAddress(const std::string& address, const std::string& working_folder) {
-  win32::OpenAddress(window_, address, working_folder);
+  view::OpenAddress(window_, address, working_folder);
 }
 
 std::string MainWindowView::BrowseForFile(const std::string& initial_folder,
                                           const std::string& filter,
                                           const std::string& title) {
-  return ui::win32::BrowseForFile(window_, initial_folder, filter, title);
+  return view::BrowseForFile(window_, initial_folder, filter, title);
 }
 
 Rect MainWindowView::MeasureText(C label, const std::string& text) {
-  return win32::MeasureText(fonts_.For(Design(label).kind), Widen(text), dpi_);
+  return view::MeasureText(fonts_.For(Design(label).kind), Widen(text), dpi_);
 }
 
 void MainWindowView::ShowInfoWindow() {
@@ -350,4 +350,4 @@ void MainWindowView::Repaint() {
   RedrawWindow(window_, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
 }
 
-}  // namespace kelvane::ui::win32
+}  // namespace kelvane::ui::view

@@ -10,7 +10,7 @@
 #include "ui/main_window.h"
 #include "ui/win32/control_factory.h"
 
-namespace kelvane::ui::win32 {
+namespace kelvane::ui::view {
 
 class InfoWindowView;
 
@@ -64,4 +64,4 @@ class MainWindowView : public WindowServices {
   std::unique_ptr<InfoWindowView> info_;
 };
 
-}  // namespace kelvane::ui::win32
+}  // namespace kelvane::ui::view

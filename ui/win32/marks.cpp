@@ -1,6 +1,6 @@
 #include "ui/win32/marks.h"
 
-namespace kelvane::ui::win32 {
+namespace kelvane::ui::view {
 namespace {
 
 // Points in design pixels (96 DPI) inside the mark's box.
@@ -36,4 +36,4 @@ void DrawCross(HDC dc, const RECT& box, UINT dpi) {
   DrawStrokes(dc, box, dpi, RGB(210, 20, 20), cross, 4, true);
 }
 
-}  // namespace kelvane::ui::win32
+}  // namespace kelvane::ui::view

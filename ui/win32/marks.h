@@ -4,10 +4,10 @@
 
 #include <windows.h>
 
-namespace kelvane::ui::win32 {
+namespace kelvane::ui::view {
 
 // Draws into box (the mark's own 22 x 17 or 22 x 24 design pixels, scaled by dpi / 96).
 void DrawTick(HDC dc, const RECT& box, UINT dpi);
 void DrawCross(HDC dc, const RECT& box, UINT dpi);
 
-}  // namespace kelvane::ui::win32
+}  // namespace kelvane::ui::view
