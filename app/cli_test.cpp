@@ -84,122 +84,95 @@ TEST(Cli, UsageErrorsGoToStandardError) {
 }
 
 // The folder a run works on is shown unless the user named it; a stored folder that no longer
-// holds ICQ never makes way for another installation.
+// holds ICQ never makes way for another installation. Every row starts from the same machine,
+// with the settings keys given; an empty main_dlg means the file stays ICQ's own.
 TEST(Cli, Apply) {
-  const std::string folder_line = "ICQ installation directory: C:\\ICQ7.1\r\n";
+  using Settings = std::map<std::string, std::string>;
+  const std::string found = "ICQ installation directory: C:\\ICQ7.1\r\n";
+  const FileVersion right = {7, 1, 0, 2096}, old = {7, 0, 0, 1234}, previous = {7, 1, 0, 2095};
   const struct {
-    const char* name;
-    void (*set_up)(Machine&);
+    Settings settings;
     std::vector<std::string> args;
     int exit_code;
     std::string output, errors, main_dlg;
+    FileVersion icq = {7, 1, 0, 2096}, mcore = {7, 1, 0, 2096};
   } rows[] = {
-      {"plain",
-       [](Machine&) {},
+      {{},
        {"apply", "--folder", "C:\\ICQ7.1"},
        kExitSuccess,
        "Changes successful!\r\n",
        "",
        Expected(TweakOptions())},
-      {"the settings file's options, mode and language",
-       [](Machine& m) {
-         for (const char* key : {"Option11", "Standard"})
-           m.Set(key, "1");
-         m.Set("ICQPath", "C:\\ICQ7.1");
-         m.Set("Language", "German");
-       },
+      {{{"Option11", "1"}, {"Standard", "1"}, {"ICQPath", "C:\\ICQ7.1"}, {"Language", "German"}},
        {"apply", "--settings", kIni},
        kExitSuccess,
        "ICQ-Installationsverzeichnis: C:\\ICQ7.1\r\nÄnderungen erfolgreich durchgeführt!\r\n",
        "",
        Expected(Standard())},
-      {"the mode switch over the settings file",
-       [](Machine& m) {
-         m.Set("Option11", "1");
-         m.Set("Standard", "1");
-       },
+      {{{"Option11", "1"}, {"Standard", "1"}},
        {"apply", "--settings", kIni, "--folder", kFolder, "--custom"},
        kExitSuccess,
        "Changes successful!\r\n",
        "",
        Expected(Custom({&TweakOptions::hide_from_taskbar}))},
-      {"the folder the search finds",
-       [](Machine& m) {
-         m.registry.Set(RegistryRoot::LocalMachine, kSearchTable[0].key, "InstallLocation",
-                        kFolder);
-       },
+      {{},
        {"apply", "--settings", kIni},
        kExitSuccess,
-       folder_line + "Changes successful!\r\n",
+       found + "Changes successful!\r\n",
        "",
        Expected(TweakOptions())},
-      {"a stored folder without ICQ",
-       [](Machine& m) {
-         m.registry.Set(RegistryRoot::LocalMachine, kSearchTable[0].key, "InstallLocation",
-                        kFolder);
-         m.Set("ICQPath", "C:\\Half");
-       },
+      {{{"ICQPath", "C:\\Half"}},
        {"apply", "--settings", kIni},
        kExitNotIcq,
        "",
        "the ICQPath of " + kIni + " is no ICQ folder: C:\\Half\r\n",
-       IcqFile(104)},
-      {"a folder without ICQ",
-       [](Machine&) {},
+       ""},
+      {{},
        {"apply", "--folder", "C:\\Half", "-german"},
        kExitNotIcq,
        "Kein ICQ-Verzeichnis gefunden!\r\n",
        "",
-       IcqFile(104)},
-      {"no folder at all",
-       [](Machine&) {},
-       {"apply"},
-       kExitNotIcq,
-       "No ICQ folder found!\r\n",
-       "",
-       IcqFile(104)},
-      {"a file that cannot be written",
-       [](Machine& m) {
-         m.fs.Find(kMainDlg)->undeletable = m.fs.Find(kMainDlg)->unwritable = true;
-       },
-       {"apply", "--folder", kFolder, "-english"},
-       kExitRunFailed,
-       "Error! Couldn't write data!\r\n",
-       "",
-       IcqFile(104)},
-      {"the wrong version",
-       [](Machine& m) {
-         m.SetVersions({7, 0, 0, 1234}, {7, 0, 0, 1234});
-       },
+       ""},
+      {{},
        {"apply", "--folder", kFolder, "-english"},
        kExitNotIcq,
        "Wrong version of ICQ! (7.0 Build #1234)\r\n",
        "",
-       IcqFile(104)},
-      {"the wrong MCore.dll",
-       [](Machine& m) {
-         m.SetVersions({7, 1, 0, 2096}, {7, 1, 0, 2095});
-       },
+       "",
+       old,
+       old},
+      {{},
        {"apply", "--folder", kFolder, "-german"},
        kExitNotIcq,
        "Falsche Version von ICQ!\r\n",
        "",
-       IcqFile(104)},
+       "",
+       right,
+       previous},
   };
   for (const auto& r : rows) {
-    SCOPED_TRACE(r.name);
+    SCOPED_TRACE(r.output + r.errors);
     Machine m;
-    r.set_up(m);
-    const auto settings = m.profile.values;
+    m.registry.Set(RegistryRoot::LocalMachine, kSearchTable[0].key, "InstallLocation", kFolder);
+    for (const auto& [key, value] : r.settings)
+      m.Set(key, value);
+    m.SetVersions(r.icq, r.mcore);
     const CliResult result = m.Cli(r.args);
     EXPECT_EQ(result.exit_code, r.exit_code);
     EXPECT_EQ(result.output, r.output);
     EXPECT_EQ(result.errors, r.errors);
-    EXPECT_TRUE(m.Content(kMainDlg) == r.main_dlg);
-    EXPECT_EQ(m.fs.FolderExists(kFolder + "kelvane-backup"), r.exit_code != kExitNotIcq);
+    EXPECT_TRUE(m.Content(kMainDlg) == (r.main_dlg.empty() ? IcqFile(104) : r.main_dlg));
+    EXPECT_EQ(m.fs.FolderExists(kFolder + "kelvane-backup"), r.exit_code == kExitSuccess);
     EXPECT_FALSE(m.fs.FolderExists("C:\\Half\\imApp"));
-    EXPECT_EQ(m.profile.values, settings) << "the settings file is never written";
+    EXPECT_EQ(m.profile.values.size(), r.settings.size()) << "the settings file is never written";
   }
+  Machine m;
+  EXPECT_EQ(m.Cli({"apply"}).output, "No ICQ folder found!\r\n") << "no folder at all";
+  m.fs.Find(kMainDlg)->undeletable = m.fs.Find(kMainDlg)->unwritable = true;
+  const CliResult held = m.Cli({"apply", "--folder", kFolder, "-english"});
+  EXPECT_EQ(held.exit_code, kExitRunFailed);
+  EXPECT_EQ(held.output, "Error! Couldn't write data!\r\n");
+  EXPECT_TRUE(m.Content(kMainDlg) == IcqFile(104));
 }
 
 // What Kelvane kept is put back, what it made is taken away, what it never changed is named.
@@ -257,6 +230,7 @@ TEST(Cli, StatusTellsWhatTheLastRunLeft) {
        {"  NoTaskBar: \"\"\r\n", "  Banner1: \" hidden=\\\"true\\\" s:maxHeight=\\\"1\\\"\"\r\n",
         "  RemoveContactListBanner: on\r\n", "  HideFromTaskbar: off\r\n",
         "update folder lock: on\r\n", "ad configuration lock: on\r\n",
+        "ad configuration lock of ConfigFiles: no such folder\r\n",
         "hosts entry adtech.de: active\r\n"}},
       {"--standard",
        {"  Banner1: \"\"\r\n", "  RemoveContactListBanner: off\r\n",
@@ -270,7 +244,12 @@ TEST(Cli, StatusTellsWhatTheLastRunLeft) {
     EXPECT_EQ(status.exit_code, kExitSuccess);
     for (const std::string& line : r.lines)
       EXPECT_NE(status.output.find(line), std::string::npos) << line << status.output;
-    EXPECT_TRUE(ParsesAsJson(m.Cli({"status", kFolder, "--json"}).output));
+    const std::string json = m.Cli({"status", kFolder, "--json"}).output;
+    EXPECT_TRUE(ParsesAsJson(json));
+    for (const char* member :
+         {R"("options": {"RemoveContactListBanner": )", R"("root_ad_configuration_lock": null)"}) {
+      EXPECT_NE(json.find(member), std::string::npos) << member;
+    }
     EXPECT_EQ(m.Content(kFolder + std::string(Target(101).path)), before);
   }
   m.fs.AddFile(kFolder + std::string(Target(105).path), "not ICQ's");
