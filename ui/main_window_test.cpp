@@ -271,9 +271,9 @@ TEST(MainWindow, StartSavesTheOptionsAndRunsWithThem) {
   EXPECT_TRUE(o.remove_search_bar);
   EXPECT_FALSE(o.remove_chat_banner) << "a greyed box is not ticked";
   EXPECT_EQ(o.icq_folder, "C:\\ICQ7.1");
-  const std::map<std::string, std::string> saved = {
-      {"Standard", "1"}, {"Option1", "0"}, {"Option2", "1"},
-      {"Option3", "1"},  {"Option5", "0"}, {"Option10", "0"}};
+  const std::map<std::string, std::string> saved = {{"Standard", "1"}, {"Option1", "0"},
+                                                    {"Option2", "1"},  {"Option3", "1"},
+                                                    {"Option5", "0"},  {"Option10", "0"}};
   for (const auto& [key, value] : saved)
     EXPECT_EQ(w.run.Get(key), value) << key;
   EXPECT_EQ(w.S(C::Label1).text, "Changes successful!");
