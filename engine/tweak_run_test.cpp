@@ -151,8 +151,9 @@ TEST(ApplyTweaks, EachFileGetsItsGeneratedBytesOrIsLeftAsItWas) {
         ASSERT_TRUE(node);
         EXPECT_TRUE(node->content == before[t.template_id]->content);
         EXPECT_EQ(node->read_only, before[t.template_id]->read_only);
-        if (r.failure == Failure::DataAccessFailed)
-          EXPECT_FALSE(icq.fs.FileExists(kFolder + kBackupFolder + std::string(t.path)));
+        EXPECT_FALSE(r.failure == Failure::DataAccessFailed &&
+                     icq.fs.FileExists(kFolder + kBackupFolder + std::string(t.path)))
+            << "a copy of a file left as it was";
       }
     }
   }

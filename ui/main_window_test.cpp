@@ -241,8 +241,9 @@ TEST(MainWindow, ReportPlacementAndTimer) {
     EXPECT_EQ(w.S(r.mark).rect.left, line_end() + 130);
     EXPECT_EQ(w.S(r.mark).rect.top, r.mark_top);
     EXPECT_EQ(w.S(C::Label3).visible, r.help_left != 0);
-    if (r.help_left)
+    if (r.help_left) {
       EXPECT_EQ(w.S(C::Label3).rect.left, r.help_left);
+    }
     EXPECT_TRUE(w.model.timer_running());
     EXPECT_EQ(w.model.timer_interval(), r.interval);
     EXPECT_EQ(w.model.TakeFocusRequest(), C::Command3);

@@ -17,8 +17,11 @@ void ExpectNothingBeside(FileSystem& fs, const std::string& path) {
 // the letter x on the way.
 std::string LargeText() {
   std::string text;
-  for (int i = 0; text.size() < 300000; ++i)
-    text += "x" + std::to_string(i) + (i % 3 ? std::string("\r\n") : std::string(1, '\0'));
+  for (int i = 0; text.size() < 300000; ++i) {
+    text += 'x';
+    text += std::to_string(i);
+    text += i % 3 ? std::string("\r\n") : std::string(1, '\0');
+  }
   return text;
 }
 
