@@ -237,10 +237,10 @@ TEST(Generated, EveryStateOfTheFilesOwnFlags) {
     const int id = t.template_id;
     SCOPED_TRACE(id);
     const std::string standard = Generated(id, Standard());
-    EXPECT_EQ(Generated(id, With(TweakMode::Standard, {})), standard);
+    EXPECT_TRUE(Generated(id, With(TweakMode::Standard, {})) == standard);
     TweakOptions standard_all_on = all_on;
     standard_all_on.mode = TweakMode::Standard;
-    EXPECT_EQ(Generated(id, standard_all_on), standard) << "Standard mode applied a flag";
+    EXPECT_TRUE(Generated(id, standard_all_on) == standard) << "Standard mode applied a flag";
     const auto quiet = OwnStates(id, Custom()), loud = OwnStates(id, all_on);
     for (size_t i = 0; i < quiet.size(); ++i) {
       const std::string text = Generated(id, quiet[i]);

@@ -170,15 +170,17 @@ TEST(ApplyTweaks, CopiesOfTheUsersFilesAndRestore) {
   std::vector<std::string_view> relatives;
   for (const TargetFile& t : kTargetFiles) {
     relatives.push_back(t.path);
-    EXPECT_EQ(icq.Content(kFolder + kBackupFolder + std::string(t.path)),
-              &t == &missing ? "<missing>" : IcqFile(t.template_id));
+    EXPECT_TRUE(icq.Content(kFolder + kBackupFolder + std::string(t.path)) ==
+                (&t == &missing ? "<missing>" : IcqFile(t.template_id)))
+        << t.path;
   }
   for (const RestoreResult& r : RestoreBackups(icq.fs, kFolder, relatives)) {
     EXPECT_EQ(r.restored, r.relative == missing.path ? Restored::Removed : Restored::Yes)
         << r.relative;
   }
   for (const TargetFile& t : kTargetFiles)
-    EXPECT_EQ(icq.Content(Path(t)), &t == &missing ? "<missing>" : IcqFile(t.template_id));
+    EXPECT_TRUE(icq.Content(Path(t)) == (&t == &missing ? "<missing>" : IcqFile(t.template_id)))
+        << t.path;
 }
 
 // Kelvane runs elevated: a junction or link that a user planted below the ICQ folder must not
