@@ -261,6 +261,7 @@ TEST(FillTemplate, MechanismRules) {
       .standard = {{"A", "std-a"}, {"B", ""}},
       .fillers = {"one", "two", "three", "four", "five", "six", "seven", "eight", "nine", "ten"},
       .anchor = "</end>",
+      .spots = {},
   };
   struct Row {
     std::string text;
