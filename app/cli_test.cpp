@@ -247,7 +247,8 @@ TEST(Cli, StatusTellsWhatTheLastRunLeft) {
     const std::string json = m.Cli({"status", kFolder, "--json"}).output;
     EXPECT_TRUE(ParsesAsJson(json));
     for (const char* member :
-         {R"("options": {"RemoveContactListBanner": )", R"("root_ad_configuration_lock": null)"}) {
+         {R"("options": {"RemoveContactListBanner": )", R"("root_ad_configuration_lock": null)",
+          R"("hosts_entries": {"ar.atwola.com": )"}) {
       EXPECT_NE(json.find(member), std::string::npos) << member;
     }
     EXPECT_TRUE(m.Content(kFolder + std::string(Target(101).path)) == before) << "status wrote";

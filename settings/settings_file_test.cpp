@@ -75,8 +75,10 @@ TEST(SettingsFile, SaveWritesEveryKeyButLanguageAndAltSInfo) {
   for (const auto& [key, value] : expected)
     EXPECT_EQ(profile.Read(kFile, kSettingsSection, key), value) << key;
   options.icq_folder = "C:\\ICQ7.1";
+  options.mode = TweakMode::Custom;
   SaveSettings(profile, kFile, options);
   EXPECT_EQ(profile.Read(kFile, kSettingsSection, "ICQPath"), "C:\\ICQ7.1");
+  EXPECT_EQ(profile.Read(kFile, kSettingsSection, "Standard"), "0");
 }
 
 TEST(Language, LastMatchingRuleWins) {

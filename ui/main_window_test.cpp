@@ -56,8 +56,9 @@ class FakeWindow : public WindowServices {
 // staged.
 struct FakePlatform {
   FakePlatform() {
-    for (const char* file : {"C:\\ICQ7.1\\ICQ.exe", "C:\\ICQ7.1\\MCore.dll", "C:\\ICQ.exe",
-                             "C:\\MCore.dll", "C:\\Half\\ICQ.exe"}) {
+    for (const char* file :
+         {"C:\\ICQ7.1\\ICQ.exe", "C:\\ICQ7.1\\MCore.dll", "C:\\ICQ.exe", "C:\\MCore.dll",
+          "C:\\Half\\ICQ.exe", "C:\\A\\ICQ.exe", "C:\\A\\MCore.dll"}) {
       fs.AddFile(file);
     }
     fs.AddFolder("C:\\Old");
@@ -115,6 +116,7 @@ TEST(MainWindow, StoredFolderOrTheSearchFillsTheField) {
   } rows[] = {
       {"C:\\ICQ7.1", nullptr, "C:\\ICQ7.1"},
       {"C:\\ICQ7.1\\", nullptr, "C:\\ICQ7.1\\"},
+      {"C:\\A", "C:\\ICQ7.1\\", "C:\\A"},  // the shortest folder name below a drive
       {"C:\\Old", "C:\\ICQ7.1\\", "C:\\ICQ7.1"},
       {"C:\\Half", "C:\\ICQ7.1\\", "C:\\ICQ7.1"},  // no MCore.dll
       {"C:\\", "C:\\ICQ7.1\\", "C:\\ICQ7.1"},      // a drive root is never taken
