@@ -248,7 +248,7 @@ TEST(Cli, StatusTellsWhatTheLastRunLeft) {
     EXPECT_TRUE(ParsesAsJson(json));
     for (const char* member :
          {R"("options": {"RemoveContactListBanner": )", R"("root_ad_configuration_lock": null)",
-          R"("hosts_entries": {"ar.atwola.com": )"}) {
+          R"("hosts_entries": {"ar.atwola.com": )", R"("spots": {"ButtonsBar": )"}) {
       EXPECT_NE(json.find(member), std::string::npos) << member;
     }
     EXPECT_TRUE(m.Content(kFolder + std::string(Target(101).path)) == before) << "status wrote";
