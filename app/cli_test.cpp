@@ -17,44 +17,49 @@ using namespace kelvane::testing;
 
 const std::string kFolder = "C:\\ICQ7.1\\";
 const std::string kIni = "C:\\Kelvane\\kvn.ini";
+const std::string kMainDlg = kFolder + std::string(Target(104).path);
 
-class CliTest : public ::testing::Test {
- protected:
-  CliTest() : resources_(KELVANE_TEMPLATE_DIR) {
-    AddIcq(fs_, kFolder);
-    fs_.AddFile("C:\\windows\\system32\\drivers\\etc\\hosts", "127.0.0.1 localhost\r\n");
-    fs_.AddFile(kIni);
+// An ICQ 7.1 build 2096 installation, a hosts file and an empty settings file.
+struct Machine {
+  Machine() {
+    AddIcq(fs, kFolder);
+    fs.AddFile("C:\\windows\\system32\\drivers\\etc\\hosts", "127.0.0.1 localhost\r\n");
+    fs.AddFile(kIni);
+    fs.AddFile("C:\\Half\\ICQ.exe");
     SetVersions({7, 1, 0, 2096}, {7, 1, 0, 2096});
   }
   void SetVersions(const FileVersion& icq, const FileVersion& mcore) {
-    versions_.versions[kFolder + "ICQ.exe"] = icq;
-    versions_.versions[kFolder + "MCore.dll"] = mcore;
+    versions.versions[kFolder + "ICQ.exe"] = icq;
+    versions.versions[kFolder + "MCore.dll"] = mcore;
   }
-  void Register(const std::string& install_location) {
-    registry_.Set(RegistryRoot::LocalMachine, kSearchTable[0].key, "InstallLocation",
-                  install_location);
+  void Set(const std::string& key, const std::string& value) {
+    profile.Write(kIni, kSettingsSection, key, value);
   }
   CliResult Cli(std::vector<std::string> args) {
-    AppPlatform platform{fs_,       resources_, system_,   profile_,
-                         registry_, paths_,     versions_, "C:\\Kelvane\\"};
+    AppPlatform platform{fs,       resources, system,   profile,
+                         registry, paths,     versions, "C:\\Kelvane\\"};
     return RunCli(args, platform);
   }
-  std::string MainDlg() { return fs_.Find(kFolder + std::string(Target(104).path))->content; }
-  std::string Expected(const TweakOptions& o) {
-    return FillTemplate(Target(104).generator->table(), resources_.Load(kTemplateType, 104).value(),
-                        o);
+  std::string Content(const std::string& path) {
+    auto* node = fs.Find(path);
+    return node ? node->content : "<missing>";
   }
 
-  FakeFileSystem fs_;
-  TemplateDirResources resources_;
-  FakeSystemInfo system_;
-  FakeProfile profile_;
-  FakeRegistry registry_;
-  FakePathNames paths_;
-  FakeFileVersions versions_;
+  FakeFileSystem fs;
+  TemplateDirResources resources{KELVANE_TEMPLATE_DIR};
+  FakeSystemInfo system;
+  FakeProfile profile;
+  FakeRegistry registry;
+  FakePathNames paths;
+  FakeFileVersions versions;
 };
 
-TEST_F(CliTest, UsageErrorsGoToStandardError) {
+std::string Expected(const TweakOptions& o) {
+  return FillTemplate(Target(104).generator->table(), TemplateText(104), o);
+}
+
+TEST(Cli, UsageErrorsGoToStandardError) {
+  Machine m;
   for (const auto& args : std::vector<std::vector<std::string>>{
            {},
            {"apply", "--bogus"},
@@ -65,131 +70,144 @@ TEST_F(CliTest, UsageErrorsGoToStandardError) {
            {"apply", "--settings", "C:\\no.ini"},
            {"apply", "--folder", kFolder, "--standard", "--custom"},
            {"apply", "--folder", "C:\\Other", "--folder", kFolder}}) {
-    const CliResult result = Cli(args);
+    const CliResult result = m.Cli(args);
     EXPECT_EQ(result.exit_code, kExitUsage) << args.size();
     EXPECT_EQ(result.output, "") << args.size();
     EXPECT_NE(result.errors, "") << args.size();
   }
-  EXPECT_EQ(MainDlg(), IcqFile(104));
+  EXPECT_TRUE(m.Content(kMainDlg) == IcqFile(104));
   for (const char* help : {"--help", "/?"}) {
-    const CliResult result = Cli({help});
+    const CliResult result = m.Cli({help});
     EXPECT_EQ(result.exit_code, kExitSuccess);
-    EXPECT_EQ(result.output, Cli({}).errors);
+    EXPECT_EQ(result.output, m.Cli({}).errors);
   }
-}
-
-TEST_F(CliTest, FolderWithoutIcqIsRefusedAndUntouched) {
-  fs_.AddFile("C:\\Other\\ICQ.exe");
-  EXPECT_EQ(Cli({"apply", "--folder", "C:\\Other"}).exit_code, kExitNotIcq);
-  EXPECT_EQ(Cli({"apply", "--folder", "C:\\Other", "-german"}).output,
-            "Kein ICQ-Verzeichnis gefunden!\r\n");
-  EXPECT_EQ(Cli({"apply"}).exit_code, kExitNotIcq) << "no folder at all";
-  EXPECT_FALSE(fs_.FolderExists("C:\\Other\\imApp"));
-}
-
-TEST_F(CliTest, ApplyWritesFilesAndReportsSuccess) {
-  const CliResult result = Cli({"apply", "--folder", "C:\\ICQ7.1"});
-  EXPECT_EQ(result.exit_code, kExitSuccess);
-  EXPECT_EQ(result.output, "Changes successful!\r\n");
-  EXPECT_EQ(MainDlg(), Expected(TweakOptions{}));
-}
-
-TEST_F(CliTest, OptionsComeFromTheSettingsFileAndTheModeSwitch) {
-  profile_.Write(kIni, kSettingsSection, "Option11", "1");
-  profile_.Write(kIni, kSettingsSection, "Standard", "1");
-  profile_.Write(kIni, kSettingsSection, "ICQPath", "C:\\ICQ7.1");
-  profile_.Write(kIni, kSettingsSection, "Language", "German");
-  EXPECT_EQ(Cli({"apply", "--settings", kIni}).output,
-            "ICQ-Installationsverzeichnis: C:\\ICQ7.1\r\nÄnderungen erfolgreich durchgeführt!\r\n");
-  EXPECT_EQ(MainDlg(), Expected(Standard()));
-  Cli({"apply", "--settings", kIni, "--custom"});
-  EXPECT_EQ(MainDlg(), Expected(Custom({&TweakOptions::hide_from_taskbar})));
-  const auto before = profile_.values;
-  Cli({"apply", "--settings", kIni, "--standard", "-english"});
-  EXPECT_EQ(profile_.values, before) << "the settings file is never written";
-}
-
-TEST_F(CliTest, RunFailureExitsWithOne) {
-  auto& held = *fs_.Find(kFolder + std::string(Target(104).path));
-  held.undeletable = held.unwritable = true;
-  const CliResult result = Cli({"apply", "--folder", kFolder, "-english"});
-  EXPECT_EQ(result.exit_code, kExitRunFailed);
-  EXPECT_EQ(result.output, "Error! Couldn't write data!\r\n");
-}
-
-TEST_F(CliTest, WrongVersionChangesNothing) {
-  SetVersions({7, 0, 0, 1234}, {7, 0, 0, 1234});
-  CliResult result = Cli({"apply", "--folder", kFolder, "-english"});
-  EXPECT_EQ(result.exit_code, kExitNotIcq);
-  EXPECT_EQ(result.output, "Wrong version of ICQ! (7.0 Build #1234)\r\n");
-  EXPECT_EQ(MainDlg(), IcqFile(104));
-  SetVersions({7, 1, 0, 2096}, {7, 1, 0, 2095});
-  EXPECT_EQ(Cli({"apply", "--folder", kFolder, "-german"}).output, "Falsche Version von ICQ!\r\n");
-  EXPECT_FALSE(fs_.FolderExists(kFolder + "kelvane-backup"));
 }
 
 // The folder a run works on is shown unless the user named it; a stored folder that no longer
-// holds ICQ never makes way for another installation.
-TEST_F(CliTest, WithoutFolderTheStoredOneOrTheSearchIsUsedAndShown) {
-  fs_.AddFile("C:\\Half\\ICQ.exe");
-  Register("C:\\ICQ7.1\\");
+// holds ICQ never makes way for another installation. Every row starts from the same machine,
+// with the settings keys given; an empty main_dlg means the file stays ICQ's own.
+TEST(Cli, Apply) {
+  using Settings = std::map<std::string, std::string>;
+  const std::string found = "ICQ installation directory: C:\\ICQ7.1\r\n";
+  const FileVersion right = {7, 1, 0, 2096}, old = {7, 0, 0, 1234}, previous = {7, 1, 0, 2095};
   const struct {
-    const char* stored;
+    Settings settings;
+    std::vector<std::string> args;
     int exit_code;
-    std::string output, errors;
+    std::string output, errors, main_dlg;
+    FileVersion icq = {7, 1, 0, 2096}, mcore = {7, 1, 0, 2096};
   } rows[] = {
-      {"", kExitSuccess, "ICQ installation directory: C:\\ICQ7.1\r\nChanges successful!\r\n", ""},
-      {"C:\\Half", kExitNotIcq, "", "the ICQPath of " + kIni + " is no ICQ folder: C:\\Half\r\n"},
+      {{},
+       {"apply", "--folder", "C:\\ICQ7.1"},
+       kExitSuccess,
+       "Changes successful!\r\n",
+       "",
+       Expected(TweakOptions())},
+      {{{"Option11", "1"}, {"Standard", "1"}, {"ICQPath", "C:\\ICQ7.1"}, {"Language", "German"}},
+       {"apply", "--settings", kIni},
+       kExitSuccess,
+       "ICQ-Installationsverzeichnis: C:\\ICQ7.1\r\nÄnderungen erfolgreich durchgeführt!\r\n",
+       "",
+       Expected(Standard())},
+      {{{"Option11", "1"}, {"Standard", "1"}},
+       {"apply", "--settings", kIni, "--folder", kFolder, "--custom"},
+       kExitSuccess,
+       "Changes successful!\r\n",
+       "",
+       Expected(Custom({&TweakOptions::hide_from_taskbar}))},
+      {{},
+       {"apply", "--settings", kIni},
+       kExitSuccess,
+       found + "Changes successful!\r\n",
+       "",
+       Expected(TweakOptions())},
+      {{{"ICQPath", "C:\\Half"}},
+       {"apply", "--settings", kIni},
+       kExitNotIcq,
+       "",
+       "the ICQPath of " + kIni + " is no ICQ folder: C:\\Half\r\n",
+       ""},
+      {{},
+       {"apply", "--folder", "C:\\Half", "-german"},
+       kExitNotIcq,
+       "Kein ICQ-Verzeichnis gefunden!\r\n",
+       "",
+       ""},
+      {{},
+       {"apply", "--folder", kFolder, "-english"},
+       kExitNotIcq,
+       "Wrong version of ICQ! (7.0 Build #1234)\r\n",
+       "",
+       "",
+       old,
+       old},
+      {{},
+       {"apply", "--folder", kFolder, "-german"},
+       kExitNotIcq,
+       "Falsche Version von ICQ!\r\n",
+       "",
+       "",
+       right,
+       previous},
   };
   for (const auto& r : rows) {
-    profile_.Write(kIni, kSettingsSection, "ICQPath", r.stored);
-    const CliResult result = Cli({"apply", "--settings", kIni});
-    EXPECT_EQ(result.exit_code, r.exit_code) << r.stored;
-    EXPECT_EQ(result.output, r.output) << r.stored;
-    EXPECT_EQ(result.errors, r.errors) << r.stored;
+    SCOPED_TRACE(r.output + r.errors);
+    Machine m;
+    m.registry.Set(RegistryRoot::LocalMachine, kSearchTable[0].key, "InstallLocation", kFolder);
+    for (const auto& [key, value] : r.settings)
+      m.Set(key, value);
+    m.SetVersions(r.icq, r.mcore);
+    const CliResult result = m.Cli(r.args);
+    EXPECT_EQ(result.exit_code, r.exit_code);
+    EXPECT_EQ(result.output, r.output);
+    EXPECT_EQ(result.errors, r.errors);
+    EXPECT_TRUE(m.Content(kMainDlg) == (r.main_dlg.empty() ? IcqFile(104) : r.main_dlg));
+    EXPECT_EQ(m.fs.FolderExists(kFolder + "kelvane-backup"), r.exit_code == kExitSuccess);
+    EXPECT_FALSE(m.fs.FolderExists("C:\\Half\\imApp"));
+    EXPECT_EQ(m.profile.values.size(), r.settings.size()) << "the settings file is never written";
   }
-  EXPECT_FALSE(fs_.FolderExists("C:\\Half\\imApp"));
+  Machine m;
+  EXPECT_EQ(m.Cli({"apply"}).output, "No ICQ folder found!\r\n") << "no folder at all";
+  m.fs.Find(kMainDlg)->undeletable = m.fs.Find(kMainDlg)->unwritable = true;
+  const CliResult held = m.Cli({"apply", "--folder", kFolder, "-english"});
+  EXPECT_EQ(held.exit_code, kExitRunFailed);
+  EXPECT_EQ(held.output, "Error! Couldn't write data!\r\n");
+  EXPECT_TRUE(m.Content(kMainDlg) == IcqFile(104));
 }
 
-TEST_F(CliTest, RestorePutsBackWhatTheFirstRunKept) {
-  fs_.AddFile("C:\\Other\\ICQ.exe");
+// What Kelvane kept is put back, what it made is taken away, what it never changed is named.
+TEST(Cli, Restore) {
+  const std::string lifestream = std::string(Target(112).path);
+  Machine m;
   const struct {
     const char* folder;
     int exit_code;
     std::string errors;
   } refused[] = {
-      {"C:\\Other", kExitNotIcq, "no ICQ folder: C:\\Other\r\n"},
+      {"C:\\Half", kExitNotIcq, "no ICQ folder: C:\\Half\r\n"},
       {"C:\\ICQ7.1", kExitRunFailed,
        "nothing to restore: no copies kept in C:\\ICQ7.1\\kelvane-backup\\\r\n"},
   };
   for (const auto& r : refused) {
-    const CliResult result = Cli({"restore", r.folder});
+    const CliResult result = m.Cli({"restore", r.folder});
     EXPECT_EQ(result.exit_code, r.exit_code);
     EXPECT_EQ(result.errors, r.errors);
   }
-  Cli({"apply", "--folder", kFolder});
-  const CliResult result = Cli({"restore", "C:\\ICQ7.1"});
+  m.fs.DeleteFileAt(kFolder + "imApp\\content\\MUICore\\MainDlgPanelOwner.box");
+  m.fs.AddFile(kFolder + lifestream, "not ICQ's");
+  m.Cli({"apply", "--folder", kFolder});
+  const CliResult result = m.Cli({"restore", "C:\\ICQ7.1"});
   EXPECT_EQ(result.exit_code, kExitSuccess);
-  EXPECT_NE(result.output.find("restored imApp\\content\\MUICore\\MainDlg.box\r\n"),
-            std::string::npos);
-  EXPECT_EQ(MainDlg(), IcqFile(104));
-}
-
-// What Kelvane made is taken away again; what it never changed is named and left.
-TEST_F(CliTest, RestoreTakesAwayWhatKelvaneMadeAndLeavesTheRest) {
-  const std::string main_dlg = std::string(Target(104).path);
-  const std::string lifestream = std::string(Target(112).path);
-  fs_.DeleteFileAt(kFolder + main_dlg);
-  fs_.AddFile(kFolder + lifestream, "not ICQ's");
-  Cli({"apply", "--folder", kFolder});
-  const CliResult result = Cli({"restore", kFolder});
-  EXPECT_EQ(result.exit_code, kExitSuccess);
-  EXPECT_NE(result.output.find("removed " + main_dlg + ", which the installation did not have\r\n"),
-            std::string::npos);
-  EXPECT_NE(result.output.find("left " + lifestream + " as it is: Kelvane never changed it\r\n"),
-            std::string::npos);
-  EXPECT_FALSE(fs_.FileExists(kFolder + main_dlg));
-  EXPECT_EQ(fs_.Find(kFolder + lifestream)->content, "not ICQ's");
+  for (const std::string& line : std::vector<std::string>{
+           "restored imApp\\content\\MUICore\\MainDlg.box\r\n",
+           "removed imApp\\content\\MUICore\\MainDlgPanelOwner.box, which the installation did not "
+           "have\r\n",
+           "left " + lifestream + " as it is: Kelvane never changed it\r\n"}) {
+    EXPECT_NE(result.output.find(line), std::string::npos) << line;
+  }
+  EXPECT_TRUE(m.Content(kMainDlg) == IcqFile(104));
+  EXPECT_FALSE(m.fs.FileExists(kFolder + "imApp\\content\\MUICore\\MainDlgPanelOwner.box"));
+  EXPECT_EQ(m.Content(kFolder + lifestream), "not ICQ's");
 }
 
 // Whether python's own reader takes the text as JSON.
@@ -201,37 +219,43 @@ bool ParsesAsJson(const std::string& text) {
 
 // Status changes nothing and tells what the last run left: the values at the spots, the options
 // they show, the locks and the hosts entries.
-TEST_F(CliTest, StatusTellsWhatTheLastRunLeft) {
-  fs_.AddFolder(kFolder + "packages\\ICQ\\ConfigFiles");
+TEST(Cli, StatusTellsWhatTheLastRunLeft) {
+  Machine m;
+  m.fs.AddFolder(kFolder + "packages\\ICQ\\ConfigFiles");
   const struct {
-    std::vector<std::string> run;
+    const char* mode;
     std::vector<std::string> lines;
   } rows[] = {
-      {{"--custom"},
+      {"--custom",
        {"  NoTaskBar: \"\"\r\n", "  Banner1: \" hidden=\\\"true\\\" s:maxHeight=\\\"1\\\"\"\r\n",
         "  RemoveContactListBanner: on\r\n", "  HideFromTaskbar: off\r\n",
         "update folder lock: on\r\n", "ad configuration lock: on\r\n",
+        "ad configuration lock of ConfigFiles: no such folder\r\n",
         "hosts entry adtech.de: active\r\n"}},
-      {{"--standard"},
+      {"--standard",
        {"  Banner1: \"\"\r\n", "  RemoveContactListBanner: off\r\n",
         "  CollapseContactListBanner: unknown\r\n", "update folder lock: off\r\n",
         "ad configuration lock: off\r\n", "hosts entry adtech.de: not active\r\n"}},
   };
   for (const auto& r : rows) {
-    std::vector<std::string> apply = {"apply", "--folder", kFolder};
-    apply.insert(apply.end(), r.run.begin(), r.run.end());
-    Cli(apply);
-    const auto before = fs_.Find(kFolder + std::string(Target(101).path))->content;
-    const CliResult status = Cli({"status", kFolder});
+    m.Cli({"apply", "--folder", kFolder, r.mode});
+    const std::string before = m.Content(kFolder + std::string(Target(101).path));
+    const CliResult status = m.Cli({"status", kFolder});
     EXPECT_EQ(status.exit_code, kExitSuccess);
     for (const std::string& line : r.lines)
       EXPECT_NE(status.output.find(line), std::string::npos) << line << status.output;
-    EXPECT_TRUE(ParsesAsJson(Cli({"status", kFolder, "--json"}).output));
-    EXPECT_EQ(fs_.Find(kFolder + std::string(Target(101).path))->content, before);
+    const std::string json = m.Cli({"status", kFolder, "--json"}).output;
+    EXPECT_TRUE(ParsesAsJson(json));
+    for (const char* member :
+         {R"("options": {"RemoveContactListBanner": )", R"("root_ad_configuration_lock": null)",
+          R"("hosts_entries": {"ar.atwola.com": )", R"("spots": {"ButtonsBar": )"}) {
+      EXPECT_NE(json.find(member), std::string::npos) << member;
+    }
+    EXPECT_TRUE(m.Content(kFolder + std::string(Target(101).path)) == before) << "status wrote";
   }
-  fs_.AddFile(kFolder + std::string(Target(105).path), "not ICQ's");
-  EXPECT_EQ(Cli({"status", kFolder}).exit_code, kExitRunFailed);
-  EXPECT_EQ(Cli({"status", "C:\\Other"}).exit_code, kExitNotIcq);
+  m.fs.AddFile(kFolder + std::string(Target(105).path), "not ICQ's");
+  EXPECT_EQ(m.Cli({"status", kFolder}).exit_code, kExitRunFailed);
+  EXPECT_EQ(m.Cli({"status", "C:\\Other"}).exit_code, kExitNotIcq);
 }
 
 }  // namespace

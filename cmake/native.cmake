@@ -26,12 +26,3 @@ target_compile_definitions(kelvane_unit_tests PRIVATE
   KELVANE_TEMPLATE_DIR="${CMAKE_SOURCE_DIR}/templates/")
 target_link_libraries(kelvane_unit_tests PRIVATE kelvane_fakes GTest::gtest_main)
 add_test(NAME unit COMMAND kelvane_unit_tests)
-
-# Every generated file well-formed in every option state, checked by xmllint.
-add_executable(kelvane_dump_generated tests/dump_generated.cpp)
-target_compile_definitions(kelvane_dump_generated PRIVATE
-  KELVANE_TEMPLATE_DIR="${CMAKE_SOURCE_DIR}/templates/")
-target_link_libraries(kelvane_dump_generated PRIVATE kelvane_core)
-add_test(NAME generated_files_wellformed
-  COMMAND ${CMAKE_SOURCE_DIR}/tests/check_wellformed.sh $<TARGET_FILE:kelvane_dump_generated>
-          ${CMAKE_BINARY_DIR}/generated)

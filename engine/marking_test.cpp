@@ -27,8 +27,8 @@ TEST(MarkFile, WhatARunWroteFillsAsTheTemplateDoes) {
       const std::optional<MarkedFile> marked = MarkFile(Table(id), IcqFile(id, written));
       ASSERT_TRUE(marked) << id;
       for (const TweakOptions& wanted : States(id)) {
-        ASSERT_EQ(FillTemplate(Table(id), marked->text, wanted),
-                  FillTemplate(Table(id), text, wanted))
+        ASSERT_TRUE(FillTemplate(Table(id), marked->text, wanted) ==
+                    FillTemplate(Table(id), text, wanted))
             << id;
       }
     }

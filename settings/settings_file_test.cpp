@@ -4,41 +4,30 @@
 
 #include "settings/language.h"
 #include "tests/fakes/fake_platform.h"
-#include "tests/template_test_support.h"
 
 namespace kelvane {
 namespace {
 
-using namespace kelvane::testing;
 using T = TweakOptions;
 
 const std::string kFile = "C:\\Kelvane\\kvn.ini";
 
-TEST(SettingsFile, MissingFileGivesTheWindowDefaults) {
-  FakeProfile profile;
-  const TweakOptions o = ReadOptions(profile, kFile);
-  EXPECT_TRUE(o.custom());
-  EXPECT_EQ(o.icq_folder, "");
-  for (const OptionFlag& f : kOptionFlags) {
-    const bool ticked = f.flag == &T::remove_contact_list_banner ||
-                        f.flag == &T::collapse_contact_list_banner ||
-                        f.flag == &T::remove_chat_banner || f.flag == &T::collapse_chat_banner ||
-                        f.flag == &T::disable_message_field_ads;
-    EXPECT_EQ(o.*f.flag, ticked);
-  }
-}
-
 TEST(SettingsFile, ReadRules) {
-  struct Row {
+  FakeProfile empty;
+  const TweakOptions defaults = ReadOptions(empty, kFile);
+  EXPECT_TRUE(defaults.custom());
+  EXPECT_EQ(defaults.icq_folder, "");
+  const bool ticked[] = {true, true, false, false, true, true, true, false, false, false, false};
+  for (size_t i = 0; i < kOptionFlags.size(); ++i)
+    EXPECT_EQ(defaults.*kOptionFlags[i].flag, ticked[i]) << "the window's default of Check" << i;
+  const struct {
     const char* key;
     const char* value;
-    Flag flag;
+    bool T::*flag;
     bool ticked;
-  };
-  const Row rows[] = {
+  } rows[] = {
       {"Option1", "0", &T::remove_contact_list_banner, false},
       {"Option1", "no", &T::remove_contact_list_banner, true},
-      {"Option1", "1", &T::remove_contact_list_banner, true},
       {"Option2", "false", &T::collapse_contact_list_banner, true},
       {"Option3", "yes", &T::remove_search_bar, false},
       {"Option3", "1", &T::remove_search_bar, true},
@@ -52,36 +41,30 @@ TEST(SettingsFile, ReadRules) {
       {"Option11", "1", &T::hide_from_taskbar, true},
       {"Option11", "2", &T::hide_from_taskbar, false},
   };
-  for (const Row& r : rows) {
+  for (const auto& r : rows) {
     FakeProfile profile;
     profile.Write(kFile, kSettingsSection, r.key, r.value);
     EXPECT_EQ(ReadOptions(profile, kFile).*r.flag, r.ticked) << r.key << "=" << r.value;
   }
-}
-
-TEST(SettingsFile, ModeAndFolder) {
-  const std::vector<std::pair<const char*, TweakMode>> rows = {{"1", TweakMode::Standard},
-                                                               {"0", TweakMode::Custom},
-                                                               {"true", TweakMode::Custom},
-                                                               {"", TweakMode::Custom}};
-  for (const auto& [value, mode] : rows) {
+  for (const auto& [value, mode] : {std::pair{"1", TweakMode::Standard},
+                                    {"0", TweakMode::Custom},
+                                    {"true", TweakMode::Custom}}) {
     FakeProfile profile;
     profile.Write(kFile, kSettingsSection, "Standard", value);
     profile.Write(kFile, kSettingsSection, "ICQPath", "C:\\ICQ7.1");
     profile.Write(kFile, "Other section", "Standard", "1");
-    const TweakOptions o = ReadOptions(profile, kFile);
-    EXPECT_EQ(o.mode, mode) << value;
-    EXPECT_EQ(o.icq_folder, "C:\\ICQ7.1");
+    EXPECT_EQ(ReadOptions(profile, kFile).mode, mode) << value;
+    EXPECT_EQ(ReadOptions(profile, kFile).icq_folder, "C:\\ICQ7.1");
   }
 }
 
-TEST(SaveSettings, WritesEveryKeyButLanguageAndAltSInfo) {
+TEST(SettingsFile, SaveWritesEveryKeyButLanguageAndAltSInfo) {
   FakeProfile profile;
-  for (const char* key : {"Language", "AltSInfo", "ICQPath"}) {
+  for (const char* key : {"Language", "AltSInfo", "ICQPath"})
     profile.Write(kFile, kSettingsSection, key, "kept");
-  }
-  TweakOptions options =
-      Standard({&T::collapse_contact_list_banner, &T::remove_buttons_bar, &T::hide_from_taskbar});
+  TweakOptions options(TweakMode::Standard);
+  for (const OptionFlag& f : kOptionFlags)
+    options.*f.flag = f.key == "Option2" || f.key == "Option4" || f.key == "Option11";
   SaveSettings(profile, kFile, options);
   const std::map<std::string, std::string> expected = {
       {"AltSInfo", "kept"}, {"ICQPath", "kept"}, {"Language", "kept"}, {"Standard", "1"},
@@ -89,37 +72,35 @@ TEST(SaveSettings, WritesEveryKeyButLanguageAndAltSInfo) {
       {"Option5", "0"},     {"Option6", "0"},    {"Option7", "0"},     {"Option8", "0"},
       {"Option9", "0"},     {"Option10", "0"},   {"Option11", "1"}};
   EXPECT_EQ(profile.values.size(), expected.size());
-  for (const auto& [key, value] : expected) {
+  for (const auto& [key, value] : expected)
     EXPECT_EQ(profile.Read(kFile, kSettingsSection, key), value) << key;
-  }
   options.icq_folder = "C:\\ICQ7.1";
+  options.mode = TweakMode::Custom;
   SaveSettings(profile, kFile, options);
   EXPECT_EQ(profile.Read(kFile, kSettingsSection, "ICQPath"), "C:\\ICQ7.1");
+  EXPECT_EQ(profile.Read(kFile, kSettingsSection, "Standard"), "0");
 }
 
 TEST(Language, LastMatchingRuleWins) {
-  struct Row {
+  const struct {
     const char* native;
     const char* command_line;
     const char* key;
     UiLanguage expected;
-  };
-  const Row rows[] = {
+  } rows[] = {
       {"Deutsch", "", "", UiLanguage::German},
-      {"English", "", "", UiLanguage::English},
       {"", "", "", UiLanguage::English},
       {"English", "-german", "", UiLanguage::German},
       {"Deutsch", "-english", "", UiLanguage::English},
       {"English", "-german -english", "", UiLanguage::English},
       {"English", "-english -german", "", UiLanguage::English},
-      {"English", "-English", "", UiLanguage::English},
       {"Deutsch", "-GERMAN", "", UiLanguage::German},
       {"Deutsch", "x-englishy", "", UiLanguage::English},
       {"English", "-english", "German", UiLanguage::German},
       {"Deutsch", "-german", "English", UiLanguage::English},
       {"Deutsch", "", "english", UiLanguage::German},
   };
-  for (const Row& r : rows) {
+  for (const auto& r : rows) {
     EXPECT_EQ(ChooseLanguage(r.native, r.command_line, r.key), r.expected)
         << r.native << "|" << r.command_line << "|" << r.key;
   }
