@@ -5,7 +5,7 @@
 namespace kelvane {
 namespace {
 
-const char* KeptText(Kept::Kind kept) {
+std::string_view KeptText(Kept::Kind kept) {
   switch (kept) {
     case Kept::Copy:
       return "kept";
@@ -19,7 +19,7 @@ const char* KeptText(Kept::Kind kept) {
   return "none";
 }
 
-const char* InEffectText(InEffect in_effect) {
+std::string_view InEffectText(InEffect in_effect) {
   switch (in_effect) {
     case InEffect::On:
       return "on";
@@ -37,7 +37,7 @@ std::string FileText(const FileStatus& file) {
   if (!file.present)
     return "missing";
   return std::string(file.recognised ? "recognised" : "not recognised") + ", copy " +
-         KeptText(file.kept);
+         std::string(KeptText(file.kept));
 }
 
 std::string Json(std::string_view text) {
@@ -56,6 +56,9 @@ std::string Json(std::string_view text) {
   }
   return quoted + "\"";
 }
+
+// A text given by its pointer would otherwise become a bool.
+std::string Json(const char*) = delete;
 
 std::string Json(bool value) {
   return value ? "true" : "false";
@@ -95,7 +98,7 @@ std::string StatusText(const std::string& folder, const InstallationStatus& stat
   }
   text += "options:\r\n";
   for (const auto& [flag, in_effect] : status.options)
-    text += "  " + std::string(flag->name) + ": " + InEffectText(in_effect) + "\r\n";
+    text += "  " + std::string(flag->name) + ": " + std::string(InEffectText(in_effect)) + "\r\n";
   const auto on = [](bool lock) { return lock ? "on\r\n" : "off\r\n"; };
   text += std::string("update folder lock: ") + on(status.update_lock);
   text += std::string("German update folder lock: ") + on(status.german_update_lock);
