@@ -110,13 +110,13 @@ target_link_libraries(paint-bench PRIVATE kelvane_win32 ${static_runtime} -munic
 
 # The window's tests need an X display.
 set(with_display ${CMAKE_SOURCE_DIR}/tests/gui/on_display.sh)
-add_executable(kelvane_caption_tests tests/gui/caption_fit_test.cpp tests/fakes/fake_file_system.cpp)
-target_link_libraries(kelvane_caption_tests PRIVATE kelvane_view gtest gtest_main ${static_runtime})
-add_test(NAME captions_fit
-  COMMAND ${with_display} ${CMAKE_CROSSCOMPILING_EMULATOR} $<TARGET_FILE:kelvane_caption_tests>)
+add_executable(kelvane_window_tests tests/gui/window_layout_test.cpp)
+target_link_libraries(kelvane_window_tests PRIVATE kelvane_view gtest gtest_main ${static_runtime})
+add_test(NAME window_layout
+  COMMAND ${with_display} ${CMAKE_CROSSCOMPILING_EMULATOR} $<TARGET_FILE:kelvane_window_tests>)
 add_test(NAME window_end_to_end
   COMMAND ${with_display} python3 ${CMAKE_SOURCE_DIR}/tests/gui/gui_test.py ${CMAKE_BINARY_DIR})
-set_tests_properties(captions_fit window_end_to_end PROPERTIES
+set_tests_properties(window_layout window_end_to_end PROPERTIES
   CROSSCOMPILING_EMULATOR "" RESOURCE_LOCK wine_prefix)
 
 # The download (./run package): the two programs as built here, signed when a certificate is
