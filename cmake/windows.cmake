@@ -69,24 +69,18 @@ set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
 set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
 add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
 
-add_executable(hold-file tests/e2e/hold_file.cpp)
-target_link_libraries(hold-file PRIVATE ${static_runtime} -municode)
-
 add_executable(kelvane_win_tests
   tests/contract/file_system_contract.cpp
   tests/contract/win32_file_system_contract_test.cpp
   tests/contract/folder_validation_contract.cpp
   tests/contract/install_platform_contract.cpp
   tests/contract/win32_install_contract_test.cpp
-  tests/e2e/cli_test.cpp
   tests/e2e/e2e_support.cpp
-  tests/e2e/settings_file_test.cpp
-  tests/e2e/protect_test.cpp
-  tests/fakes/fake_file_system.cpp
+  tests/e2e/kelvane_cli_wine_test.cpp
   app/templates.rc
 )
 target_link_libraries(kelvane_win_tests PRIVATE demo_icq gtest gtest_main ${static_runtime})
-add_dependencies(kelvane_win_tests kelvane-cli hold-file icq-stub mcore-stub)
+add_dependencies(kelvane_win_tests kelvane-cli icq-stub mcore-stub)
 add_test(NAME win32 COMMAND kelvane_win_tests)
 set_tests_properties(win32 PROPERTIES RESOURCE_LOCK wine_prefix)
 
