@@ -57,6 +57,9 @@ class Session:
             f.write(f'#!/bin/sh\necho "$1" >> "{self.addresses}"\n')
         os.chmod(os.path.join(scratch, "browser", "xdg-open"), 0o755)
         self.env["PATH"] = os.path.join(scratch, "browser") + os.pathsep + self.env["PATH"]
+        # Wine's server and services, started outside any pipe of ours: they would hold it open.
+        subprocess.run([WINE, "wineboot"], env=self.env, stdin=subprocess.DEVNULL,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=120)
 
     def wine(self, program, *args):
         """Runs a program of the build, or of Wine, to its end."""
