@@ -5,7 +5,6 @@
 #include <functional>
 #include <optional>
 
-#include "platform/win32/handle.h"
 #include "platform/win32/process.h"
 #include "platform/win32/system_library.h"
 #include "platform/win32/text.h"
@@ -134,31 +133,16 @@ std::string HostsPath() {
 }
 
 ProgramResult Cli(const std::vector<std::string>& args) {
-  SECURITY_ATTRIBUTES inherit = {sizeof(inherit), nullptr, TRUE};
-  HANDLE read = nullptr, write = nullptr;
-  CreatePipe(&read, &write, &inherit, 0);
-  SetHandleInformation(read, HANDLE_FLAG_INHERIT, 0);
-  std::wstring command = Quoted(win32::ProgramFolder() + "kelvane-cli.exe");
+  // Through the command processor, which takes the outer quotes off.
+  std::wstring command = L"\"" + Quoted(win32::ProgramFolder() + "kelvane-cli.exe");
   for (const std::string& a : args)
     command += L" " + Quoted(a);
-  STARTUPINFOW startup{};
-  startup.cb = sizeof(startup);
-  startup.dwFlags = STARTF_USESTDHANDLES;
-  startup.hStdOutput = startup.hStdError = write;
-  PROCESS_INFORMATION process{};
-  EXPECT_TRUE(CreateProcessW(nullptr, command.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW,
-                             nullptr, nullptr, &startup, &process));
-  CloseHandle(write);
-  win32::Handle output(read), child(process.hProcess), thread(process.hThread);
-  std::string text;
+  FILE* pipe = _wpopen((command + L" 2>&1\"").c_str(), L"rb");
+  std::string output;
   char buffer[4096];
-  DWORD n;
-  while (ReadFile(read, buffer, sizeof(buffer), &n, nullptr) && n > 0)
-    text.append(buffer, n);
-  WaitForSingleObject(process.hProcess, 60000);
-  DWORD code = 0;
-  GetExitCodeProcess(process.hProcess, &code);
-  return {static_cast<int>(code), text};
+  for (size_t n; (n = fread(buffer, 1, sizeof(buffer), pipe)) > 0;)
+    output.append(buffer, n);
+  return {_pclose(pipe), output};
 }
 
 std::string Settings(const TempFolder& dir, const Keys& keys) {
