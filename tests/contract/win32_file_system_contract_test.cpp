@@ -38,33 +38,5 @@ INSTANTIATE_TEST_SUITE_P(Win32, FileSystemContract, ::testing::Values([] {
                            return std::unique_ptr<FileSystemHarness>(new Win32Harness);
                          }));
 
-// No deletion reaches through a link into the folder it points to, nor does clearing
-// attributes: the plain file there would be deleted, the read-only one made writable.
-TEST(Win32FileSystem, NothingReachesThroughALink) {
-  using Operation = bool (*)(FileSystem&, const std::string& tree);
-  const Operation operations[] = {
-      [](FileSystem& fs, const std::string& tree) { return fs.DeleteFolder(tree); },
-      [](FileSystem& fs, const std::string& tree) { return fs.DeleteFolder(tree + "link"); },
-      [](FileSystem& fs, const std::string& tree) { return fs.DeleteFolder(tree + "link\\"); },
-      [](FileSystem& fs, const std::string& tree) { return fs.DeleteMatching(tree + "link\\*.*"); },
-      [](FileSystem& fs, const std::string& tree) {
-        return fs.SetNormalAttributesMatching(tree + "link\\*.*");
-      },
-  };
-  for (Operation operation : operations) {
-    TempFolder outside, dir;
-    WriteBytes(outside.path() + "plain.txt", "the user's own");
-    WriteBytes(outside.path() + "read-only.txt", "the user's own");
-    SetFileAttributesW(Widen(outside.path() + "read-only.txt").c_str(), FILE_ATTRIBUTE_READONLY);
-    const std::string tree = dir.path() + "tree\\";
-    CreateDirectoryW(Widen(tree).c_str(), nullptr);
-    MakeLinuxLink(tree + "link", outside.path());
-    win32::Win32FileSystem fs;
-    operation(fs, tree);
-    EXPECT_EQ(ReadBytes(outside.path() + "plain.txt"), "the user's own");
-    EXPECT_TRUE(fs.Lookup(outside.path() + "read-only.txt")->read_only);
-  }
-}
-
 }  // namespace
 }  // namespace kelvane::testing
