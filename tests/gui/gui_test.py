@@ -76,7 +76,7 @@ def german_at_144_dpi(session):
     shutil.rmtree(os.path.join(icq, "updates"))
     os.symlink(session.folder("elsewhere"), os.path.join(icq, "updates"))
     desktop = r"HKCU\Control Panel\Desktop"
-    saved = session.wine("reg", "query", desktop, "/v", "LogPixels").stdout.split()
+    saved = session.wine("reg", "query", desktop, "/v", "LogPixels").stdout.decode().split()
     session.wine("reg", "add", desktop, "/v", "LogPixels", "/t", "REG_DWORD", "/d", "144", "/f")
     try:
         k = Kelvane(session, "german-144", german_system=True, wait_shown=False,

@@ -89,7 +89,8 @@ def unsigned_and_the_same_from_a_second_folder():
     # A copy of the sources as they stand, away from git, in a folder of another name and depth.
     source = folder("second/source/kelvane")
     listed = run(["git", "-C", ROOT, "ls-files", "-z", "-co", "--exclude-standard"]).stdout
-    for name in filter(os.path.isfile, (os.path.join(ROOT, n) for n in listed.decode().split("\0"))):
+    names = (os.path.join(ROOT, n) for n in listed.decode().split("\0"))
+    for name in filter(os.path.isfile, names):
         os.makedirs(os.path.dirname(source + name[len(ROOT):]), exist_ok=True)
         shutil.copy(name, source + name[len(ROOT):])
     build, dist = folder("second/b"), folder("second/dist")
