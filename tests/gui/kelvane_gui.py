@@ -99,10 +99,9 @@ def unescape(text):
 
 class Control:
     def __init__(self, fields):
-        self.name, self.cls, text = fields[:3]
-        self.text = unescape(text)
-        self.left, self.top, self.width, self.height, sx, sy = map(int, fields[3:9])
-        self.centre = (sx + self.width // 2, sy + self.height // 2)
+        self.cls, self.text = fields[1], unescape(fields[2])
+        width, height, left, top = map(int, fields[5:9])  # the last two on the screen
+        self.centre = (left + width // 2, top + height // 2)
         self.enabled, self.visible = fields[9] == "1", fields[10] == "1"
         self.checked = None if fields[11] == "-" else int(fields[11])
 
