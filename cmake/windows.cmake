@@ -69,24 +69,18 @@ set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
 set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
 add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
 
-add_executable(hold-file tests/e2e/hold_file.cpp)
-target_link_libraries(hold-file PRIVATE ${static_runtime} -municode)
-
 add_executable(kelvane_win_tests
   tests/contract/file_system_contract.cpp
   tests/contract/win32_file_system_contract_test.cpp
   tests/contract/folder_validation_contract.cpp
   tests/contract/install_platform_contract.cpp
   tests/contract/win32_install_contract_test.cpp
-  tests/e2e/cli_test.cpp
   tests/e2e/e2e_support.cpp
-  tests/e2e/settings_file_test.cpp
-  tests/e2e/protect_test.cpp
-  tests/fakes/fake_file_system.cpp
+  tests/e2e/kelvane_cli_wine_test.cpp
   app/templates.rc
 )
 target_link_libraries(kelvane_win_tests PRIVATE demo_icq gtest gtest_main ${static_runtime})
-add_dependencies(kelvane_win_tests kelvane-cli hold-file icq-stub mcore-stub)
+add_dependencies(kelvane_win_tests kelvane-cli icq-stub mcore-stub)
 add_test(NAME win32 COMMAND kelvane_win_tests)
 set_tests_properties(win32 PROPERTIES RESOURCE_LOCK wine_prefix)
 
@@ -110,13 +104,13 @@ target_link_libraries(paint-bench PRIVATE kelvane_win32 ${static_runtime} -munic
 
 # The window's tests need an X display.
 set(with_display ${CMAKE_SOURCE_DIR}/tests/gui/on_display.sh)
-add_executable(kelvane_caption_tests tests/gui/caption_fit_test.cpp tests/fakes/fake_file_system.cpp)
-target_link_libraries(kelvane_caption_tests PRIVATE kelvane_view gtest gtest_main ${static_runtime})
-add_test(NAME captions_fit
-  COMMAND ${with_display} ${CMAKE_CROSSCOMPILING_EMULATOR} $<TARGET_FILE:kelvane_caption_tests>)
+add_executable(kelvane_window_tests tests/gui/window_layout_test.cpp)
+target_link_libraries(kelvane_window_tests PRIVATE kelvane_view gtest gtest_main ${static_runtime})
+add_test(NAME window_layout
+  COMMAND ${with_display} ${CMAKE_CROSSCOMPILING_EMULATOR} $<TARGET_FILE:kelvane_window_tests>)
 add_test(NAME window_end_to_end
   COMMAND ${with_display} python3 ${CMAKE_SOURCE_DIR}/tests/gui/gui_test.py ${CMAKE_BINARY_DIR})
-set_tests_properties(captions_fit window_end_to_end PROPERTIES
+set_tests_properties(window_layout window_end_to_end PROPERTIES
   CROSSCOMPILING_EMULATOR "" RESOURCE_LOCK wine_prefix)
 
 # The download (./run package): the two programs as built here, signed when a certificate is

@@ -1,6 +1,6 @@
-// exe-resources.exe FILE: what Windows itself reads from a program's resources. Prints each
-// version string as "Name=text", "Fixed=a.b.c.d" for the fixed file version, an empty line, then
-// the manifest. Exit 1 when the file has no version resource or no manifest.
+// exe-resources.exe FILE: what Windows itself reads from a program's resources. Prints
+// "Fixed=a.b.c.d" for the fixed file version, each version string as "Name=text", an empty line,
+// then the manifest. Exit 1 when the file has no version resource or no manifest.
 #include <windows.h>
 
 #include <string>
@@ -8,55 +8,32 @@
 
 #include "platform/win32/process.h"
 #include "platform/win32/text.h"
+#include "platform/win32/win32_platform.h"
 
-namespace {
-
-using kelvane::win32::Narrow;
-using kelvane::win32::PrintText;
-
-bool PrintVersion(const wchar_t* file) {
-  std::vector<BYTE> block(GetFileVersionInfoSizeW(file, nullptr));
-  VS_FIXEDFILEINFO* fixed;
-  UINT size;
-  if (block.empty() || !GetFileVersionInfoW(file, 0, block.size(), block.data()) ||
-      !VerQueryValueW(block.data(), L"\\", reinterpret_cast<void**>(&fixed), &size)) {
-    return false;
-  }
-  PrintText("Fixed=" + std::to_string(HIWORD(fixed->dwFileVersionMS)) + "." +
-            std::to_string(LOWORD(fixed->dwFileVersionMS)) + "." +
-            std::to_string(HIWORD(fixed->dwFileVersionLS)) + "." +
-            std::to_string(LOWORD(fixed->dwFileVersionLS)) + "\n");
+int wmain(int argc, wchar_t** argv) {
+  using kelvane::win32::PrintText;
+  if (argc != 2)
+    return 64;
+  const auto fixed = kelvane::win32::Win32FileVersions().Read(kelvane::win32::Narrow(argv[1]));
+  std::vector<BYTE> block(GetFileVersionInfoSizeW(argv[1], nullptr));
+  HMODULE module = LoadLibraryExW(argv[1], nullptr, LOAD_LIBRARY_AS_DATAFILE);
+  HRSRC manifest = module ? FindResourceW(module, MAKEINTRESOURCEW(1), RT_MANIFEST) : nullptr;
+  if (!fixed || !manifest || !GetFileVersionInfoW(argv[1], 0, block.size(), block.data()))
+    return 1;
+  std::string text = "Fixed=";
+  for (const uint16_t& part : *fixed)
+    text += std::to_string(part) + (&part == &fixed->back() ? "\n" : ".");
   for (const wchar_t* name :
        {L"CompanyName", L"FileDescription", L"FileVersion", L"InternalName", L"LegalCopyright",
         L"OriginalFilename", L"ProductName", L"ProductVersion"}) {
-    wchar_t* text;
+    wchar_t* value;
+    UINT size;
     const std::wstring path = std::wstring(L"\\StringFileInfo\\040904b0\\") + name;
-    if (VerQueryValueW(block.data(), path.c_str(), reinterpret_cast<void**>(&text), &size))
-      PrintText(Narrow(name) + "=" + Narrow(text) + "\n");
+    if (VerQueryValueW(block.data(), path.c_str(), reinterpret_cast<void**>(&value), &size))
+      text += kelvane::win32::Narrow(std::wstring(name) + L"=" + value) + "\n";
   }
-  return true;
-}
-
-bool PrintManifest(const wchar_t* file) {
-  HMODULE module = LoadLibraryExW(file, nullptr, LOAD_LIBRARY_AS_DATAFILE);
-  HRSRC found = module ? FindResourceW(module, MAKEINTRESOURCEW(1), RT_MANIFEST) : nullptr;
-  HGLOBAL loaded = found ? LoadResource(module, found) : nullptr;
-  if (loaded) {
-    PrintText(
-        std::string(static_cast<const char*>(LockResource(loaded)), SizeofResource(module, found)));
-  }
-  if (module)
-    FreeLibrary(module);
-  return loaded != nullptr;
-}
-
-}  // namespace
-
-int wmain(int argc, wchar_t** argv) {
-  if (argc != 2)
-    return 64;
-  if (!PrintVersion(argv[1]))
-    return 1;
-  PrintText("\n");
-  return PrintManifest(argv[1]) ? 0 : 1;
+  PrintText(text + "\n" +
+            std::string(static_cast<const char*>(LockResource(LoadResource(module, manifest))),
+                        SizeofResource(module, manifest)));
+  return 0;
 }
