@@ -1,9 +1,7 @@
 // kelvane-cli.exe under Wine on demo installations, for what only real files show: files that
-// other programs hold, links below the ICQ folder, the prefix's own hosts file, the folders of
-// the reset protection; and the settings file through the real profile calls.
+// other programs hold, links below the ICQ folder, the prefix's own hosts file; and the settings
+// file through the real profile calls.
 #include <gtest/gtest.h>
-
-#include <sstream>
 
 #include "app/cli.h"
 #include "engine/tweak_run.h"
@@ -26,8 +24,6 @@ const std::string kDataAccess =
     "Error! The banner ads couldn't be removed!\r\nData access failed!\r\n";
 const Keys kAdsOffAltS = {{"Option7", "1"}, {"Option10", "1"}};
 const Keys kAdsOff = {{"Option7", "1"}, {"Option10", "0"}};
-const Keys kAltS = {{"Option7", "0"}, {"Option10", "1"}};
-const Keys kNeither = {{"Option7", "0"}, {"Option10", "0"}};
 const Keys kStandard = {{"Standard", "1"}, {"Option7", "1"}, {"Option10", "1"}};
 
 std::string Target(const std::string& folder, int id) {
@@ -36,59 +32,6 @@ std::string Target(const std::string& folder, int id) {
       return folder + std::string(t.path);
   }
   return {};
-}
-
-// What stands at a path: '-' nothing, 'f' an empty file, 'F' a file, 'd' an empty folder, 'D' a
-// folder with something in it.
-char KindOf(const std::string& path) {
-  const DWORD attributes = GetFileAttributesW(Widen(path).c_str());
-  if (attributes == INVALID_FILE_ATTRIBUTES)
-    return '-';
-  if (!(attributes & FILE_ATTRIBUTE_DIRECTORY))
-    return ReadBytes(path).empty() ? 'f' : 'F';
-  WIN32_FIND_DATAW data;
-  win32::FindHandle find(Widen(path) + L"\\*", &data);
-  int entries = 0;
-  for (bool more = find.valid(); more; more = find.Next(&data))
-    ++entries;
-  return entries > 2 ? 'D' : 'd';  // "." and ".." are always there
-}
-
-TEST(ResetProtection, WhatEachModeLeavesInTheFoldersAndTheHostsFile) {
-  const std::string places =
-      "updates updates\\manifest updates\\imApp-7.1.0.2097.xml packages\\german\\updates "
-      "packages\\german\\updates\\manifest packages\\german\\package.xml "
-      "packages\\ICQ\\ConfigFiles\\adconfig.xml packages\\ICQ\\ConfigFiles\\AdRules.xml "
-      "packages\\ICQ\\ConfigFiles\\settings.xml packages\\ICQ\\ConfigFiles\\updates "
-      "ConfigFiles\\adconfig.xml ConfigFiles\\features.xml ConfigFiles\\updates";
-  const struct {
-    const char* name;
-    std::vector<Keys> runs;
-    bool blocked;
-    std::string kinds;  // of the places in turn: updates, German package, ad configurations
-  } rows[] = {
-      {"no message-field ads, Alt+S", {kAdsOffAltS}, true, "Dd- DdF --Ff -Ff"},
-      {"no message-field ads", {kAdsOff}, true, "Dd- DFF --Ff -Ff"},
-      {"Alt+S", {kAltS}, false, "Dd- DdF FFFD FFD"},
-      {"without ads off after with", {kAdsOffAltS, kNeither}, false, "Dd- DdF --F- -F-"},
-      {"standard", {kStandard}, false, "--- --F FFFD FFD"},
-      {"standard after custom", {kAdsOffAltS, kStandard}, false, "--- --F --F- -F-"},
-  };
-  for (const auto& r : rows) {
-    SCOPED_TRACE(r.name);
-    TempFolder dir;
-    MakeDemo(dir.path());
-    WriteBytes(HostsPath(), kHosts);
-    for (const Keys& keys : r.runs)
-      EXPECT_EQ(Apply(dir.path(), Settings(dir, keys)).output, kSuccess);
-    std::string kinds, expected = r.kinds;
-    std::istringstream in(places);
-    for (std::string place; in >> place;)
-      kinds += KindOf(dir.path() + place);
-    std::erase(expected, ' ');
-    EXPECT_EQ(kinds, expected);
-    EXPECT_EQ(ReadBytes(HostsPath()), r.blocked ? BlockAdHostsText(kHosts) : kHosts);
-  }
 }
 
 // A file that another program holds open: the run tells the truth and loses nothing.
