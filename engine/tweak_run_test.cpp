@@ -62,6 +62,8 @@ std::vector<Row> UnrecognisedFiles() {
       {"a marker standing twice with two values", 112, R"(minWidth="209")", R"(minWidth="173")"},
       {"no line for a marker whose Standard value is not empty", 101,
        "<box:aolTabPanels id=\"idMainPanels\" style=\"imgTabBackground\"/>\r\n\t", ""},
+      {"no line the markers are found beside", 101,
+       R"(<!-- <box:image src="#curtain.feedInfo" id="infoFeedAlert")", "<!-- "},
       {"empty", 105, IcqFile(105), ""},  // the whole file
   };
   std::vector<Row> rows;
@@ -167,6 +169,7 @@ TEST(ApplyTweaks, CopiesOfTheUsersFilesAndRestore) {
   icq.fs.DeleteFileAt(Path(missing));
   icq.Run(Custom({&T::send_with_alt_s}));
   icq.Run(Standard());
+  icq.fs.DeleteFileAt(Path(Target(101)));  // gone since: its copy still comes back
   std::vector<std::string_view> relatives;
   for (const TargetFile& t : kTargetFiles) {
     relatives.push_back(t.path);
@@ -201,11 +204,13 @@ TEST(ApplyTweaks, NothingIsReachedThroughALinkBelowTheFolder) {
     Installation icq;
     icq.fs.AddFolder(kFolder + r.link).link = true;
     for (const std::string& file : r.outside)
-      icq.fs.AddFile(kFolder + file, "outside");
+      icq.fs.AddFile(kFolder + file, "outside").read_only = true;
     icq.Run(Custom({&T::disable_message_field_ads, &T::send_with_alt_s}));
     icq.Run(Standard());
-    for (const std::string& file : r.outside)
+    for (const std::string& file : r.outside) {
       EXPECT_EQ(icq.Content(kFolder + file), "outside") << file;
+      EXPECT_TRUE(icq.fs.Find(kFolder + file)->read_only) << file;
+    }
     EXPECT_FALSE(icq.fs.Find(kFolder + "kelvane-backup\\imApp") &&
                  icq.fs.IsLink(kFolder + "kelvane-backup"))
         << "copies written through the link";
