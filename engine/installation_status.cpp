@@ -110,9 +110,7 @@ FileStatus ReadFileStatus(FileSystem& fs, const std::string& folder, const Targe
 std::optional<std::array<bool, AdServerHosts.size()>> HostsEntries(FileSystem& fs,
                                                                    SystemInfo& system) {
   const std::optional<std::string> hosts = fs.ReadFile(HostsFilePath(system));
-  if (!hosts || hosts->starts_with("\xFF\xFE") || hosts->starts_with("\xFE\xFF"))
-    return std::nullopt;
-  return ActiveAdHostEntries(*hosts);
+  return hosts ? ActiveAdHostEntries(*hosts) : std::nullopt;
 }
 
 }  // namespace

@@ -371,7 +371,7 @@ class HostsFileEdit : public FileEdit {
   }
   // The file holds the entries as the operation wants them; at most its end was left untidy.
   bool EntriesInPlace() const { return finished_ && !editor_.edited(); }
-  bool wide() const { return start_.starts_with("\xFF\xFE") || start_.starts_with("\xFE\xFF"); }
+  bool wide() const { return IsWideText(start_); }
 
  private:
   // The first bytes, once they tell what kind of text this is.
@@ -437,7 +437,13 @@ Edit EditHostsFile(FileSystem& fs, SystemInfo& system, Mode mode) {
 
 }  // namespace
 
-std::array<bool, AdServerHosts.size()> ActiveAdHostEntries(std::string_view hosts) {
+bool IsWideText(std::string_view hosts) {
+  return hosts.starts_with("\xFF\xFE") || hosts.starts_with("\xFE\xFF");
+}
+
+std::optional<std::array<bool, AdServerHosts.size()>> ActiveAdHostEntries(std::string_view hosts) {
+  if (IsWideText(hosts))
+    return std::nullopt;
   std::array<bool, AdServerHosts.size()> active{};
   for (size_t at : FindNames(hosts, AdDomains())) {
     const Span span = LineAround(hosts, at);

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -46,8 +47,13 @@ std::string BlockAdHostsText(std::string_view hosts);
 // promise for every other line and for the end of the text.
 std::string UnblockAdHostsText(std::string_view hosts);
 
-// Which of the hosts have an active entry in the hosts text: one not commented out.
-std::array<bool, AdServerHosts.size()> ActiveAdHostEntries(std::string_view hosts);
+// Whether the hosts text starts with a byte-order mark of UTF-16 (or UTF-32): text that our
+// single-byte entries cannot be put into, nor found in.
+bool IsWideText(std::string_view hosts);
+
+// Which of the hosts have an active entry in the hosts text: one not commented out. Nullopt for
+// UTF-16 text.
+std::optional<std::array<bool, AdServerHosts.size()>> ActiveAdHostEntries(std::string_view hosts);
 
 // Blocks the ad servers in the hosts file. Raises HostsAccessDenied when the file is missing,
 // unreadable, UTF-16 text or cannot be changed; it then keeps its old bytes. A UTF-8 byte-order

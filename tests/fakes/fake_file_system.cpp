@@ -209,8 +209,8 @@ Rewrite FakeFileSystem::RewriteFile(const std::string& path, FileEdit& edit) {
     return Rewrite::Unreadable;
   StringSink sink;
   const std::string old = node->content;
-  for (size_t at = 0; at < old.size(); at += piece_size)
-    edit.Take(std::string_view(old).substr(at, piece_size), sink);
+  for (size_t at = 0; at < old.size(); at += kPieceSize)
+    edit.Take(std::string_view(old).substr(at, kPieceSize), sink);
   if (!edit.Finish(sink))
     return Rewrite::Kept;
   if (Blocked(*node))

@@ -34,7 +34,7 @@ class FakeFileSystem : public FileSystem {
   bool fail_writes = false;
   // Rewrites hand the old bytes over in pieces this long, so that every edit meets pieces
   // that end inside its lines and line ends.
-  size_t piece_size = 3;
+  static constexpr size_t kPieceSize = 3;
 
   bool SetNormalAttributes(const std::string& path) override;
   bool SetNormalAttributesMatching(const std::string& pattern) override;
