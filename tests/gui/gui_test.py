@@ -148,7 +148,8 @@ def german_at_144_dpi(session):
                "the help link beside the reset protection's report")
         click_link(k, "Label3")
         opened = os.path.join(browser, "opened")
-        wait_until(lambda: os.path.exists(opened), "a click on the help link to open its page")
+        wait_until(lambda: os.path.exists(opened) and os.path.getsize(opened),
+                   "a click on the help link to open its page")
         with open(opened) as f:
             addresses = f.read().split()
         check(addresses == ["http://www.kelvane.example/forum/viewtopic.php?t=2236"],
