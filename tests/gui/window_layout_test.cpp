@@ -1,8 +1,7 @@
-// The real windows, made in this process, in both languages at 96 and 144 DPI: every
-// control in its container where its twips put it, showing the model's text, inside its
-// container and wide enough for its caption; one face the windows are designed for, which draws
-// the umlauts whole; the keyboard order; and so after every report, whose help link stays clear
-// of the report's second line.
+// The real windows, made in this process, in both languages at 96 and 144 DPI, before and after
+// every report: each control in its container where its twips put it, showing the model's text,
+// wide enough for its caption, in the one face the windows are designed for, which draws the
+// umlauts whole; the keyboard order; the help link clear of the report's second line.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -41,31 +40,25 @@ class NoRun : public RunServices {
 };
 
 // The main window loaded in one language, placed as when it is shown, and its info window.
-class RealWindows {
- public:
+struct RealWindows {
   RealWindows(const std::string& switches, UINT dpi) {
-    view_.CreateFrame();
-    model_.emplace(view_, run_);
-    model_->Load(switches, "English");
-    view_.Build(*model_);
-    BringToDpi(view_.window(), dpi);
-    view_.Show(SW_HIDE);
-    info_.emplace(GetModuleHandleW(nullptr), view_.window());
-    BringToDpi(info_->window(), dpi);
+    view.CreateFrame();
+    model.emplace(view, run);
+    model->Load(switches, "English");
+    view.Build(*model);
+    BringToDpi(view.window(), dpi);
+    view.Show(SW_HIDE);
+    info.emplace(GetModuleHandleW(nullptr), view.window());
+    BringToDpi(info->window(), dpi);
   }
   ~RealWindows() {
-    info_.reset();
-    DestroyWindow(view_.window());
+    info.reset();
+    DestroyWindow(view.window());
   }
-  MainWindow& model() { return *model_; }
-  MainWindowView& view() { return view_; }
-  HWND info() const { return info_->window(); }
-
- private:
-  NoRun run_;
-  MainWindowView view_{GetModuleHandleW(nullptr)};
-  std::optional<MainWindow> model_;
-  std::optional<InfoWindowView> info_;
+  NoRun run;
+  MainWindowView view{GetModuleHandleW(nullptr)};
+  std::optional<MainWindow> model;
+  std::optional<InfoWindowView> info;
 };
 
 std::map<int, HWND> Children(HWND window) {
@@ -126,59 +119,42 @@ std::string FaceDrawingUmlauts(HFONT font) {
   return top[1] + 2 <= top[0] ? Narrow(face) + ", " + std::to_string(metrics.tmHeight) + " px" : "";
 }
 
-struct Shown {
-  std::string name;
-  ControlKind kind;
-  HWND control, container;
-  ControlState state;
-};
-
-// Every control of both windows with what their models give it.
-std::vector<Shown> Controls(RealWindows& w) {
-  std::vector<Shown> shown;
-  auto main = Children(w.view().window()), info = Children(w.info());
-  for (const ControlDesign& d : kControls) {
-    if (d.id != C::Form1) {
-      shown.push_back({std::string(d.name), d.kind, main[ChildId(d.id)],
-                       main[d.container == C::Form1 ? 0 : ChildId(d.container)],
-                       w.model().state(d.id)});
-    }
-  }
-  for (const InfoControlDesign& d : kInfoControls) {
-    shown.push_back({"info " + std::string(d.name),
-                     d.kind,
-                     info[ChildId(d.id)],
-                     info[d.in_frame ? ChildId(InfoControlId::Frame1) : 0],
-                     {std::string(d.text), d.rect}});
-  }
-  return shown;
-}
-
 void ExpectShowsItsModel(RealWindows& w, UINT dpi) {
   std::set<std::string> faces;
-  for (const Shown& c : Controls(w)) {
-    SCOPED_TRACE(c.name);
-    ASSERT_EQ(GetParent(c.control), c.container);
+  auto expect = [&](const std::string& name, ControlKind kind, HWND control, HWND container,
+                    const ControlState& state) {
+    SCOPED_TRACE(name);
+    ASSERT_EQ(GetParent(control), container);
     RECT r, room, client;
-    GetWindowRect(c.control, &r);
-    MapWindowPoints(HWND_DESKTOP, c.container, reinterpret_cast<POINT*>(&r), 2);
-    GetClientRect(c.container, &room);
-    GetClientRect(c.control, &client);
-    const Rect& t = c.state.rect;
+    GetWindowRect(control, &r);
+    MapWindowPoints(HWND_DESKTOP, container, reinterpret_cast<POINT*>(&r), 2);
+    GetClientRect(container, &room);
+    GetClientRect(control, &client);
+    const Rect& t = state.rect;
     EXPECT_NEAR(r.left, TwipsToPixels(t.left, dpi), 1);
     EXPECT_NEAR(r.top, TwipsToPixels(t.top, dpi), 1);
     EXPECT_NEAR(r.right - r.left, TwipsToPixels(t.width, dpi), 1);
     EXPECT_NEAR(r.bottom - r.top, TwipsToPixels(t.height, dpi), 1);
     EXPECT_TRUE(r.right <= room.right && r.bottom <= room.bottom) << "leaves its container";
-    const std::wstring text = TextOf(c.control);
-    EXPECT_EQ(text, Widen(c.state.text));
-    if (c.kind == ControlKind::Label || c.kind == ControlKind::Link) {
-      EXPECT_LE(TextWidth(c.control, text), client.right) << "the caption is cut";
-    } else if (c.kind != ControlKind::Edit) {
-      EXPECT_TRUE(CaptionFits(FontOf(c.control), c.kind, text, client.right, dpi)) << "cut";
+    const std::wstring text = TextOf(control);
+    EXPECT_EQ(text, Widen(state.text));
+    if (kind == ControlKind::Label || kind == ControlKind::Link) {
+      EXPECT_LE(TextWidth(control, text), client.right) << "the caption is cut";
+    } else if (kind != ControlKind::Edit) {
+      EXPECT_TRUE(CaptionFits(FontOf(control), kind, text, client.right, dpi)) << "cut";
     }
-    if (FontOf(c.control))
-      faces.insert(FaceDrawingUmlauts(FontOf(c.control)));
+    if (FontOf(control))
+      faces.insert(FaceDrawingUmlauts(FontOf(control)));
+  };
+  auto main = Children(w.view.window()), info = Children(w.info->window());
+  for (const ControlDesign& d : kControls) {
+    if (d.id != C::Form1)
+      expect(std::string(d.name), d.kind, main[ChildId(d.id)],
+             main[d.container == C::Form1 ? 0 : ChildId(d.container)], w.model->state(d.id));
+  }
+  for (const InfoControlDesign& d : kInfoControls) {
+    expect("info " + std::string(d.name), d.kind, info[ChildId(d.id)],
+           info[d.in_frame ? ChildId(InfoControlId::Frame1) : 0], {std::string(d.text), d.rect});
   }
   ASSERT_EQ(faces.size(), 1u) << "one face for both windows";
   EXPECT_TRUE(faces.begin()->starts_with("MS Sans Serif,") ||
@@ -195,66 +171,51 @@ void ExpectKeyboardOrder(RealWindows& w) {
                    [](const auto& a, const auto& b) { return a.tab_index < b.tab_index; });
   std::vector<std::string_view> designed, walked;
   for (const ControlDesign& d : order) {
-    const ControlState s = w.model().state(d.id);
-    if (d.tab_index >= 0 && s.enabled && s.visible &&
-        (d.kind == ControlKind::Edit || d.kind == ControlKind::Button ||
-         d.kind == ControlKind::CheckBox ||
-         (d.kind == ControlKind::Radio && s.check == CheckState::Ticked))) {
+    const ControlState s = w.model->state(d.id);
+    const bool takes_focus = d.kind == ControlKind::Edit || d.kind == ControlKind::Button ||
+                             d.kind == ControlKind::CheckBox ||
+                             (d.kind == ControlKind::Radio && s.check == CheckState::Ticked);
+    if (d.tab_index >= 0 && s.enabled && s.visible && takes_focus)
       designed.push_back(d.name);
-    }
   }
-  HWND main = w.view().window(), first = GetNextDlgTabItem(main, nullptr, FALSE), at = first;
+  HWND main = w.view.window(), first = GetNextDlgTabItem(main, nullptr, FALSE), at = first;
   for (size_t i = 0; i < designed.size() && at; ++i, at = GetNextDlgTabItem(main, at, FALSE))
     walked.push_back(Design(static_cast<C>(GetDlgCtrlID(at) - kMainChildIds)).name);
   EXPECT_EQ(walked, designed);
   EXPECT_EQ(at, first);
 }
 
-struct Case {
-  const char* switches;
-  UINT dpi;
-};
-
-class Window : public ::testing::TestWithParam<Case> {};
-
-TEST_P(Window, ShowsItsModelInEveryReport) {
-  RealWindows w(GetParam().switches, GetParam().dpi);
-  ExpectShowsItsModel(w, GetParam().dpi);
-  ExpectKeyboardOrder(w);
-  auto main = Children(w.view().window());
-  for (Failure failure : {Failure::None, Failure::DataAccessFailed, Failure::WriteFailed,
-                          Failure::HostsAccessDenied, Failure::ResetProtectionFailed}) {
-    for (bool wrong_version : {false, true}) {
-      RunStatus status;
-      status.failure = failure;
-      status.wrong_version = wrong_version;
-      w.model().ShowRunResult(status, "7.1.0.2000");
-      w.view().Repaint();
-      const std::string report = w.model().state(C::Label1).text;
-      SCOPED_TRACE(report);
-      ExpectShowsItsModel(w, GetParam().dpi);
-      if (!w.model().state(C::Label3).visible)
-        continue;
-      RECT line, link;
-      GetWindowRect(main[ChildId(C::Label1)], &line);
-      GetWindowRect(main[ChildId(C::Label3)], &link);
-      const std::string second = report.substr(report.find('\n') + 1);
-      EXPECT_LE(line.left + TextWidth(main[ChildId(C::Label1)], Widen(second)), link.left)
-          << "the help link covers the report's second line";
+TEST(Window, ShowsItsModelInEveryReport) {
+  for (const auto& [switches, dpi] : {std::pair<const char*, UINT>{"-german", 96},
+                                      {"-english", 96},
+                                      {"-german", 144},
+                                      {"-english", 144}}) {
+    SCOPED_TRACE(std::string(switches) + " at " + std::to_string(dpi) + " DPI");
+    RealWindows w(switches, dpi);
+    ExpectShowsItsModel(w, dpi);
+    ExpectKeyboardOrder(w);
+    auto main = Children(w.view.window());
+    HWND line = main[ChildId(C::Label1)], link = main[ChildId(C::Label3)];
+    for (Failure failure : {Failure::None, Failure::DataAccessFailed, Failure::WriteFailed,
+                            Failure::HostsAccessDenied, Failure::ResetProtectionFailed}) {
+      for (bool wrong_version : {false, true}) {
+        w.model->ShowRunResult({failure, wrong_version}, "7.1.0.2000");
+        w.view.Repaint();
+        const std::string report = w.model->state(C::Label1).text;
+        SCOPED_TRACE(report);
+        ExpectShowsItsModel(w, dpi);
+        if (!w.model->state(C::Label3).visible)
+          continue;
+        RECT line_rect, link_rect;
+        GetWindowRect(line, &line_rect);
+        GetWindowRect(link, &link_rect);
+        const std::string second = report.substr(report.find('\n') + 1);
+        EXPECT_LE(line_rect.left + TextWidth(line, Widen(second)), link_rect.left)
+            << "the help link covers the report's second line";
+      }
     }
   }
 }
-
-INSTANTIATE_TEST_SUITE_P(BothLanguagesTwoDpis,
-                         Window,
-                         ::testing::Values(Case{"-german", 96},
-                                           Case{"-english", 96},
-                                           Case{"-german", 144},
-                                           Case{"-english", 144}),
-                         [](const auto& info) {
-                           return std::string(info.param.switches + 1) +
-                                  std::to_string(info.param.dpi);
-                         });
 
 }  // namespace
 }  // namespace kelvane::ui::view

@@ -18,15 +18,6 @@ PROGRAMS, TEXTS = ["kelvane.exe", "kelvane-cli.exe"], ["README.txt", "LICENSE.tx
 SIGNER = "Kelvane test signer"
 
 
-class Failed(Exception):
-    pass
-
-
-def check(condition, message):
-    if not condition:
-        raise Failed(message)
-
-
 def run(args, **env):
     """Runs a tool with no KELVANE_SIGN_* variable but those given."""
     unsigned = {k: v for k, v in os.environ.items() if not k.startswith("KELVANE_SIGN_")}
@@ -52,30 +43,13 @@ def package(**env):
     result = run([sys.executable, os.path.join(ROOT, "tools", "dist", "package.py"), VERSION, out,
                   *(os.path.join(BUILD, p) for p in PROGRAMS)], **env)
     said, made = (result.stdout + result.stderr).decode(), os.listdir(out)
-    check(made in ([], [ZIP]) and (result.returncode == 0) == bool(made),
-          f"exit {result.returncode} with {made}: {said}")
+    assert made in ([], [ZIP]) and (result.returncode == 0) == bool(made), (result.returncode, said)
     return (read(os.path.join(out, ZIP)) if made else None), said
 
 
-def commit_seconds():
-    return int(run(["git", "-C", ROOT, "log", "-1", "--format=%ct"]).stdout)
-
-
-def check_zip(data, programs):
-    """The entries in order with the commit's time, the texts ready for Notepad, the sums right."""
-    z = zipfile.ZipFile(io.BytesIO(data))
-    check(z.namelist() == PROGRAMS + TEXTS, f"the zip holds {z.namelist()}")
-    when = time.gmtime(commit_seconds() // 2 * 2)[:6]  # a zip keeps even seconds
-    check(all(e.date_time == when for e in z.infolist()), f"entries not dated {when}")
-    check(all(z.read(name) == programs[name] for name in PROGRAMS), "other programs in the zip")
-    for name in TEXTS:
-        text = z.read(name)
-        check(text.count(b"\n") == text.count(b"\r\n") > 0 and text.isascii(),
-              f"{name} is not ASCII text with CR LF line ends")
-    check(z.read("LICENSE.txt") == read(os.path.join(ROOT, "LICENSE")).replace(b"\n", b"\r\n"),
-          "LICENSE.txt is not the repository's LICENSE")
-    sums = "".join(f"{hashlib.sha256(programs[n]).hexdigest()}  {n}\r\n" for n in PROGRAMS)
-    check(z.read("SHA256SUMS").decode() == sums, f"SHA256SUMS is {z.read('SHA256SUMS')!r}")
+def sums(programs):
+    return "".join(f"{hashlib.sha256(data).hexdigest()}  {name}\r\n"
+                   for name, data in programs.items())
 
 
 def built_programs(build=BUILD):
@@ -83,54 +57,75 @@ def built_programs(build=BUILD):
 
 
 def unsigned_and_the_same_from_a_second_folder():
+    """The build's programs in order with the commit's time, the texts ready for Notepad, the sums
+    right, and byte for byte the zip that a copy of the sources elsewhere builds."""
     first, said = package()
-    check(first is not None and said.startswith("unsigned"), f"no unsigned download: {said}")
-    check_zip(first, built_programs())
+    assert first and said.startswith("unsigned"), said
+    z = zipfile.ZipFile(io.BytesIO(first))
+    assert z.namelist() == PROGRAMS + TEXTS, z.namelist()
+    commit = run(["git", "-C", ROOT, "log", "-1", "--format=%ct"]).stdout.decode().strip()
+    when = time.gmtime(int(commit) // 2 * 2)[:6]  # a zip keeps even seconds
+    assert all(entry.date_time == when for entry in z.infolist()), when
+    assert {name: z.read(name) for name in PROGRAMS} == built_programs()
+    readme = z.read("README.txt")
+    assert readme.count(b"\n") == readme.count(b"\r\n") > 0 and readme.isascii()
+    assert z.read("LICENSE.txt") == read(os.path.join(ROOT, "LICENSE")).replace(b"\n", b"\r\n")
+    assert z.read("SHA256SUMS").decode() == sums(built_programs())
     # A copy of the sources as they stand, away from git, in a folder of another name and depth.
     source = folder("second/source/kelvane")
     listed = run(["git", "-C", ROOT, "ls-files", "-z", "-co", "--exclude-standard"]).stdout
-    names = (os.path.join(ROOT, n) for n in listed.decode().split("\0"))
-    for name in filter(os.path.isfile, names):
-        os.makedirs(os.path.dirname(source + name[len(ROOT):]), exist_ok=True)
-        shutil.copy(name, source + name[len(ROOT):])
+    for name in listed.decode().split("\0"):
+        if os.path.isfile(os.path.join(ROOT, name)):
+            os.makedirs(os.path.dirname(os.path.join(source, name)), exist_ok=True)
+            shutil.copy(os.path.join(ROOT, name), os.path.join(source, name))
     build, dist = folder("second/b"), folder("second/dist")
     for step in (["cmake", "-S", source, "-B", build, f"-DCMAKE_BUILD_TYPE={BUILD_TYPE}",
                   f"-DCMAKE_TOOLCHAIN_FILE={source}/cmake/mingw-w64-x86_64.cmake",
                   f"-DKELVANE_DIST_DIR={dist}"],
                  ["cmake", "--build", build, "-j2", "--target", "dist"]):
-        result = run(step, SOURCE_DATE_EPOCH=str(commit_seconds()))
-        check(result.returncode == 0, f"{' '.join(step)}:\n{result.stdout}{result.stderr}")
-    check(built_programs(build) == built_programs(), "the programs differ between the two builds")
-    check(read(os.path.join(dist, ZIP)) == first, "the two zips differ")
+        result = run(step, SOURCE_DATE_EPOCH=commit)
+        assert result.returncode == 0, (step, result.stdout, result.stderr)
+    assert built_programs(build) == built_programs(), "the programs differ between the two builds"
+    assert read(os.path.join(dist, ZIP)) == first, "the two zips differ"
 
 
-def make_signer(out):
-    cert, key = os.path.join(out, "cert.pem"), os.path.join(out, "key.pem")
+def make_signer(out, name):
+    cert, key = os.path.join(out, f"{name}.pem"), os.path.join(out, f"{name}-key.pem")
     result = run(["openssl", "req", "-x509", "-newkey", "rsa:2048", "-nodes", "-days", "2",
                   "-subj", f"/CN={SIGNER}", "-addext", "extendedKeyUsage=codeSigning",
                   "-keyout", key, "-out", cert])
-    check(result.returncode == 0, f"openssl: {result.stderr}")
+    assert result.returncode == 0, result.stderr
     return cert, key
 
 
 def without_signature(data):
-    """The program as the signature leaves it: up to the certificate table, without the PE
-    checksum and the table's place, which signing fills in."""
+    """The program as signing leaves it: up to the certificate table, without the PE checksum and
+    the table's entry, which signing fills in."""
     optional = int.from_bytes(data[0x3C:0x40], "little") + 24
     table = optional + 144  # the certificate table's entry in a 64-bit PE's optional header
     body = bytearray(data[:int.from_bytes(data[table:table + 4], "little") or len(data)])
-    body[optional + 64:optional + 68] = bytes(4)
-    body[table:table + 8] = bytes(8)
+    body[optional + 64:optional + 68], body[table:table + 8] = bytes(4), bytes(8)
     return bytes(body)
 
 
-def signed_download():
+def signed_or_no_download():
+    """Signing that cannot be done leaves no zip; done, it leaves the programs' own bytes, the
+    sums of the signed programs, and what Windows reads from them."""
     signer = folder("signer")
-    cert, key = make_signer(signer)
-    data, said = package(KELVANE_SIGN_CERT=cert, KELVANE_SIGN_KEY=key)
-    check(data is not None and said.startswith("signed"), f"no signed download: {said}")
+    cert, key = make_signer(signer, "signer")
+    other_cert, _ = make_signer(signer, "other")
+    both = {"KELVANE_SIGN_CERT": cert, "KELVANE_SIGN_KEY": key}
+    for what, env in [("a certificate without a key", {"KELVANE_SIGN_CERT": cert}),
+                      ("a key without a certificate", {"KELVANE_SIGN_KEY": key}),
+                      ("a key not the certificate's", dict(both, KELVANE_SIGN_CERT=other_cert)),
+                      ("a time-stamp server that does not answer",
+                       dict(both, KELVANE_SIGN_TIMESTAMP="http://127.0.0.1:9/"))]:
+        data, said = package(**env)
+        assert data is None, f"{what} gave a download: {said}"
+    data, said = package(**both)
+    assert data and said.startswith("signed"), said
     z = zipfile.ZipFile(io.BytesIO(data))
-    check_zip(data, {name: z.read(name) for name in PROGRAMS})
+    assert z.read("SHA256SUMS").decode() == sums({name: z.read(name) for name in PROGRAMS})
     copyright_line = next(line for line in read(os.path.join(ROOT, "LICENSE")).decode().splitlines()
                           if line.startswith("Copyright"))
     for name, description in [("kelvane", "Kelvane \u2014 adapts ICQ 7.1"),
@@ -139,55 +134,23 @@ def signed_download():
         with open(exe, "wb") as f:
             f.write(signed)
         unsigned = read(os.path.join(BUILD, f"{name}.exe"))
-        check(len(signed) > len(unsigned) and without_signature(signed) == without_signature(
-            unsigned), f"{name}.exe carries no signature, or signing changed its program bytes")
+        assert len(signed) > len(unsigned), f"{name}.exe carries no signature"
+        assert without_signature(signed) == without_signature(unsigned), f"{name}.exe changed"
         verified = run(["osslsigncode", "verify", "-in", exe, "-CAfile", cert])
-        check(verified.returncode == 0 and f"CN={SIGNER}" in verified.stdout.decode(),
-              f"{name}.exe: {verified.stdout}{verified.stderr}")
+        assert verified.returncode == 0 and f"CN={SIGNER}" in verified.stdout.decode(), verified
         # What Windows itself reads from the signed program.
         shown = run(["/usr/lib/wine/wine64", os.path.join(BUILD, "exe-resources.exe"), exe])
-        strings, _, manifest = shown.stdout.partition(b"\n\n")
-        expected = {"Fixed": f"{VERSION}.0.0", "CompanyName": "The Kelvane authors",
-                    "FileDescription": description, "FileVersion": f"{VERSION}.0.0",
-                    "InternalName": name, "LegalCopyright": copyright_line,
-                    "OriginalFilename": f"{name}.exe", "ProductName": "Kelvane",
-                    "ProductVersion": VERSION}
-        check(dict(line.split("=", 1) for line in strings.decode().splitlines()) == expected,
-              f"{name}.exe says {strings.decode()}")
-        check(manifest == read(os.path.join(ROOT, "app", f"{name}.manifest")),
-              f"{name}.exe's manifest is not app/{name}.manifest")
-
-
-def failed_signing_gives_no_download():
-    cert, key = make_signer(folder("refused-signer"))
-    other_cert, _ = make_signer(folder("other-signer"))
-    for what, env in [("a certificate without a key", {"KELVANE_SIGN_CERT": cert}),
-                      ("a key without a certificate", {"KELVANE_SIGN_KEY": key}),
-                      ("a key that is not the certificate's",
-                       {"KELVANE_SIGN_CERT": other_cert, "KELVANE_SIGN_KEY": key}),
-                      ("a key file that is not there",
-                       {"KELVANE_SIGN_CERT": cert, "KELVANE_SIGN_KEY": key + ".missing"}),
-                      ("a time-stamp server that does not answer",
-                       {"KELVANE_SIGN_CERT": cert, "KELVANE_SIGN_KEY": key,
-                        "KELVANE_SIGN_TIMESTAMP": "http://127.0.0.1:9/"})]:
-        data, said = package(**env)
-        check(data is None, f"{what} gave a download: {said}")
-
-
-def main():
-    failures = 0
-    for scenario in [signed_download, failed_signing_gives_no_download,
-                     unsigned_and_the_same_from_a_second_folder]:
-        start = time.monotonic()
-        try:
-            scenario()
-            print(f"ok    {scenario.__name__} ({time.monotonic() - start:.1f} s)")
-        except Failed as failure:
-            failures += 1
-            print(f"FAIL  {scenario.__name__}: {failure}")
-        sys.stdout.flush()
-    return 1 if failures else 0
+        strings, _, manifest = shown.stdout.decode().partition("\n\n")
+        assert dict(line.split("=", 1) for line in strings.splitlines()) == {
+            "Fixed": f"{VERSION}.0.0", "CompanyName": "The Kelvane authors",
+            "FileDescription": description, "FileVersion": f"{VERSION}.0.0", "InternalName": name,
+            "LegalCopyright": copyright_line, "OriginalFilename": f"{name}.exe",
+            "ProductName": "Kelvane", "ProductVersion": VERSION}, strings
+        assert manifest.encode() == read(os.path.join(ROOT, "app", f"{name}.manifest")), name
 
 
 if __name__ == "__main__":
-    sys.exit(main())
+    for scenario in [signed_or_no_download, unsigned_and_the_same_from_a_second_folder]:
+        begun = time.monotonic()
+        scenario()
+        print(f"ok    {scenario.__name__} ({time.monotonic() - begun:.1f} s)", flush=True)

@@ -1,5 +1,6 @@
-"""Driving kelvane.exe under Wine on an X display: xdotool for the mouse and keys, the
-inspector for what the window shows. Every wait polls."""
+"""Drives kelvane.exe under Wine on an X display, for ./run demo and the window tests: the program
+runs from a folder of its own, xdotool clicks, and the inspector reads the window back. Every
+wait polls."""
 
 import os
 import re
@@ -17,10 +18,6 @@ class Failed(Exception):
 def check(condition, message):
     if not condition:
         raise Failed(message)
-
-
-def near(actual, expected):
-    return abs(actual - expected) <= 1
 
 
 def windows_path(path):
@@ -41,7 +38,8 @@ def wait_until(probe, what, timeout=10):
 
 
 class Session:
-    """The build folder's programs and a scratch folder, under the exported Wine prefix."""
+    """The build folder's programs and a scratch folder, under the exported Wine prefix, in an
+    English C locale whatever the caller's."""
 
     def __init__(self, build, scratch):
         self.build, self.scratch = build, scratch
@@ -51,12 +49,6 @@ class Session:
         self.env.setdefault("WINEPREFIX", os.path.join(os.path.dirname(build), "wineprefix"))
         self.env.setdefault("WINEDEBUG", "-all")
         self.env["LANG"] = "C.UTF-8"
-        # The browser that Wine hands web addresses to: it notes them.
-        self.addresses = os.path.join(self.folder("browser"), "addresses.txt")
-        with open(os.path.join(scratch, "browser", "xdg-open"), "w") as f:
-            f.write(f'#!/bin/sh\necho "$1" >> "{self.addresses}"\n')
-        os.chmod(os.path.join(scratch, "browser", "xdg-open"), 0o755)
-        self.env["PATH"] = os.path.join(scratch, "browser") + os.pathsep + self.env["PATH"]
         # Wine's server and services, started outside any pipe of ours: they would hold it open.
         subprocess.run([WINE, "wineboot"], env=self.env, stdin=subprocess.DEVNULL,
                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=120)
@@ -74,23 +66,11 @@ class Session:
         os.makedirs(path)
         return path
 
-    def demo_icq(self, name):
-        path = self.folder(name)
-        check(self.wine("demo-icq.exe", windows_path(path)).returncode == 0, "no demo ICQ")
-        return path
-
     def inspect(self, title, wait_ms=0):
         """The visible window of that title, or None."""
         result = self.wine("inspector.exe", title, "--wait", str(wait_ms))
         check(result.returncode in (0, 1), f"inspector exited {result.returncode}")
         return Snapshot(result.stdout.decode("utf-8")) if result.returncode == 0 else None
-
-    def opened(self):
-        """The web addresses opened so far, in order."""
-        if not os.path.exists(self.addresses):
-            return []
-        with open(self.addresses) as f:
-            return f.read().split()
 
 
 def unescape(text):
@@ -124,27 +104,21 @@ class Snapshot:
 
 
 class Kelvane:
-    """One kelvane.exe started from a folder of its own, so its kvn.ini is the test's."""
+    """One kelvane.exe started from a folder of its own, so its kvn.ini is the caller's."""
 
     TITLE = "Kelvane v.1.0"
-    running = []
 
-    def __init__(self, session, name, args=(), settings=None, german_system=False,
-                 wait_shown=True):
+    def __init__(self, session, name, args=(), settings=None, env=None):
         self.session = session
         self.folder = session.folder(name)
         shutil.copy(os.path.join(session.build, "kelvane.exe"), self.folder)
-        if settings is not None:
+        if settings:
             text = "[Kelvane 7.1.0.2096]\r\n" + "".join(f"{k}={v}\r\n" for k, v in settings.items())
             with open(os.path.join(self.folder, "kvn.ini"), "wb") as f:
                 f.write(text.encode("cp1252"))
-        env = dict(session.env, LANG="de_DE.UTF-8") if german_system else session.env
         self.process = subprocess.Popen([WINE, os.path.join(self.folder, "kelvane.exe"), *args],
-                                        env=env, stdin=subprocess.DEVNULL,
+                                        env=env or session.env, stdin=subprocess.DEVNULL,
                                         stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        Kelvane.running.append(self)
-        if wait_shown:
-            self.shown()
 
     def shown(self):
         s = self.session.inspect(self.TITLE, wait_ms=20000)
@@ -178,24 +152,6 @@ class Kelvane:
         subprocess.run(["import", "-window", "root", "-crop", f"{width}x{height}+{x}+{y}",
                         "+repage", path], check=True)
 
-    def close_message_box(self, title):
-        # Its OK button, clicked: a box shown before any window of the program has had the
-        # keyboard need not have it either.
-        box = self.session.inspect(title, wait_ms=10000)
-        check(box is not None, f"no message box {title!r}")
-        ok = [c for c in box.controls.values() if c.cls == "Button" and c.text == "OK"]
-        check(ok, f"{title!r} has no OK button")
-        xdotool("mousemove", *ok[0].centre, "click", 1)
-        wait_until(lambda: self.session.inspect(title) is None, f"{title!r} to close")
-
     def exit(self):
         self.click("Command2")
         self.process.wait(timeout=10)
-
-    @classmethod
-    def kill_all(cls):
-        for k in cls.running:
-            if k.process.poll() is None:
-                k.process.kill()
-                k.process.wait()
-        cls.running.clear()

@@ -6,7 +6,7 @@ Usage: demo.py BUILD_FOLDER DEMO_FOLDER ICQ_FOLDER [--headless] [-german]"""
 import os
 import sys
 
-from kelvane_gui import Kelvane, Session, windows_path
+from window_driver import Kelvane, Session, windows_path
 
 
 def main():
@@ -16,6 +16,7 @@ def main():
     # The stored folder fills the field, so the demo does not lean on the installation search.
     k = Kelvane(session, "kelvane", [f for f in flags if f.startswith("-g")],
                 settings={"ICQPath": windows_path(icq)})
+    k.shown()
     if "--headless" not in flags:
         print(f"the window runs from {k.folder}; close it to end the demo")
         k.process.wait()
