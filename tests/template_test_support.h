@@ -90,6 +90,16 @@ inline void AddIcq(FakeFileSystem& fs, const std::string& folder, bool german = 
   }
 }
 
+// The text's lines without their CR LF; the piece after the last one comes last.
+inline std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  size_t start = 0;
+  for (size_t end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2)
+    lines.push_back(text.substr(start, end - start));
+  lines.push_back(text.substr(start));
+  return lines;
+}
+
 inline const TargetFile& Target(int id) {
   for (const TargetFile& t : kTargetFiles) {
     if (t.template_id == id)
