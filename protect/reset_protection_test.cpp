@@ -20,19 +20,15 @@ const std::string kFolder = "C:\\ICQ\\";
 const std::string kHosts = "127.0.0.1 localhost\r\n";
 
 using Spoil = void (*)(FakeFileSystem&);
+using Runs = std::vector<TweakOptions>;
 
 void AsLaidOut(FakeFileSystem&) {}
 
-void ReadOnlyUpdateFiles(FakeFileSystem& fs) {
+// ICQ's update folder with a read-only file, the German one a read-only file of that name.
+void ReadOnlyFiles(FakeFileSystem& fs) {
   fs.Find(kFolder + "updates\\imApp.xml")->read_only = true;
-  fs.Find(kFolder + "packages\\german\\updates\\manifest")->read_only = true;
-}
-
-void FilesNamedUpdates(FakeFileSystem& fs) {
-  for (const std::string updates : {"updates", "packages\\german\\updates"}) {
-    fs.DeleteFolder(kFolder + updates);
-    fs.AddFile(kFolder + updates, "not a folder").read_only = true;
-  }
+  fs.DeleteFolder(kFolder + "packages\\german\\updates");
+  fs.AddFile(kFolder + "packages\\german\\updates", "not a folder").read_only = true;
 }
 
 // The German and ad locks stay silent when they cannot be made.
@@ -61,56 +57,26 @@ TEST(ResetProtection, WhatEachModeLeaves) {
   const struct {
     const char* name;
     Spoil spoil;
-    std::vector<TweakOptions> runs;
+    Runs runs;
     Failure failure;  // of the last run; those before it report none
     bool blocked;
     std::string kinds;  // of the places in turn: '-' nothing, 'f' an empty file, 'F' a file,
                         // 'd' a folder; updates, German package, ad configurations
   } rows[] = {
-      {"no message-field ads, Alt+S",
-       AsLaidOut,
-       {ads_off_alt_s},
-       Failure::None,
-       true,
+      {"no message-field ads, Alt+S", AsLaidOut, Runs{ads_off_alt_s}, Failure::None, true,
        "dd- ddF d--Ff -Ff"},
-      {"no message-field ads", AsLaidOut, {ads_off}, Failure::None, true, "dd- dFF d--Ff -Ff"},
-      {"Alt+S", AsLaidOut, {alt_s}, Failure::None, false, "dd- ddF dFFFd FFd"},
-      {"without ads off after with",
-       AsLaidOut,
-       {ads_off_alt_s, Custom()},
-       Failure::None,
-       false,
+      {"no message-field ads", AsLaidOut, Runs{ads_off}, Failure::None, true, "dd- dFF d--Ff -Ff"},
+      {"Alt+S", AsLaidOut, Runs{alt_s}, Failure::None, false, "dd- ddF dFFFd FFd"},
+      {"without ads off after with", AsLaidOut, Runs{ads_off_alt_s, Custom()}, Failure::None, false,
        "dd- ddF d--F- -F-"},
-      {"standard", AsLaidOut, {Standard()}, Failure::None, false, "--- --F dFFFd FFd"},
-      {"standard after custom",
-       AsLaidOut,
-       {ads_off_alt_s, Standard()},
-       Failure::None,
-       false,
+      {"standard", AsLaidOut, Runs{Standard()}, Failure::None, false, "--- --F dFFFd FFd"},
+      {"standard after custom", AsLaidOut, Runs{ads_off_alt_s, Standard()}, Failure::None, false,
        "--- --F d--F- -F-"},
-      {"read-only update files",
-       ReadOnlyUpdateFiles,
-       {alt_s},
-       Failure::None,
-       false,
+      {"read-only files in the way", ReadOnlyFiles, Runs{alt_s}, Failure::None, false,
        "dd- ddF dFFFd FFd"},
-      {"read-only files named updates",
-       FilesNamedUpdates,
-       {alt_s},
-       Failure::None,
-       false,
-       "dd- ddF dFFFd FFd"},
-      {"German manifest held, no ad package",
-       GermanManifestHeldNoAdPackage,
-       {ads_off_alt_s},
-       Failure::None,
-       true,
-       "dd- dFF ----- -Ff"},
-      {"ICQ's manifest held",
-       ManifestHeld,
-       {Custom()},
-       Failure::ResetProtectionFailed,
-       false,
+      {"German manifest held, no ad package", GermanManifestHeldNoAdPackage, Runs{ads_off_alt_s},
+       Failure::None, true, "dd- dFF ----- -Ff"},
+      {"ICQ's manifest held", ManifestHeld, Runs{Custom()}, Failure::ResetProtectionFailed, false,
        "dF- dFF dFFFd FFd"},
   };
   for (const auto& r : rows) {
@@ -119,14 +85,14 @@ TEST(ResetProtection, WhatEachModeLeaves) {
     TemplateDirResources resources("");
     FakeSystemInfo system;
     fs.AddFile(HostsFilePath(system), kHosts);
+    // ICQ's update and ad configuration folders as an installation has them.
     for (const char* file :
          {"updates\\manifest", "updates\\imApp.xml", "packages\\german\\updates\\manifest",
           "packages\\german\\package.xml", "packages\\ICQ\\ConfigFiles\\adconfig.xml",
           "packages\\ICQ\\ConfigFiles\\AdRules.xml", "packages\\ICQ\\ConfigFiles\\settings.xml",
           "packages\\ICQ\\ConfigFiles\\updates\\adconfig.xml", "ConfigFiles\\adconfig.xml",
-          "ConfigFiles\\features.xml", "ConfigFiles\\updates\\adconfig.xml"}) {
+          "ConfigFiles\\features.xml", "ConfigFiles\\updates\\adconfig.xml"})
       fs.AddFile(kFolder + file, "<icq/>");
-    }
     r.spoil(fs);
     for (size_t i = 0; i < r.runs.size(); ++i) {
       RunStatus status;
