@@ -22,22 +22,12 @@ std::string Path(const TargetFile& t) {
   return kFolder + std::string(t.path);
 }
 
-struct Installation {
+// ICQ's installation, on which each run is a tweak run.
+struct Installation : FakeMachine {
   Installation() { AddIcq(fs, kFolder); }
   RunStatus Run(const TweakOptions& options) {
-    RunStatus status;
-    RunContext run{fs, resources, system, options, status};
-    ApplyTweaks(kFolder, run);
-    return status;
+    return FakeMachine::Run([](RunContext& run) { ApplyTweaks(kFolder, run); }, options);
   }
-  std::string Content(const std::string& path) {
-    auto node = fs.Find(path);
-    return node ? node->content : "<missing>";
-  }
-
-  FakeFileSystem fs;
-  TemplateDirResources resources{KELVANE_TEMPLATE_DIR};
-  FakeSystemInfo system;
 };
 
 using Spoil = std::function<void(FakeFileSystem&)>;

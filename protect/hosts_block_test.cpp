@@ -4,11 +4,12 @@
 
 #include <vector>
 
-#include "tests/fakes/fake_file_system.h"
-#include "tests/fakes/fake_platform.h"
+#include "tests/template_test_support.h"
 
 namespace kelvane {
 namespace {
+
+using namespace kelvane::testing;
 
 std::string Entry(size_t i) {
   return std::string(kLoopbackPrefix) + std::string(AdServerHosts[i]);
@@ -99,24 +100,6 @@ TEST(HostsText, Examples) {
 const std::string kPath = "C:\\windows\\system32\\drivers\\etc\\hosts";
 const std::string kBackup = kPath + kHostsBackupSuffix;
 
-struct HostsFile {
-  FakeFileSystem fs;
-  TemplateDirResources resources{""};
-  FakeSystemInfo system;
-
-  Failure Run(void (*operation)(RunContext&)) {
-    RunStatus status;
-    TweakOptions options;
-    RunContext run{fs, resources, system, options, status};
-    operation(run);
-    return status.failure;
-  }
-  std::string Content(const std::string& path) {
-    auto* node = fs.Find(path);
-    return node ? node->content : "<missing>";
-  }
-};
-
 using Node = FakeFileSystem::Node;
 
 TEST(HostsFile, WhatEachRunLeavesAndReports) {
@@ -168,10 +151,10 @@ TEST(HostsFile, WhatEachRunLeavesAndReports) {
     for (const auto& [operation, outcome] :
          {std::pair(&BlockAdHosts, r.block), std::pair(&UnblockAdHosts, r.unblock)}) {
       SCOPED_TRACE(std::string(r.name) + (operation == &BlockAdHosts ? ", block" : ", unblock"));
-      HostsFile h;
+      FakeMachine h;
       r.spoil(h.fs, h.fs.AddFile(kPath, r.hosts));
       const std::string before = h.Content(kPath);
-      EXPECT_EQ(h.Run(operation), outcome.failure);
+      EXPECT_EQ(h.Run(operation).failure, outcome.failure);
       EXPECT_EQ(h.Content(kPath), outcome.after.value_or(before));
       if (before != "<missing>") {
         EXPECT_FALSE(h.fs.Find(kPath)->read_only);
@@ -181,15 +164,15 @@ TEST(HostsFile, WhatEachRunLeavesAndReports) {
 }
 
 TEST(HostsFile, FirstChangeKeepsOneCopyThatIsNeverOverwritten) {
-  HostsFile h;
+  FakeMachine h;
   h.fs.AddFile(kPath, EntryLines());
-  EXPECT_EQ(h.Run(&BlockAdHosts), Failure::None);
+  EXPECT_EQ(h.Run(&BlockAdHosts).failure, Failure::None);
   EXPECT_EQ(h.Content(kBackup), "<missing>") << "nothing changed, nothing kept";
   h.fs.AddFile(kPath, "");
-  EXPECT_EQ(h.Run(&BlockAdHosts), Failure::None);
-  EXPECT_EQ(h.Run(&UnblockAdHosts), Failure::None);
+  EXPECT_EQ(h.Run(&BlockAdHosts).failure, Failure::None);
+  EXPECT_EQ(h.Run(&UnblockAdHosts).failure, Failure::None);
   h.fs.AddFile(kPath, kLocal);
-  EXPECT_EQ(h.Run(&BlockAdHosts), Failure::None);
+  EXPECT_EQ(h.Run(&BlockAdHosts).failure, Failure::None);
   EXPECT_EQ(h.Content(kBackup), "") << "the first file kept, an empty one too";
   EXPECT_EQ(h.Content(kPath), kLocal + EntryLines());
 }

@@ -6,8 +6,6 @@
 
 #include "protect/hosts_block.h"
 
-#include "tests/fakes/fake_file_system.h"
-#include "tests/fakes/fake_platform.h"
 #include "tests/template_test_support.h"
 
 namespace kelvane {
@@ -81,10 +79,9 @@ TEST(ResetProtection, WhatEachModeLeaves) {
   };
   for (const auto& r : rows) {
     SCOPED_TRACE(r.name);
-    FakeFileSystem fs;
-    TemplateDirResources resources("");
-    FakeSystemInfo system;
-    fs.AddFile(HostsFilePath(system), kHosts);
+    FakeMachine m;
+    FakeFileSystem& fs = m.fs;
+    fs.AddFile(HostsFilePath(m.system), kHosts);
     // ICQ's update and ad configuration folders as an installation has them.
     for (const char* file :
          {"updates\\manifest", "updates\\imApp.xml", "packages\\german\\updates\\manifest",
@@ -95,13 +92,10 @@ TEST(ResetProtection, WhatEachModeLeaves) {
       fs.AddFile(kFolder + file, "<icq/>");
     r.spoil(fs);
     for (size_t i = 0; i < r.runs.size(); ++i) {
-      RunStatus status;
-      RunContext run{fs, resources, system, r.runs[i], status};
-      if (r.runs[i].custom()) {
-        ApplyResetProtection(run, kFolder, true);
-      } else {
-        RemoveResetProtection(run, kFolder, true);
-      }
+      const RunStatus status = m.Run(
+          r.runs[i].custom() ? [](RunContext& run) { ApplyResetProtection(run, kFolder, true); }
+                             : [](RunContext& run) { RemoveResetProtection(run, kFolder, true); },
+          r.runs[i]);
       EXPECT_EQ(status.failure, i + 1 < r.runs.size() ? Failure::None : r.failure);
     }
     std::string kinds, expected = r.kinds;
@@ -112,8 +106,7 @@ TEST(ResetProtection, WhatEachModeLeaves) {
     }
     std::erase(expected, ' ');
     EXPECT_EQ(kinds, expected);
-    EXPECT_EQ(fs.Find(HostsFilePath(system))->content,
-              r.blocked ? BlockAdHostsText(kHosts) : kHosts);
+    EXPECT_EQ(m.Content(HostsFilePath(m.system)), r.blocked ? BlockAdHostsText(kHosts) : kHosts);
   }
 }
 
