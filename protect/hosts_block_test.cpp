@@ -106,8 +106,9 @@ TEST(HostsFile, WhatEachRunLeavesAndReports) {
   using Spoil = void (*)(FakeFileSystem&, Node & hosts);
   const Spoil as_it_is = [](FakeFileSystem&, Node&) {};
   const Spoil missing = [](FakeFileSystem& fs, Node&) { fs.DeleteFileAt(kPath); };
-  const Spoil read_only = [](FakeFileSystem&, Node& hosts) { hosts.read_only = true; };
-  const Spoil shares_writing = [](FakeFileSystem&, Node& hosts) { hosts.undeletable = true; };
+  const Spoil read_only_shares_writing = [](FakeFileSystem&, Node& hosts) {
+    hosts.read_only = hosts.undeletable = true;
+  };
   const Spoil held = [](FakeFileSystem&, Node& hosts) {
     hosts.undeletable = hosts.unwritable = true;
   };
@@ -128,9 +129,7 @@ TEST(HostsFile, WhatEachRunLeavesAndReports) {
     Outcome block, unblock;
   } rows[] = {
       {"missing", "", missing, Outcome{denied}, Outcome{none}},
-      {"read-only", entry, read_only, Outcome{none, entry + EntryLines({2})},
-       Outcome{none, kLocal}},
-      {"held by a program that shares writing", entry, shares_writing,
+      {"read-only, held by a program that shares writing", entry, read_only_shares_writing,
        Outcome{none, entry + EntryLines({2})}, Outcome{none, kLocal}},
       {"unreadable", entry, unreadable, Outcome{denied}, Outcome{Failure::DataAccessFailed}},
       {"held, sharing no writing", entry, held, Outcome{denied}, Outcome{denied}},
