@@ -11,7 +11,6 @@ namespace kelvane {
 namespace {
 
 using namespace kelvane::testing;
-using T = TweakOptions;
 
 std::string Generated(int id, const TweakOptions& options) {
   return FillTemplate(Target(id).generator->table(), TemplateText(id), options);
@@ -35,7 +34,8 @@ const std::string kTabPanels = R"(<box:aolTabPanels id="idMainPanels" style="img
 // file ends (what follows the anchor becomes as many spaces); and the generated file in Standard
 // mode and in every state of the file's own flags (OwnStates' order): its size, which pins the
 // bytes outside the markers' lines too, no marker left, well-formed, and the same whatever the
-// other flags say. Standard mode applies no flag at all.
+// other flags say. Standard mode applies no flag at all. The shipped templates are the
+// mechanism's examples: a marker twice (112), eleven fillers (101), blank lines after the anchor.
 TEST(Generated, EveryStateOfTheFilesOwnFlags) {
   const struct {
     int id;
@@ -115,33 +115,6 @@ TEST(Generated, EveryStateOfTheFilesOwnFlags) {
       }
     }
   }
-}
-
-// The mechanism on small texts, where the order of the steps shows.
-TEST(FillTemplate, MechanismRules) {
-  const GeneratorTable table = {
-      .custom = {{"A", "custom-a", [](const TweakOptions& o) { return o.remove_sms_tab; }},
-                 {"A", "second", [](const TweakOptions&) { return true; }}},
-      .standard = {{"A", "std-a"}, {"B", ""}},
-      .fillers = {"one", "two", "three", "four", "five", "six", "seven", "eight", "nine", "ten"},
-      .anchor = "</end>",
-      .spots = {},
-  };
-  const struct {
-    std::string text;
-    TweakOptions options;
-    std::string expected;
-  } rows[] = {
-      {"###A###|###A###", Custom({&T::remove_sms_tab}), "custom-a|custom-a"},
-      {"###A###", Custom(), "second"},
-      {"###A######B###", Standard({&T::remove_sms_tab}), "std-a"},
-      {"###Senseless1###,###Senseless10###", Standard(), "one,ten"},
-      {"x</end>\r\n\r\n", Standard(), "x</end>    "},
-      {"</end>a</end>\r\n", Standard(), "</end>a</end>  "},
-      {"no anchor\r\n", Standard(), "no anchor\r\n"},
-  };
-  for (const auto& r : rows)
-    EXPECT_EQ(FillTemplate(table, r.text, r.options), r.expected);
 }
 
 }  // namespace
