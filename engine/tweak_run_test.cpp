@@ -166,8 +166,6 @@ TEST(ApplyTweaks, NothingIsReachedThroughALinkBelowTheFolder) {
     std::vector<std::string> outside;  // files below the link, which must stay as they are
   } rows[] = {
       {"updates", {"updates\\manifest", "updates\\a.xml"}},
-      {"packages\\ICQ\\ConfigFiles",
-       {"packages\\ICQ\\ConfigFiles\\adconfig.xml", "packages\\ICQ\\ConfigFiles\\updates\\b.xml"}},
       {"imApp\\content", {"imApp\\content\\MUICore\\MainDlg.box"}},
       {"kelvane-backup", {"kelvane-backup\\c.txt"}},
   };
