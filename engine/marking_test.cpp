@@ -35,16 +35,6 @@ TEST(MarkFile, WhatARunWroteFillsAsTheTemplateDoes) {
   }
 }
 
-std::vector<std::string> Lines(const std::string& text) {
-  std::vector<std::string> lines;
-  for (size_t start = 0; start <= text.size();) {
-    const size_t end = std::min(text.find("\r\n", start), text.size());
-    lines.push_back(text.substr(start, end - start));
-    start = end + 2;
-  }
-  return lines;
-}
-
 std::string Trimmed(const std::string& line) {
   const size_t first = line.find_first_not_of(" \t");
   return first == std::string::npos ? ""

@@ -1,6 +1,7 @@
-// Shared by the tests that look at templates and generated files.
+// Shared by the tests that look at templates, generated files and the steps of a run.
 #pragma once
 
+#include <functional>
 #include <initializer_list>
 #include <map>
 #include <stdexcept>
@@ -89,6 +90,35 @@ inline void AddIcq(FakeFileSystem& fs, const std::string& folder, bool german = 
       fs.AddFile(folder + std::string(t.path), IcqFile(t.template_id));
   }
 }
+
+// The text's lines without their CR LF; the piece after the last one comes last.
+inline std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  size_t start = 0;
+  for (size_t end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2)
+    lines.push_back(text.substr(start, end - start));
+  lines.push_back(text.substr(start));
+  return lines;
+}
+
+// What a run reaches, in memory: the steps of a run run on it one at a time.
+struct FakeMachine {
+  RunStatus Run(const std::function<void(RunContext&)>& step,
+                const TweakOptions& options = TweakOptions()) {
+    RunStatus status;
+    RunContext run{fs, resources, system, options, status};
+    step(run);
+    return status;
+  }
+  std::string Content(const std::string& path) {
+    const FakeFileSystem::Node* node = fs.Find(path);
+    return node ? node->content : "<missing>";
+  }
+
+  FakeFileSystem fs;
+  TemplateDirResources resources{KELVANE_TEMPLATE_DIR};
+  FakeSystemInfo system;
+};
 
 inline const TargetFile& Target(int id) {
   for (const TargetFile& t : kTargetFiles) {
