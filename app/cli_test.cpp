@@ -164,7 +164,9 @@ TEST(Cli, StatusTellsWhatTheLastRunLeft) {
         "update folder lock: on\r\n", "ad configuration lock: on\r\n",
         "ad configuration lock of ConfigFiles: no such folder\r\n",
         "hosts entry adtech.de: active\r\n"},
-       {R"("RemoveContactListBanner": "on")", R"("copy": "kept")"}},
+       {R"("RemoveContactListBanner": "on")", R"("copy": "kept")",
+        R"("options": {"RemoveContactListBanner": )", R"("root_ad_configuration_lock": null)",
+        R"("hosts_entries": {"ar.atwola.com": )", R"("spots": {"ButtonsBar": )"}},
       {"--standard",
        {"  Banner1: \"\"\r\n", "  RemoveContactListBanner: off\r\n",
         "  CollapseContactListBanner: unknown\r\n", "update folder lock: off\r\n",
@@ -180,12 +182,7 @@ TEST(Cli, StatusTellsWhatTheLastRunLeft) {
       EXPECT_NE(status.output.find(line), std::string::npos) << line << status.output;
     const std::string json = m.Cli("status " + kFolder + " --json").output;
     EXPECT_TRUE(ParsesAsJson(json));
-    std::vector<std::string> members = r.json;
-    members.insert(
-        members.end(),
-        {R"("options": {"RemoveContactListBanner": )", R"("root_ad_configuration_lock": null)",
-         R"("hosts_entries": {"ar.atwola.com": )", R"("spots": {"ButtonsBar": )"});
-    for (const std::string& member : members)
+    for (const std::string& member : r.json)
       EXPECT_NE(json.find(member), std::string::npos) << member;
     EXPECT_TRUE(m.Content(kFolder + std::string(Target(101).path)) == before) << "status wrote";
   }
