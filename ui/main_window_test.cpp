@@ -289,10 +289,10 @@ TEST(ApplySettings, OnlyAChangedControlRunsItsHandling) {
   TweakOptions changed;
   changed.icq_folder = "C:\\ICQ7.1";
   changed.mode = TweakMode::Standard;
-  changed.collapse_contact_list_banner = false;
+  changed.remove_contact_list_banner = changed.collapse_contact_list_banner = false;
   changed.send_with_alt_s = changed.hide_from_taskbar = true;
   const std::pair<TweakOptions, std::string> rows[] = {
-      {TweakOptions(), "Rules"}, {changed, "Text1 Mode Check1 Check9 Check10 Rules"}};
+      {TweakOptions(), "Rules"}, {changed, "Text1 Mode Check0 Check1 Check9 Check10 Rules"}};
   for (const auto& [options, log] : rows) {
     RecordingHooks hooks;
     ApplySettings(hooks.state, hooks, options);
