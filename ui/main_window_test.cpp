@@ -205,6 +205,7 @@ TEST(MainWindow, Reports) {
       EXPECT_EQ(w.model.TakeFocusRequest(), C::Command3);
       w.char_width = 75;
       w.model.MeasureLabels();
+      EXPECT_EQ(w.S(C::Label1).rect.width, 75 * static_cast<int>(w.S(C::Label1).text.size()));
       EXPECT_EQ(w.S(r.mark).rect.left, line_end() + 130) << "after the fonts changed";
       w.model.TimerTick();
       EXPECT_FALSE(w.model.timer_running());
