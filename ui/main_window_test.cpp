@@ -53,15 +53,15 @@ class Window : public FakeMachine, public WindowServices, public WindowRun {
   }
   void ShowInfoWindow() override { shown.push_back("info"); }
   void Exit() override { shown.push_back("exit"); }
-  void Repaint() override { ++repaints; }
+  void Repaint() override { shown.push_back(model.state(C::Label1).text); }
   RunResult CheckVersionAndRun(const TweakOptions& options) override {
     runs.push_back(options);
     return result;
   }
 
-  std::vector<std::string> shown;  // message titles, addresses opened, browse requests, info, exit
+  // Message titles, addresses opened, browse requests, info, exit, the status line repainted.
+  std::vector<std::string> shown;
   std::string browse_result;
-  int repaints = 0;
   int char_width = 60;  // a new font at another DPI changes it
   RunResult result;
   std::vector<TweakOptions> runs;
@@ -112,6 +112,7 @@ TEST(MainWindow, OptionRules) {
   w.model.Click(C::Check10);
   EXPECT_TRUE(w.S(C::Label4).visible);
   w.model.Click(C::Option2);
+  EXPECT_EQ(w.S(C::Option2).check, CheckState::Ticked);
   for (size_t i = 0; i < kOptionFlags.size(); ++i)
     EXPECT_FALSE(w.S(CheckBox(i)).enabled) << i;
   EXPECT_FALSE(w.S(C::Label4).visible);
@@ -124,6 +125,7 @@ TEST(MainWindow, OptionRules) {
   EXPECT_FALSE(w.S(C::Check1).enabled);
   EXPECT_EQ(w.S(C::Check1).check, CheckState::Ticked) << "the tick stays";
   w.model.Click(C::Check4);
+  EXPECT_FALSE(w.S(C::Check5).enabled);
   w.model.Click(C::Option2);
   w.model.Click(C::Option1);
   EXPECT_FALSE(w.S(C::Check1).enabled);
@@ -235,7 +237,7 @@ TEST(MainWindow, StartSavesTheOptionsAndRunsWithThem) {
   EXPECT_FALSE(o.remove_chat_banner) << "a greyed box is not ticked";
   EXPECT_EQ(o.icq_folder, "C:\\ICQ7.1");
   EXPECT_EQ(w.Get("Option1"), "0") << "saved";
-  EXPECT_EQ(w.repaints, 1) << "Please wait... is shown before the run";
+  EXPECT_EQ(w.shown, std::vector<std::string>{"Please wait..."}) << "shown before the run";
 }
 
 TEST(MainWindow, EditingTheFolderOrTheModeEndsTheReport) {
