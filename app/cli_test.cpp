@@ -116,6 +116,20 @@ TEST(Cli, Apply) {
   EXPECT_TRUE(m.Content(kMainDlg) == IcqFile(104));
 }
 
+// find tells where the search finds ICQ; version names both files' versions and tells by its
+// exit code whether they are the build Kelvane changes.
+TEST(Cli, FindAndVersion) {
+  Machine m;
+  EXPECT_EQ(Outcome(m.Cli("find")), Outcome({kExitNothingFound, ""}));
+  m.Record(kFolder);
+  EXPECT_EQ(Outcome(m.Cli("find")), Outcome({kExitSuccess, "C:\\ICQ7.1\r\n"}));
+  EXPECT_EQ(Outcome(m.Cli("version C:\\ICQ7.1")),
+            Outcome({kExitSuccess, "ICQ.exe 7.1.0.2096\r\nMCore.dll 7.1.0.2096\r\n"}));
+  m.versions.versions.erase(kFolder + "MCore.dll");
+  EXPECT_EQ(Outcome(m.Cli("version C:\\ICQ7.1\\")),
+            Outcome({kExitNotIcq, "ICQ.exe 7.1.0.2096\r\nMCore.dll -\r\n"}));
+}
+
 // What Kelvane kept is put back, what it made is taken away, what it never changed is named.
 TEST(Cli, Restore) {
   const std::string lifestream = std::string(Target(112).path);
