@@ -14,7 +14,6 @@ add_executable(kelvane_unit_tests
   protect/reset_protection_test.cpp
   settings/settings_file_test.cpp
   ui/main_window_test.cpp
-  ui/report_test.cpp
   app/cli_test.cpp
   tests/contract/file_system_contract.cpp
   tests/contract/fake_file_system_contract_test.cpp

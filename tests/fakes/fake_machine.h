@@ -1,0 +1,44 @@
+// A machine for the programs' tests: every platform service faked, Kelvane in C:\Kelvane\ with
+// its settings file beside it.
+#pragma once
+
+#include <string>
+
+#include "app/app_platform.h"
+#include "settings/settings_file.h"
+#include "tests/fakes/fake_file_system.h"
+#include "tests/fakes/fake_install.h"
+#include "tests/fakes/fake_platform.h"
+
+namespace kelvane {
+
+struct FakeMachine {
+  static constexpr char kIni[] = "C:\\Kelvane\\kvn.ini";
+
+  void Set(const std::string& key, const std::string& value) {
+    profile.Write(kIni, kSettingsSection, key, value);
+  }
+  std::string Get(const std::string& key) { return profile.Read(kIni, kSettingsSection, key); }
+  // Where ICQ's uninstall record says it is installed, the first place the search looks.
+  void Record(const std::string& folder) {
+    registry.Set(RegistryRoot::LocalMachine,
+                 "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\"
+                 "{88EB38EF-4D2C-436D-ABD3-56B232674062}",
+                 "InstallLocation", folder);
+  }
+  std::string Content(const std::string& path) {
+    auto* node = fs.Find(path);
+    return node ? node->content : "<missing>";
+  }
+
+  FakeFileSystem fs;
+  TemplateDirResources resources{KELVANE_TEMPLATE_DIR};
+  FakeSystemInfo system;
+  FakeProfile profile;
+  FakeRegistry registry;
+  FakePathNames paths;
+  FakeFileVersions versions;
+  AppPlatform platform{fs, resources, system, profile, registry, paths, versions, "C:\\Kelvane\\"};
+};
+
+}  // namespace kelvane
