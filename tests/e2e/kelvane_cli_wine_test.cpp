@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "app/cli.h"
-#include "engine/tweak_run.h"
 #include "platform/win32/handle.h"
 #include "platform/win32/process.h"
 #include "platform/win32/text.h"
@@ -28,33 +27,27 @@ const std::string kHostsPath = "C:\\windows\\system32\\drivers\\etc\\hosts";
 const std::string kSection = "[Kelvane 7.1.0.2096]\r\n";
 
 // The prefix's hosts file and Kelvane's copy beside it, given back as they were.
-class HostsFileKept {
- public:
-  HostsFileKept() {
-    for (const std::string& path : {kHostsPath, kHostsPath + kHostsBackupSuffix})
-      saved_.emplace_back(path, fs_.ReadFile(path));
-  }
+struct HostsFileKept {
   ~HostsFileKept() {
-    for (const auto& [path, bytes] : saved_) {
-      fs_.SetNormalAttributes(path);
+    for (const auto& [path, bytes] : saved) {
+      fs.SetNormalAttributes(path);
       if (bytes) {
-        fs_.WriteFile(path, *bytes);
+        fs.WriteFile(path, *bytes);
       } else {
-        fs_.DeleteFileAt(path);
+        fs.DeleteFileAt(path);
       }
     }
   }
-
- private:
-  win32::Win32FileSystem fs_;
-  std::vector<std::pair<std::string, std::optional<std::string>>> saved_;
+  win32::Win32FileSystem fs;
+  const std::string copy = kHostsPath + kHostsBackupSuffix;
+  const std::vector<std::pair<std::string, std::optional<std::string>>> saved = {
+      {kHostsPath, fs.ReadFile(kHostsPath)},
+      {copy, fs.ReadFile(copy)}};
 };
 
+// A trailing backslash must not take the closing quote away.
 std::wstring Quoted(const std::string& arg) {
-  std::wstring quoted = L"\"";
-  for (wchar_t c : Widen(arg))
-    quoted += c == L'"' ? std::wstring(L"\\\"") : std::wstring(1, c);
-  return quoted + (quoted.back() == L'\\' ? L"\\\"" : L"\"");
+  return L"\"" + Widen(arg) + (arg.ends_with('\\') ? L"\\\"" : L"\"");
 }
 
 struct ProgramResult {
@@ -86,14 +79,6 @@ std::string Apply(const std::string& folder, const std::string& settings) {
   return Cli({"apply", "--folder", folder, "--settings", settings, "-english"}).output;
 }
 
-std::string Target(const std::string& folder, int id) {
-  for (const TargetFile& t : kTargetFiles) {
-    if (t.template_id == id)
-      return folder + std::string(t.path);
-  }
-  return {};
-}
-
 // A file another program holds is left as it was, the report tells the truth and nothing is
 // lost. A settings file held unreadable reads as if it had no keys; one that says Standard would
 // give a Custom run. An ICQ file held during the first run, and the German file of a package
@@ -107,7 +92,8 @@ TEST(HeldFiles, NothingIsLostAndTheReportTellsTheTruth) {
   win32::Win32Resources templates;
   ASSERT_TRUE(
       demo::MakeDemoIcq(fs, templates, dir.path(), win32::ProgramFolder(), {.german = false}));
-  const std::string chat = Target(dir.path(), 103), german = Target(dir.path(), 107);
+  const std::string chat = dir.path() + "imApp\\theme\\MUIMessage\\MsgSessionDlg.style.box";
+  const std::string german = dir.path() + "packages\\german\\language\\de-DE\\MsgSessionPanel.dtd";
   const std::string users_chat = ReadBytes(chat);
   std::string settings = Settings(dir.path(), "Standard=1\r\n");
   {

@@ -11,11 +11,14 @@ std::string Trim(std::string path) {
   return path;
 }
 
-std::string Key(const std::string& path) {
-  std::string key = Trim(path);
-  for (char& c : key)
+std::string Lower(std::string text) {
+  for (char& c : text)
     c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return key;
+  return text;
+}
+
+std::string Key(const std::string& path) {
+  return Lower(Trim(path));
 }
 
 std::string ParentOf(const std::string& path) {
@@ -31,11 +34,7 @@ bool IsDriveRoot(const std::string& path) {
   return Trim(path).size() == 2 && path[1] == ':';
 }
 
-bool SameLetter(char a, char b) {
-  return std::tolower(static_cast<unsigned char>(a)) == std::tolower(static_cast<unsigned char>(b));
-}
-
-// Windows wildcard match without regard to case; "*.*" matches names without a dot too.
+// Windows wildcard match of lower-case texts; "*.*" matches names without a dot too.
 bool Matches(const char* pattern, const char* name) {
   if (std::string_view(pattern) == "*.*")
     return true;
@@ -43,7 +42,7 @@ bool Matches(const char* pattern, const char* name) {
     return Matches(pattern + 1, name) || (*name && Matches(pattern, name + 1));
   if (*pattern == '\0' || *name == '\0')
     return *pattern == *name;
-  return (*pattern == '?' || SameLetter(*pattern, *name)) && Matches(pattern + 1, name + 1);
+  return (*pattern == '?' || *pattern == *name) && Matches(pattern + 1, name + 1);
 }
 
 }  // namespace
@@ -88,12 +87,12 @@ bool FakeFileSystem::DeleteFileAt(const std::string& path) {
 
 bool FakeFileSystem::ForEachMatching(const std::string& pattern,
                                      bool (FakeFileSystem::*call)(const std::string&)) {
-  const std::string folder = Key(ParentOf(pattern)) + "\\", name = NameOf(pattern);
+  const std::string folder = Key(ParentOf(pattern)) + "\\", name = Lower(NameOf(pattern));
   std::vector<std::string> matches;
   for (const auto& [key, node] : nodes_) {
     if (key.size() > folder.size() && key.starts_with(folder) &&
         key.find('\\', folder.size()) == std::string::npos && !node.directory &&
-        Matches(name.c_str(), node.name.c_str())) {
+        Matches(name.c_str(), key.c_str() + folder.size())) {
       matches.push_back(key);
     }
   }
