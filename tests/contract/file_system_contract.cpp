@@ -82,9 +82,15 @@ TEST_F(FileSystemContract, EachCallDoesAllOrNothingWhateverStandsThere) {
   };
   for (const auto& r : rows) {
     SCOPED_TRACE(r.name);
-    // What a reader finds at the path.
+    // What a reader finds at the path: the bytes of a file, or what else stands there.
     const auto found = [&](const std::string& path) -> std::string {
-      return fs().FolderExists(path) ? "<folder>" : fs().ReadFile(path).value_or("<nothing>");
+      const bool file = fs().FileExists(path), folder = fs().FolderExists(path + "\\");
+      if (file && !folder)
+        return fs().ReadFile(path).value_or("<unreadable file>");
+      const std::string what = (folder ? "<folder>" : "") +
+                               std::string(fs().ReadFile(path) ? "<bytes>" : "") +
+                               (file ? "<file>" : "");
+      return what.empty() ? "<nothing>" : what;
     };
     // What the row names, at a path of its own for each call; before is what is found there.
     std::string before;
