@@ -17,9 +17,6 @@ add_executable(kelvane_unit_tests
   app/cli_test.cpp
   tests/contract/file_system_contract.cpp
   tests/contract/fake_file_system_contract_test.cpp
-  tests/contract/folder_validation_contract.cpp
-  tests/contract/install_platform_contract.cpp
-  tests/contract/fake_install_contract_test.cpp
 )
 target_compile_definitions(kelvane_unit_tests PRIVATE
   KELVANE_TEMPLATE_DIR="${CMAKE_SOURCE_DIR}/templates/")

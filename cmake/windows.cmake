@@ -72,10 +72,8 @@ add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM
 add_executable(kelvane_win_tests
   tests/contract/file_system_contract.cpp
   tests/contract/win32_file_system_contract_test.cpp
-  tests/contract/folder_validation_contract.cpp
-  tests/contract/install_platform_contract.cpp
-  tests/contract/win32_install_contract_test.cpp
   tests/e2e/e2e_support.cpp
+  tests/e2e/install_platform_wine_test.cpp
   tests/e2e/kelvane_cli_wine_test.cpp
   app/templates.rc
 )

@@ -2,7 +2,6 @@
 #include "tests/fakes/fake_file_system.h"
 
 namespace kelvane::testing {
-namespace {
 
 class FakeHarness : public FileSystemHarness {
  public:
@@ -11,21 +10,23 @@ class FakeHarness : public FileSystemHarness {
   std::string root() override { return "C:\\root\\"; }
   void MakeReadOnly(const std::string& path) override { fs_.Find(path)->read_only = true; }
   void MakeHidden(const std::string& path) override { fs_.Find(path)->hidden = true; }
-  void Hold(const std::string& path, bool share_write) override {
-    fs_.Find(path)->undeletable = true;
-    fs_.Find(path)->unwritable = !share_write;
+  void Hold(const std::string& path, Sharing sharing) override {
+    FakeFileSystem::Node& node = *fs_.Find(path);
+    node.undeletable = true;
+    node.unwritable = sharing != Sharing::kReadWrite;
+    node.unreadable = sharing == Sharing::kNone;
   }
-  void MakeLink(const std::string& path, const std::string&) override {
-    fs_.AddFolder(path).link = true;
+  void MakeLink(const std::string& path, const std::string& target) override {
+    const FakeFileSystem::Node* file = fs_.Find(target);
+    (file && !file->directory ? fs_.AddFile(path, file->content) : fs_.AddFolder(path)).link = true;
   }
 
  private:
   FakeFileSystem fs_;
 };
 
-INSTANTIATE_TEST_SUITE_P(Fake, FileSystemContract, ::testing::Values([] {
-                           return std::unique_ptr<FileSystemHarness>(new FakeHarness);
-                         }));
+std::unique_ptr<FileSystemHarness> MakeFileSystemHarness() {
+  return std::make_unique<FakeHarness>();
+}
 
-}  // namespace
 }  // namespace kelvane::testing

@@ -1,16 +1,18 @@
-// One suite of file-system cases, run against the fake and against real Windows (Wine), so
-// the fake cannot drift from what Windows does.
+// One suite of file-system cases, run natively against the fake and under Wine against real
+// Windows, so the fake cannot drift from what Windows does.
 #pragma once
 
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <memory>
 #include <string>
 
 #include "platform/file_system.h"
 
 namespace kelvane::testing {
+
+// What another program that holds a file open shares; it never shares deletion.
+enum class Sharing { kReadWrite, kRead, kNone };
 
 class FileSystemHarness {
  public:
@@ -20,21 +22,17 @@ class FileSystemHarness {
   virtual std::string root() = 0;
   virtual void MakeReadOnly(const std::string& path) = 0;
   virtual void MakeHidden(const std::string& path) = 0;
-  // Another program holds the file open with read sharing, write sharing as asked and no
-  // delete sharing, until the harness is destroyed.
-  virtual void Hold(const std::string& path, bool share_write) = 0;
-  // Makes a junction or link at path to the folder target.
+  // Another program holds the file open until the harness goes.
+  virtual void Hold(const std::string& path, Sharing sharing) = 0;
+  // Makes a junction or link at path to the file or folder target.
   virtual void MakeLink(const std::string& path, const std::string& target) = 0;
 };
 
-using HarnessFactory = std::function<std::unique_ptr<FileSystemHarness>()>;
+// The fake's harness in the native tests, Windows' in the tests under Wine.
+std::unique_ptr<FileSystemHarness> MakeFileSystemHarness();
 
-class FileSystemContract : public ::testing::TestWithParam<HarnessFactory> {
+class FileSystemContract : public ::testing::Test {
  protected:
-  void SetUp() override {
-    harness_ = GetParam()();
-    root_ = harness_->root();
-  }
   FileSystem& fs() { return harness_->fs(); }
   std::string At(const std::string& relative) { return root_ + relative; }
   void Put(const std::string& relative, const std::string& bytes) {
@@ -44,8 +42,8 @@ class FileSystemContract : public ::testing::TestWithParam<HarnessFactory> {
     return fs().ReadFile(At(relative)).value_or("<missing>");
   }
 
-  std::unique_ptr<FileSystemHarness> harness_;
-  std::string root_;
+  std::unique_ptr<FileSystemHarness> harness_ = MakeFileSystemHarness();
+  const std::string root_ = harness_->root();
 };
 
 }  // namespace kelvane::testing

@@ -7,22 +7,20 @@
 #include "tests/e2e/e2e_support.h"
 
 namespace kelvane::testing {
-namespace {
-
-using win32::Widen;
 
 class Win32Harness : public FileSystemHarness {
  public:
   FileSystem& fs() override { return fs_; }
   std::string root() override { return folder_.path(); }
   void MakeReadOnly(const std::string& path) override {
-    SetFileAttributesW(Widen(path).c_str(), FILE_ATTRIBUTE_READONLY);
+    SetFileAttributesW(win32::Widen(path).c_str(), FILE_ATTRIBUTE_READONLY);
   }
   void MakeHidden(const std::string& path) override {
-    SetFileAttributesW(Widen(path).c_str(), FILE_ATTRIBUTE_HIDDEN);
+    SetFileAttributesW(win32::Widen(path).c_str(), FILE_ATTRIBUTE_HIDDEN);
   }
-  void Hold(const std::string& path, bool share_write) override {
-    held_.emplace_back(testing::Hold(path, FILE_SHARE_READ | (share_write ? FILE_SHARE_WRITE : 0)));
+  void Hold(const std::string& path, Sharing sharing) override {
+    const DWORD shared[] = {FILE_SHARE_READ | FILE_SHARE_WRITE, FILE_SHARE_READ, 0};
+    held_.emplace_back(testing::Hold(path, shared[static_cast<int>(sharing)]));
   }
   void MakeLink(const std::string& path, const std::string& target) override {
     MakeLinuxLink(path, target);
@@ -34,9 +32,8 @@ class Win32Harness : public FileSystemHarness {
   std::list<win32::Handle> held_;
 };
 
-INSTANTIATE_TEST_SUITE_P(Win32, FileSystemContract, ::testing::Values([] {
-                           return std::unique_ptr<FileSystemHarness>(new Win32Harness);
-                         }));
+std::unique_ptr<FileSystemHarness> MakeFileSystemHarness() {
+  return std::make_unique<Win32Harness>();
+}
 
-}  // namespace
 }  // namespace kelvane::testing

@@ -14,10 +14,7 @@ class FakeFileSystem : public FileSystem {
  public:
   struct Node {
     std::string name;  // last path component as created
-    bool directory = false;
-    bool read_only = false;
-    bool hidden = false;
-    bool system = false;
+    bool directory = false, read_only = false, hidden = false, system = false;
     bool undeletable = false;  // held open without delete sharing
     bool unwritable = false;   // held open without write sharing
     bool unreadable = false;
@@ -55,7 +52,9 @@ class FakeFileSystem : public FileSystem {
   bool HoldsAnything(const std::string& key) const;
   bool Blocked(const Node& node) const;
   bool ParentIsFolder(const std::string& path);
-  std::vector<std::string> MatchingFiles(const std::string& pattern);  // keys
+  // Calls call on every file (never a folder) the pattern matches; false when none or one fails.
+  bool ForEachMatching(const std::string& pattern,
+                       bool (FakeFileSystem::*call)(const std::string&));
   std::map<std::string, Node> nodes_;  // by lower-case full path without trailing backslash
 };
 

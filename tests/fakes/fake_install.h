@@ -16,19 +16,14 @@ namespace kelvane {
 // Keys and value names match without regard to case, as in the registry.
 class FakeRegistry : public Registry {
  public:
-  void Set(RegistryRoot root,
-           const std::string& key,
-           const std::string& name,
-           const std::string& data) {
-    values_[{root, Lower(key), Lower(name)}] = data;
+  void Set(RegistryRoot root, const std::string& key, const std::string& name, std::string data) {
+    values_[{root, Lower(key), Lower(name)}] = std::move(data);
   }
   std::optional<std::string> ReadString(RegistryRoot root,
                                         const std::string& key,
                                         const std::string& name) override {
     auto it = values_.find({root, Lower(key), Lower(name)});
-    if (it == values_.end())
-      return std::nullopt;
-    return it->second;
+    return it == values_.end() ? std::nullopt : std::optional(it->second);
   }
 
  private:
@@ -55,9 +50,7 @@ class FakeFileVersions : public FileVersions {
   std::map<std::string, FileVersion> versions;  // by exact path
   std::optional<FileVersion> Read(const std::string& path) override {
     auto it = versions.find(path);
-    if (it == versions.end())
-      return std::nullopt;
-    return it->second;
+    return it == versions.end() ? std::nullopt : std::optional(it->second);
   }
 };
 

@@ -4,8 +4,8 @@
 
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <map>
-#include <sstream>
 #include <tuple>
 
 #include "platform/profile.h"
@@ -22,11 +22,9 @@ class TemplateDirResources : public Resources {
     if (type != "Custom")
       return std::nullopt;
     for (const auto& entry : std::filesystem::directory_iterator(dir_)) {
-      if (entry.path().filename().string().rfind(std::to_string(id) + "_", 0) == 0) {
+      if (entry.path().filename().string().starts_with(std::to_string(id) + "_")) {
         std::ifstream in(entry.path(), std::ios::binary);
-        std::ostringstream bytes;
-        bytes << in.rdbuf();
-        return bytes.str();
+        return std::string(std::istreambuf_iterator<char>(in), {});
       }
     }
     return std::nullopt;
