@@ -12,6 +12,7 @@
 #include "engine/tweak_options.h"
 #include "engine/tweak_run.h"
 #include "tests/fakes/fake_file_system.h"
+#include "tests/fakes/fake_machine.h"
 #include "tests/fakes/fake_platform.h"
 #include "tools/demo_icq/demo_icq.h"
 
@@ -100,25 +101,6 @@ inline std::vector<std::string> Lines(const std::string& text) {
   lines.push_back(text.substr(start));
   return lines;
 }
-
-// What a run reaches, in memory: the steps of a run run on it one at a time.
-struct FakeMachine {
-  RunStatus Run(const std::function<void(RunContext&)>& step,
-                const TweakOptions& options = TweakOptions()) {
-    RunStatus status;
-    RunContext run{fs, resources, system, options, status};
-    step(run);
-    return status;
-  }
-  std::string Content(const std::string& path) {
-    const FakeFileSystem::Node* node = fs.Find(path);
-    return node ? node->content : "<missing>";
-  }
-
-  FakeFileSystem fs;
-  TemplateDirResources resources{KELVANE_TEMPLATE_DIR};
-  FakeSystemInfo system;
-};
 
 inline const TargetFile& Target(int id) {
   for (const TargetFile& t : kTargetFiles) {

@@ -2,9 +2,11 @@
 // its settings file beside it.
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "app/app_platform.h"
+#include "engine/tweak_run.h"
 #include "settings/settings_file.h"
 #include "tests/fakes/fake_file_system.h"
 #include "tests/fakes/fake_install.h"
@@ -25,6 +27,14 @@ struct FakeMachine {
                  "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\"
                  "{88EB38EF-4D2C-436D-ABD3-56B232674062}",
                  "InstallLocation", folder);
+  }
+  // One step of a run on this machine, as the tweak run calls it.
+  RunStatus Run(const std::function<void(RunContext&)>& step,
+                const TweakOptions& options = TweakOptions()) {
+    RunStatus status;
+    RunContext run{fs, resources, system, options, status};
+    step(run);
+    return status;
   }
   std::string Content(const std::string& path) {
     auto* node = fs.Find(path);
