@@ -1,7 +1,6 @@
 // Shared by the tests that look at templates, generated files and the steps of a run.
 #pragma once
 
-#include <functional>
 #include <initializer_list>
 #include <map>
 #include <stdexcept>
