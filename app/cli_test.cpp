@@ -52,9 +52,11 @@ std::string Expected(const TweakOptions& o) {
 
 TEST(Cli, UsageErrorsGoToStandardError) {
   Machine m;
+  m.fs.AddFile("C:\\held.ini", "[Kelvane 7.1.0.2096]\r\nStandard=1\r\n").unreadable = true;
   for (const char* command_line :
        {"", "apply --bogus", "apply --folder", "restore", "unknown", "apply --settings",
-        "apply --settings C:\\no.ini", "apply --folder C:\\ICQ7.1 --standard --custom",
+        "apply --settings C:\\no.ini", "apply --settings C:\\held.ini",
+        "apply --folder C:\\ICQ7.1 --standard --custom",
         "apply --folder C:\\Other --folder C:\\ICQ7.1"}) {
     const CliResult result = m.Cli(command_line);
     EXPECT_EQ(result.exit_code, kExitUsage) << command_line;

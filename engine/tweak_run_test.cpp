@@ -75,6 +75,9 @@ TEST(ApplyTweaks, EachFileGetsItsGeneratedBytesOrIsLeftAsItWas) {
          node.undeletable = node.unwritable = true;
        },
        Custom(), Failure::WriteFailed, Left{102}},
+      {"unreadable while another program holds it",
+       [](FakeFileSystem& fs) { fs.Find(Path(Target(103)))->unreadable = true; }, alt_s,
+       Failure::DataAccessFailed, Left{103}},
       {"a folder missing: its three files cannot be made",
        [](FakeFileSystem& fs) { fs.DeleteFolder(kFolder + "imApp\\theme\\MUICore"); }, Custom(),
        Failure::WriteFailed, Left{110, 111, 112}},
