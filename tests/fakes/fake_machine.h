@@ -1,5 +1,5 @@
-// A machine for the programs' tests: every platform service faked, Kelvane in C:\Kelvane\ with
-// its settings file beside it.
+// One machine for the native tests of a run and of the programs: every platform service faked,
+// Kelvane in C:\Kelvane\ with its settings file beside it.
 #pragma once
 
 #include <functional>
