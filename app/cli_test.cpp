@@ -174,13 +174,18 @@ TEST(Cli, StatusTellsWhatTheLastRunLeft) {
     const char* mode;
     std::vector<std::string> lines, json;
   } rows[] = {
+      {nullptr,  // ICQ's own files: the spots whose lines a run puts in are told too
+       {"imApp\\content\\MUICore\\MainDlgPanelOwner.box: recognised, copy none\r\n",
+        "  MainPanel2: \"\"\r\n", "  RemoveContactListBanner: off\r\n"},
+       {R"("copy": "none")"}},
       {"--custom",
-       {"  NoTaskBar: \"\"\r\n", "  Banner1: \" hidden=\\\"true\\\" s:maxHeight=\\\"1\\\"\"\r\n",
+       {"imApp\\content\\MUICore\\MainDlg.box: recognised, copy kept\r\n", "  NoTaskBar: \"\"\r\n",
+        "  Banner1: \" hidden=\\\"true\\\" s:maxHeight=\\\"1\\\"\"\r\n",
         "  RemoveContactListBanner: on\r\n", "  HideFromTaskbar: off\r\n",
         "update folder lock: on\r\n", "ad configuration lock: on\r\n",
         "ad configuration lock of ConfigFiles: no such folder\r\n",
         "hosts entry adtech.de: active\r\n"},
-       {R"("RemoveContactListBanner": "on")", R"("copy": "kept")",
+       {R"("all_recognised": true)", R"("RemoveContactListBanner": "on")", R"("copy": "kept")",
         R"("options": {"RemoveContactListBanner": )", R"("root_ad_configuration_lock": null)",
         R"("hosts_entries": {"ar.atwola.com": )", R"("spots": {"ButtonsBar": )"}},
       {"--standard",
@@ -190,7 +195,8 @@ TEST(Cli, StatusTellsWhatTheLastRunLeft) {
        {R"("RemoveContactListBanner": "off")", R"("CollapseContactListBanner": "unknown")"}},
   };
   for (const auto& r : rows) {
-    m.Cli(std::string("apply --folder C:\\ICQ7.1 ") + r.mode);
+    if (r.mode)
+      m.Cli(std::string("apply --folder C:\\ICQ7.1 ") + r.mode);
     const std::string before = m.Content(kFolder + std::string(Target(101).path));
     const CliResult status = m.Cli("status " + kFolder);
     EXPECT_EQ(status.exit_code, kExitSuccess);
@@ -202,8 +208,16 @@ TEST(Cli, StatusTellsWhatTheLastRunLeft) {
       EXPECT_NE(json.find(member), std::string::npos) << member;
     EXPECT_TRUE(m.Content(kFolder + std::string(Target(101).path)) == before) << "status wrote";
   }
-  m.fs.AddFile(kFolder + std::string(Target(105).path), "not ICQ's");
-  EXPECT_EQ(m.Cli("status " + kFolder).exit_code, kExitRunFailed);
+  // A file that is not ICQ's, then one that cannot be read, is no file as Kelvane left it.
+  const std::string search_bar(Target(105).path);
+  for (auto spoil : {+[](FakeFileSystem::Node& file) { file.content = "not ICQ's"; },
+                     +[](FakeFileSystem::Node& file) { file.unreadable = true; }}) {
+    spoil(*m.fs.Find(kFolder + search_bar));
+    const CliResult status = m.Cli("status " + kFolder);
+    EXPECT_EQ(status.exit_code, kExitRunFailed);
+    EXPECT_NE(status.output.find(search_bar + ": not recognised, copy kept\r\n"),
+              std::string::npos);
+  }
   EXPECT_EQ(m.Cli("status C:\\Other").exit_code, kExitNotIcq);
 }
 
