@@ -174,7 +174,7 @@ TEST(Cli, StatusTellsWhatTheLastRunLeft) {
     const char* mode;
     std::vector<std::string> lines, json;
   } rows[] = {
-      {nullptr,  // ICQ's own files: the spots whose lines a run puts in are told too
+      {nullptr,  // ICQ's own files, before any run
        {"imApp\\content\\MUICore\\MainDlgPanelOwner.box: recognised, copy none\r\n",
         "  MainPanel2: \"\"\r\n", "  RemoveContactListBanner: off\r\n"},
        {R"("copy": "none")"}},

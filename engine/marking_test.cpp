@@ -84,6 +84,8 @@ TEST(MarkFile, FindsTheSpotsInAnyRenderingAndChangesNothingElse) {
 
     const std::optional<MarkedFile> marked = MarkFile(Table(id), file);
     ASSERT_TRUE(marked);
+    EXPECT_EQ(marked->values.size(), MarkFile(Table(id), IcqFile(id))->values.size())
+        << "the values of the markers whose lines were put in are told too";
     for (size_t s = 0; s < renderings.size(); ++s) {
       std::vector<std::string> out = Lines(FillTemplate(Table(id), marked->text, States(id)[s]));
       // Line for line: ICQ's own lines as they were, each spot line as the run writes it, and
