@@ -176,7 +176,8 @@ TEST(Cli, StatusTellsWhatTheLastRunLeft) {
   } rows[] = {
       {nullptr,  // ICQ's own files, before any run
        {"imApp\\content\\MUICore\\MainDlgPanelOwner.box: recognised, copy none\r\n",
-        "  MainPanel2: \"\"\r\n", "  RemoveContactListBanner: off\r\n"},
+        "  MainPanel2: \"\"\r\n", "  RemoveContactListBanner: off\r\n",
+        "German update folder lock: off\r\n"},
        {R"("copy": "none")"}},
       {"--custom",
        {"imApp\\content\\MUICore\\MainDlg.box: recognised, copy kept\r\n", "  NoTaskBar: \"\"\r\n",
