@@ -41,20 +41,10 @@ Span LineAround(std::string_view text, size_t at) {
   return {start, end, next};
 }
 
-// ASCII only: the host names are ASCII, and other bytes must never match one of their letters.
-char Lower(char c) {
-  return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-  return a.size() == b.size() &&
-         std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return Lower(x) == y; });
-}
-
 // Whether the text behind a loopback prefix names the host, without regard to case. The name
 // must end there: "atwola.com.au" is somebody else's host, not ours.
 bool NamesHost(std::string_view name, std::string_view host) {
-  if (name.size() < host.size() || !EqualsIgnoringCase(name.substr(0, host.size()), host))
+  if (!NamedAt(name, 0, host))
     return false;
   if (name.size() == host.size())
     return true;

@@ -15,16 +15,6 @@ char Lower(char c) {
   return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
-bool NamedAt(std::string_view text, size_t at, std::string_view name) {
-  if (text.size() - at < name.size())
-    return false;
-  for (size_t i = 0; i < name.size(); ++i) {
-    if (Lower(text[at + i]) != name[i])
-      return false;
-  }
-  return true;
-}
-
 // Checks every place from at on, one by one.
 void FindFrom(std::string_view text,
               size_t at,
@@ -39,6 +29,16 @@ void FindFrom(std::string_view text,
 }
 
 }  // namespace
+
+bool NamedAt(std::string_view text, size_t at, std::string_view name) {
+  if (text.size() - at < name.size())
+    return false;
+  for (size_t i = 0; i < name.size(); ++i) {
+    if (Lower(text[at + i]) != name[i])
+      return false;
+  }
+  return true;
+}
 
 std::vector<size_t> FindNames(std::string_view text, const std::vector<std::string_view>& names) {
   std::vector<size_t> found;

@@ -13,4 +13,7 @@ namespace kelvane {
 // its capitals were small letters.
 std::vector<size_t> FindNames(std::string_view text, const std::vector<std::string_view>& names);
 
+// Whether the name begins at the place in text, compared in the same way.
+bool NamedAt(std::string_view text, size_t at, std::string_view name);
+
 }  // namespace kelvane
