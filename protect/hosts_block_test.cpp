@@ -146,6 +146,8 @@ TEST(HostsFile, WhatEachRunLeavesAndReports) {
       {"UTF-8 mark in front of a commented entry", mark + "#" + Entry(2) + "\r\n", as_it_is,
        Outcome{none, mark + Entry(2) + "\r\n" + EntryLines({2})}, Outcome{none}},
       {"UTF-16", wide, as_it_is, Outcome{denied}, Outcome{none}},
+      {"shorter than a UTF-8 mark", "#\n", as_it_is, Outcome{none, "#\n" + EntryLines()},
+       Outcome{none, "#\r\n"}},
   };
   for (const auto& r : rows) {
     for (const auto& [operation, outcome] :
