@@ -145,6 +145,7 @@ TEST(Cli, Restore) {
   m.fs.DeleteFileAt(kFolder + panel);
   m.fs.AddFile(kFolder + lifestream, "not ICQ's");
   m.Cli("apply --folder " + kFolder);
+  m.fs.Find(kMainDlg)->read_only = true;  // as another program may have left it
   const CliResult result = m.Cli("restore C:\\ICQ7.1");
   EXPECT_EQ(result.exit_code, kExitSuccess);
   for (const std::string& line :
