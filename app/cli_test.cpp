@@ -157,6 +157,7 @@ TEST(Cli, Restore) {
   EXPECT_TRUE(m.Content(kMainDlg) == IcqFile(104));
   EXPECT_FALSE(m.fs.FileExists(kFolder + panel));
   EXPECT_EQ(m.Content(kFolder + lifestream), "not ICQ's");
+  EXPECT_EQ(m.Cli("restore C:\\ICQ7.1").exit_code, kExitSuccess) << "restored twice";
 }
 
 // Whether python's own reader takes the text as JSON.
