@@ -179,17 +179,17 @@ TEST(Cli, StatusTellsWhatTheLastRunLeft) {
       {nullptr,  // ICQ's own files, before any run
        {"imApp\\content\\MUICore\\MainDlgPanelOwner.box: recognised, copy none\r\n",
         "  MainPanel2: \"\"\r\n", "  RemoveContactListBanner: off\r\n",
-        "German update folder lock: off\r\n"},
-       {R"("copy": "none")"}},
+        "German update folder lock: off\r\n",
+        "ad configuration lock of ConfigFiles: no such folder\r\n"},
+       {R"("copy": "none")", R"("root_ad_configuration_lock": null)"}},
       {"--custom",
        {"imApp\\content\\MUICore\\MainDlg.box: recognised, copy kept\r\n", "  NoTaskBar: \"\"\r\n",
         "  Banner1: \" hidden=\\\"true\\\" s:maxHeight=\\\"1\\\"\"\r\n",
         "  RemoveContactListBanner: on\r\n", "  HideFromTaskbar: off\r\n",
         "update folder lock: on\r\n", "ad configuration lock: on\r\n",
-        "ad configuration lock of ConfigFiles: no such folder\r\n",
-        "hosts entry adtech.de: active\r\n"},
+        "ad configuration lock of ConfigFiles: on\r\n", "hosts entry adtech.de: active\r\n"},
        {R"("all_recognised": true)", R"("RemoveContactListBanner": "on")", R"("copy": "kept")",
-        R"("options": {"RemoveContactListBanner": )", R"("root_ad_configuration_lock": null)",
+        R"("options": {"RemoveContactListBanner": )", R"("root_ad_configuration_lock": true)",
         R"("hosts_entries": {"ar.atwola.com": )", R"("spots": {"ButtonsBar": )"}},
       {"--standard",
        {"  Banner1: \"\"\r\n", "  RemoveContactListBanner: off\r\n",
@@ -210,6 +210,7 @@ TEST(Cli, StatusTellsWhatTheLastRunLeft) {
     for (const std::string& member : r.json)
       EXPECT_NE(json.find(member), std::string::npos) << member;
     EXPECT_TRUE(m.Content(kFolder + std::string(Target(101).path)) == before) << "status wrote";
+    m.fs.AddFolder(kFolder + "ConfigFiles");  // the older place of the ad configuration
   }
   // A file that is not ICQ's, then one that cannot be read, is no file as Kelvane left it.
   const std::string search_bar(Target(105).path);
