@@ -94,6 +94,8 @@ TEST(ApplyTweaks, EachFileGetsItsGeneratedBytesOrIsLeftAsItWas) {
       {"an unknown attribute where the spot is",
        Unrecognised(105, R"(id="idSuggestHBox")", R"(id="idSuggestHBox" new="1")"), alt_s,
        unrecognised, Left{105}},
+      {"no (Alt+ key) in the value", Unrecognised(108, "pictures (Alt+", "pictures (Alt-"), alt_s,
+       unrecognised, Left{108}},
       {"the value's entity only by a longer name",
        Unrecognised(107, "Text_tlp \"", "Text_tlp_old \""), alt_s, unrecognised, Left{107}},
       {"a marker standing twice with two values",
