@@ -90,6 +90,7 @@ TEST(MarkFile, FindsTheSpotsInAnyRenderingAndChangesNothingElse) {
         << "the values of the markers whose lines were put in are told too";
     for (size_t s = 0; s < renderings.size(); ++s) {
       std::string filled = FillTemplate(Table(id), marked->text, States(id)[s]);
+      // Compared line for line in CR LF, where a CR that a run put into an LF file stays apart.
       for (size_t at = 0; end == "\n" && (at = filled.find('\n', at)) != std::string::npos; at += 2)
         filled.insert(at, 1, '\r');
       const std::vector<std::string> out = Lines(filled);
