@@ -176,17 +176,23 @@ TEST(ApplyTweaks, NothingIsReachedThroughALinkBelowTheFolder) {
       {"updates", {"updates\\manifest", "updates\\a.xml"}},
       {"imApp\\content", {"imApp\\content\\MUICore\\MainDlg.box"}},
       {"kelvane-backup", {"kelvane-backup\\c.txt"}},
+      {"imApp\\content\\MUICore\\MainDlg.box", {"imApp\\content\\MUICore\\MainDlg.box"}},
   };
   for (const auto& r : rows) {
     SCOPED_TRACE(r.link);
     Installation icq;
-    icq.fs.AddFolder(kFolder + r.link).link = true;
-    for (const std::string& file : r.outside)
-      icq.fs.AddFile(kFolder + file, "outside").read_only = true;
+    FakeFileSystem::Node* link = icq.fs.Find(kFolder + r.link);
+    (link ? *link : icq.fs.AddFolder(kFolder + r.link)).link = true;
+    std::map<std::string, std::string> before;  // a linked file of ICQ's stands for its target
+    for (const std::string& file : r.outside) {
+      FakeFileSystem::Node* node = icq.fs.Find(kFolder + file);
+      (node ? *node : icq.fs.AddFile(kFolder + file, "outside")).read_only = true;
+      before[file] = icq.Content(kFolder + file);
+    }
     icq.Run(Custom({&T::disable_message_field_ads, &T::send_with_alt_s}));
     icq.Run(Standard());
     for (const std::string& file : r.outside) {
-      EXPECT_EQ(icq.Content(kFolder + file), "outside") << file;
+      EXPECT_TRUE(icq.Content(kFolder + file) == before[file]) << file;
       EXPECT_TRUE(icq.fs.Find(kFolder + file)->read_only) << file;
     }
     EXPECT_FALSE(icq.fs.Find(kFolder + "kelvane-backup\\imApp") &&
