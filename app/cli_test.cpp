@@ -178,7 +178,7 @@ TEST(Cli, StatusTellsWhatTheLastRunLeft) {
   } rows[] = {
       {nullptr,  // ICQ's own files, before any run
        {"imApp\\content\\MUICore\\MainDlgPanelOwner.box: recognised, copy none\r\n",
-        "  MainPanel2: \"\"\r\n", "  RemoveContactListBanner: off\r\n",
+        "  MainPanel2: \"\"\r\n", "options:\r\n  RemoveContactListBanner: off\r\n",
         "German update folder lock: off\r\n",
         "ad configuration lock of ConfigFiles: no such folder\r\n"},
        {R"("copy": "none")", R"("root_ad_configuration_lock": null)"}},
