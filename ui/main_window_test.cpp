@@ -192,6 +192,9 @@ TEST(MainWindow, Reports) {
       w.result = {{r.failure, r.wrong_version}, r.version};
       w.model.Click(C::Command3);
       const auto line_end = [&] { return w.S(C::Label1).rect.left + w.S(C::Label1).rect.width; };
+      EXPECT_EQ(w.shown, std::vector<std::string>{native == "English" ? "Please wait..."
+                                                                      : "Bitte warten..."})
+          << "shown before the run";
       EXPECT_EQ(w.S(C::Label1).text, native == "English" ? r.english : r.german);
       EXPECT_EQ(w.S(C::Label1).rect.top, r.status_top);
       EXPECT_TRUE(w.S(r.mark).visible);
@@ -237,7 +240,6 @@ TEST(MainWindow, StartSavesTheOptionsAndRunsWithThem) {
   EXPECT_FALSE(o.remove_chat_banner) << "a greyed box is not ticked";
   EXPECT_EQ(o.icq_folder, "C:\\ICQ7.1");
   EXPECT_EQ(w.Get("Option1"), "0") << "saved";
-  EXPECT_EQ(w.shown, std::vector<std::string>{"Please wait..."}) << "shown before the run";
 }
 
 TEST(MainWindow, EditingTheFolderOrTheModeEndsTheReport) {
