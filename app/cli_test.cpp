@@ -135,6 +135,7 @@ TEST(Cli, FindAndVersion) {
 // What Kelvane kept is put back, what it made is taken away, what it never changed is named.
 TEST(Cli, Restore) {
   const std::string lifestream = std::string(Target(112).path);
+  const std::string main_dlg = std::string(Target(104).path);
   const std::string panel = "imApp\\content\\MUICore\\MainDlgPanelOwner.box";
   Machine m;
   EXPECT_EQ(Outcome(m.Cli("restore C:\\Half")),
@@ -145,14 +146,23 @@ TEST(Cli, Restore) {
   m.fs.DeleteFileAt(kFolder + panel);
   m.fs.AddFile(kFolder + lifestream, "not ICQ's");
   m.Cli("apply --folder " + kFolder);
-  m.fs.Find(kMainDlg)->read_only = true;  // as another program may have left it
-  const CliResult result = m.Cli("restore C:\\ICQ7.1");
-  EXPECT_EQ(result.exit_code, kExitSuccess);
-  for (const std::string& line :
-       {std::string("restored imApp\\content\\MUICore\\MainDlg.box\r\n"),
-        "removed " + panel + ", which the installation did not have\r\n",
-        "left " + lifestream + " as it is: Kelvane never changed it\r\n"}) {
-    EXPECT_NE(result.output.find(line), std::string::npos) << line;
+  FakeFileSystem::Node& held = *m.fs.Find(kMainDlg);
+  held.undeletable = held.unwritable = true;  // by a program that shares nothing
+  const std::pair<int, std::vector<std::string>> restores[] = {
+      {kExitRunFailed,
+       {"could not restore " + main_dlg + "\r\n",
+        "removed " + panel + ", which the installation did not have\r\n"}},
+      {kExitSuccess,
+       {"restored " + main_dlg + "\r\n",
+        "left " + lifestream + " as it is: Kelvane never changed it\r\n"}},
+  };
+  for (const auto& [exit_code, lines] : restores) {
+    const CliResult result = m.Cli("restore C:\\ICQ7.1");
+    EXPECT_EQ(result.exit_code, exit_code);
+    for (const std::string& line : lines)
+      EXPECT_NE(result.output.find(line), std::string::npos) << line << result.output;
+    held.undeletable = held.unwritable = false;
+    held.read_only = true;  // as another program may have left it
   }
   EXPECT_TRUE(m.Content(kMainDlg) == IcqFile(104));
   EXPECT_FALSE(m.fs.FileExists(kFolder + panel));
