@@ -117,6 +117,13 @@ TEST(ApplyTweaks, EachFileGetsItsGeneratedBytesOrIsLeftAsItWas) {
       {"no blank before the entity's value",
        Unrecognised(109, "ShareFiles_accessKey \"", "ShareFiles_accessKey\""), alt_s, unrecognised,
        Left{109}},
+      {"ending where a marker line would be put in",
+       [](FakeFileSystem& fs) {
+         std::string text = IcqFile(101);
+         text.erase(text.find("</box:vbox>\r\n", text.find("infoFeedAlert")) + 13);
+         fs.AddFile(Path(Target(101)), text).read_only = true;
+       },
+       alt_s, unrecognised, Left{101}},
       {"empty", Unrecognised(105, IcqFile(105), ""), alt_s, unrecognised, Left{105}},
       {"its copy unreadable",
        [](FakeFileSystem& fs) { fs.AddFile(CopyPath(Target(104)), "copy").unreadable = true; },
