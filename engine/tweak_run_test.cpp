@@ -117,6 +117,9 @@ TEST(ApplyTweaks, EachFileGetsItsGeneratedBytesOrIsLeftAsItWas) {
       {"no blank before the entity's value",
        Unrecognised(109, "ShareFiles_accessKey \"", "ShareFiles_accessKey\""), alt_s, unrecognised,
        Left{109}},
+      {"no quote before the entity's value",
+       Unrecognised(109, "ShareFiles_accessKey \"S", "ShareFiles_accessKey xS"), alt_s,
+       unrecognised, Left{109}},
       {"ending where a marker line would be put in",
        [](FakeFileSystem& fs) {
          std::string text = IcqFile(101);
