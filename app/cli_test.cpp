@@ -132,7 +132,8 @@ TEST(Cli, FindAndVersion) {
             Outcome({kExitNotIcq, "ICQ.exe 7.1.0.2096\r\nMCore.dll -\r\n"}));
 }
 
-// What Kelvane kept is put back, what it made is taken away, what it never changed is named.
+// What Kelvane kept is put back, what it made is taken away, what it never changed is named;
+// a file it cannot put back is named too, and fails the restore.
 TEST(Cli, Restore) {
   const std::string lifestream = std::string(Target(112).path);
   const std::string main_dlg = std::string(Target(104).path);
