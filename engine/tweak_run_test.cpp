@@ -123,7 +123,8 @@ TEST(ApplyTweaks, EachFileGetsItsGeneratedBytesOrIsLeftAsItWas) {
       {"ending where a marker line would be put in",
        [](FakeFileSystem& fs) {
          std::string text = IcqFile(101);
-         text.erase(text.find("</box:vbox>\r\n", text.find("infoFeedAlert")) + 13);
+         const std::string_view end_line = "</box:vbox>\r\n";
+         text.erase(text.find(end_line, text.find("infoFeedAlert")) + end_line.size());
          fs.AddFile(Path(Target(101)), text).read_only = true;
        },
        alt_s, unrecognised, Left{101}},
