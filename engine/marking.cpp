@@ -302,6 +302,11 @@ class Marking {
 }  // namespace
 
 std::optional<MarkedFile> MarkFile(const GeneratorTable& table, std::string_view file) {
+  // ICQ's file ends with its last element or line; whatever stood after it would be written
+  // over with the blanks a run puts there.
+  const size_t anchor = file.rfind(table.anchor);
+  if (anchor == npos || file.find_first_not_of(" \t\r\n", anchor + table.anchor.size()) != npos)
+    return std::nullopt;
   Marking marking(table, file);
   for (const Spot& spot : table.spots) {
     if (!std::visit([&](const auto& where) { return marking.Mark(where); }, spot))

@@ -19,8 +19,9 @@ struct MarkedFile {
 };
 
 // The file with every option marker of the table set in at its spot. Nullopt when the file is
-// not recognised: a spot is missing, found twice, holds a value its marker does not know, or
-// a marker that stands twice holds two values.
+// not recognised: a spot is missing, found twice, holds a value its marker does not know, a
+// marker that stands twice holds two values, or more than blanks and line ends follow the
+// file's last element or line.
 std::optional<MarkedFile> MarkFile(const GeneratorTable& table, std::string_view file);
 
 }  // namespace kelvane
