@@ -47,6 +47,10 @@ bool KeepCopy(FileSystem& fs,
   return fs.WriteNewFile(path, bytes.value_or(""));
 }
 
+void ForgetAbsent(FileSystem& fs, const std::string& folder, std::string_view relative) {
+  fs.DeleteFileAt(AbsentNote(folder, relative));
+}
+
 std::vector<RestoreResult> RestoreBackups(FileSystem& fs,
                                           const std::string& folder,
                                           const std::vector<std::string_view>& relatives) {

@@ -32,6 +32,9 @@ bool KeepCopy(FileSystem& fs,
               std::string_view relative,
               const std::optional<std::string>& bytes);
 
+// Takes back the note that the installation had no such file.
+void ForgetAbsent(FileSystem& fs, const std::string& folder, std::string_view relative);
+
 enum class Restored {
   Yes,      // the user's own file is back
   Removed,  // the file Kelvane made where the installation had none is gone

@@ -28,14 +28,19 @@ const std::array<TargetFile, 12> kTargetFiles = {{
 
 namespace {
 
+struct Template {
+  std::string text;
+  bool ours;  // the installation has no such file: Kelvane makes it, noted as its own
+};
+
 // The template of one target, made from the user's own file so that every byte but the marked
 // spots stays theirs: from the copy kept before Kelvane first changed it, else from the file the
 // installation holds, whose copy is kept first. Our own where the installation has no such file,
 // noted as such. Nullopt, and the file left as it is, when it is not recognised or cannot be
 // read, when its copy cannot be kept, or when our own cannot be loaded.
-std::optional<std::string> MakeTemplate(RunContext& run,
-                                        const std::string& folder,
-                                        const TargetFile& t) {
+std::optional<Template> MakeTemplate(RunContext& run,
+                                     const std::string& folder,
+                                     const TargetFile& t) {
   FileSystem& fs = run.fs;
   const std::string path = folder + std::string(t.path);
   const Kept kept = ReadKept(fs, folder, t.path);
@@ -44,16 +49,19 @@ std::optional<std::string> MakeTemplate(RunContext& run,
     source = kept.copy;
   } else if (kept.kind == Kept::Nothing) {
     source = fs.ReadFile(path);
-    if (!source && !fs.FileExists(path) && KeepCopy(fs, folder, t.path, std::nullopt))
-      return ExtractTemplate(run.resources, t.template_id);
-  } else if (kept.kind == Kept::Absent) {
-    return ExtractTemplate(run.resources, t.template_id);
+  }
+  if (kept.kind == Kept::Absent ||
+      (kept.kind == Kept::Nothing && !source && !fs.FileExists(path))) {
+    std::optional<std::string> ours = ExtractTemplate(run.resources, t.template_id);
+    if (!ours || (kept.kind == Kept::Nothing && !KeepCopy(fs, folder, t.path, std::nullopt)))
+      return std::nullopt;
+    return Template{std::move(*ours), true};
   }
   std::optional<MarkedFile> marked =
       source ? MarkFile(t.generator->table(), *source) : std::nullopt;
   if (!marked || (kept.kind == Kept::Nothing && !KeepCopy(fs, folder, t.path, source)))
     return std::nullopt;
-  return std::move(marked->text);
+  return Template{std::move(marked->text), false};
 }
 
 }  // namespace
@@ -65,11 +73,11 @@ void ApplyTweaks(const std::string& folder, RunContext& outer) {
   // Tested once, before anything changes, so every German step sees the same answer.
   const bool german_package_present = fs.FolderExists(folder + "packages\\german");
 
-  std::vector<std::pair<const TargetFile*, std::string>> templates;
+  std::vector<std::pair<const TargetFile*, Template>> templates;
   for (const TargetFile& t : kTargetFiles) {
     if (german_package_present || !t.german_only) {
-      if (std::optional<std::string> text = MakeTemplate(run, folder, t)) {
-        templates.emplace_back(&t, std::move(*text));
+      if (std::optional<Template> made = MakeTemplate(run, folder, t)) {
+        templates.emplace_back(&t, std::move(*made));
       } else {
         run.status.Raise(Failure::DataAccessFailed);
       }
@@ -80,8 +88,14 @@ void ApplyTweaks(const std::string& folder, RunContext& outer) {
   } else {
     RemoveResetProtection(run, folder, german_package_present);
   }
-  for (const auto& [t, text] : templates)
-    (*t->generator)(folder + std::string(t->path), text, run);
+  for (const auto& [t, made] : templates) {
+    const std::string path = folder + std::string(t->path);
+    (*t->generator)(path, made.text, run);
+    // Restore removes what is noted as Kelvane's own: a note must not outlive a file that could
+    // not be made, or a file the installation gets later would go with it.
+    if (made.ours && !fs.FileExists(path))
+      ForgetAbsent(fs, folder, t->path);
+  }
 }
 
 }  // namespace kelvane

@@ -128,6 +128,9 @@ TEST(ApplyTweaks, EachFileGetsItsGeneratedBytesOrIsLeftAsItWas) {
          fs.AddFile(Path(Target(101)), text).read_only = true;
        },
        alt_s, unrecognised, Left{101}},
+      {"a line after the last one of ICQ's",
+       Unrecognised(109, "Tools_accessKey \"M\">", "Tools_accessKey \"M\">\r\n<!ENTITY X \"x\">"),
+       alt_s, unrecognised, Left{109}},
       {"empty", Unrecognised(105, IcqFile(105), ""), alt_s, unrecognised, Left{105}},
       {"its copy unreadable",
        [](FakeFileSystem& fs) { fs.AddFile(CopyPath(Target(104)), "copy").unreadable = true; },
@@ -156,6 +159,7 @@ TEST(ApplyTweaks, EachFileGetsItsGeneratedBytesOrIsLeftAsItWas) {
         EXPECT_FALSE(node->read_only || node->hidden || node->system);
       } else if (!before[t.template_id]) {
         EXPECT_FALSE(node);
+        EXPECT_FALSE(icq.fs.FileExists(CopyPath(t) + ".absent")) << "noted as made";
       } else {
         ASSERT_TRUE(node);
         EXPECT_TRUE(node->content == before[t.template_id]->content);
@@ -225,6 +229,8 @@ TEST(ApplyTweaks, NothingIsReachedThroughALinkBelowTheFolder) {
                  icq.fs.IsLink(kFolder + "kelvane-backup"))
         << "copies written through the link";
     EXPECT_TRUE(icq.fs.IsLink(kFolder + r.link));
+    for (const TargetFile& t : kTargetFiles)
+      EXPECT_FALSE(icq.fs.FileExists(CopyPath(t) + ".absent")) << "noted as made: " << t.path;
   }
 }
 
