@@ -145,7 +145,7 @@ TEST(Cli, Restore) {
             Outcome({kExitRunFailed, "",
                      "nothing to restore: no copies kept in C:\\ICQ7.1\\kelvane-backup\\\r\n"}));
   m.fs.DeleteFileAt(kFolder + panel);
-  m.fs.AddFile(kFolder + lifestream, "not ICQ's");
+  m.fs.AddFile(kFolder + lifestream, "not ICQ's").read_only = true;
   m.Cli("apply --folder " + kFolder);
   FakeFileSystem::Node& held = *m.fs.Find(kMainDlg);
   held.undeletable = held.unwritable = true;  // by a program that shares nothing
@@ -168,6 +168,7 @@ TEST(Cli, Restore) {
   EXPECT_TRUE(m.Content(kMainDlg) == IcqFile(104));
   EXPECT_FALSE(m.fs.FileExists(kFolder + panel));
   EXPECT_EQ(m.Content(kFolder + lifestream), "not ICQ's");
+  EXPECT_TRUE(m.fs.Find(kFolder + lifestream)->read_only) << "a file left as it is";
   EXPECT_EQ(m.Cli("restore C:\\ICQ7.1").exit_code, kExitSuccess) << "restored twice";
 }
 

@@ -13,11 +13,12 @@ std::string AbsentNote(const std::string& folder, std::string_view relative) {
 }
 
 Restored Restore(FileSystem& fs, const std::string& target, const Kept& kept) {
-  fs.SetNormalAttributes(target);
   switch (kept.kind) {
     case Kept::Copy:
+      fs.SetNormalAttributes(target);
       return fs.WriteFile(target, kept.copy) ? Restored::Yes : Restored::Failed;
     case Kept::Absent:
+      fs.SetNormalAttributes(target);
       return fs.DeleteFileAt(target) ? Restored::Removed : Restored::Failed;
     case Kept::Unreadable:
       return Restored::Failed;
