@@ -216,14 +216,16 @@ TEST(ApplyTweaks, NothingIsReachedThroughALinkBelowTheFolder) {
     std::map<std::string, std::string> before;  // a linked file of ICQ's stands for its target
     for (const std::string& file : r.outside) {
       FakeFileSystem::Node* node = icq.fs.Find(kFolder + file);
-      (node ? *node : icq.fs.AddFile(kFolder + file, "outside")).read_only = true;
+      // The first read-only, so that its attributes tell; any other plain, so that a delete would.
+      (node ? *node : icq.fs.AddFile(kFolder + file, "outside")).read_only =
+          file == r.outside.front();
       before[file] = icq.Content(kFolder + file);
     }
     icq.Run(Custom({&T::disable_message_field_ads, &T::send_with_alt_s}));
     icq.Run(Standard());
     for (const std::string& file : r.outside) {
-      EXPECT_TRUE(icq.Content(kFolder + file) == before[file]) << file;
-      EXPECT_TRUE(icq.fs.Find(kFolder + file)->read_only) << file;
+      ASSERT_TRUE(icq.Content(kFolder + file) == before[file]) << file;
+      EXPECT_EQ(icq.fs.Find(kFolder + file)->read_only, file == r.outside.front()) << file;
     }
     EXPECT_FALSE(icq.fs.Find(kFolder + "kelvane-backup\\imApp") &&
                  icq.fs.IsLink(kFolder + "kelvane-backup"))
