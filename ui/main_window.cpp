@@ -199,7 +199,6 @@ void MainWindow::ValidateFolder() {
 }
 
 void MainWindow::ApplyOptionRules() {
-  EndReport();
   const bool custom = window_state_.mode == TweakMode::Custom;
   for (size_t i = 0; i < kOptionFlags.size(); ++i)
     SetEnabled(CheckBox(i), custom);
