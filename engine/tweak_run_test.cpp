@@ -94,6 +94,11 @@ TEST(ApplyTweaks, EachFileGetsItsGeneratedBytesOrIsLeftAsItWas) {
       {"a spot twice",
        Unrecognised(102, "</library>", "<box:hbox id=\"msgWinImTabsBox\"/>\r\n</library>"), alt_s,
        unrecognised, Left{102}},
+      {"the lines of a spot twice",
+       Unrecognised(102, "\"idFeaturesContainer\"/>",
+                    "\"idFeaturesContainer\"/>\r\n</box:vbox>\r\n<box:vbox id=\"idFeaturesArea\" "
+                    "collapsed=\"true\">\r\n<box:FeaturesContainer id=\"idFeaturesContainer\"/>"),
+       alt_s, unrecognised, Left{102}},
       {"an unknown value", Unrecognised(103, R"(minWidth="525")", R"(minWidth="530")"), alt_s,
        unrecognised, Left{103}},
       {"an unknown attribute where the spot is",
