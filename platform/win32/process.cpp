@@ -10,9 +10,39 @@
 
 namespace kelvane::win32 {
 
+namespace {
+
+// A folder typed in quotes with its trailing backslash, "C:\ICQ7.1\", would otherwise end in a
+// quote and take the arguments after it along: Windows reads that backslash as escaping the
+// closing quote. No argument holds a quote of its own, so where such a quote ends an argument
+// the backslash is kept for the folder and the quote closes.
+std::wstring WithTrailingBackslashesKept(std::wstring line) {
+  bool quoted = false;
+  size_t backslashes = 0;
+  for (size_t at = 0; at < line.size(); ++at) {
+    if (line[at] == L'\\') {
+      ++backslashes;
+      continue;
+    }
+    if (line[at] == L'"') {
+      const bool ends = at + 1 == line.size() || line[at + 1] == L' ' || line[at + 1] == L'\t';
+      if (quoted && ends && backslashes % 2 == 1) {
+        line.insert(at++, 1, L'\\');
+        ++backslashes;
+      }
+      quoted = backslashes % 2 == 0 ? !quoted : quoted;
+    }
+    backslashes = 0;
+  }
+  return line;
+}
+
+}  // namespace
+
 std::vector<std::string> CommandLineArguments() {
   int count = 0;
-  wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &count);
+  wchar_t** argv =
+      CommandLineToArgvW(WithTrailingBackslashesKept(GetCommandLineW()).c_str(), &count);
   std::vector<std::string> args;
   for (int i = 1; argv && i < count; ++i)
     args.push_back(Narrow(argv[i]));

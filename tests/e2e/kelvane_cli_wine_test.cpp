@@ -45,9 +45,9 @@ struct HostsFileKept {
       {copy, fs.ReadFile(copy)}};
 };
 
-// A trailing backslash must not take the closing quote away.
+// As users type it: a folder keeps its single trailing backslash inside the quotes.
 std::wstring Quoted(const std::string& arg) {
-  return L"\"" + Widen(arg) + (arg.ends_with('\\') ? L"\\\"" : L"\"");
+  return L"\"" + Widen(arg) + L"\"";
 }
 
 struct ProgramResult {
