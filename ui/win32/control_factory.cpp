@@ -260,6 +260,19 @@ void PlaceControl(HWND control, const Rect& r, UINT dpi) {
              TwipsToPixels(r.width, dpi), TwipsToPixels(r.height, dpi), TRUE);
 }
 
+void FocusKeeper::OnActivate(HWND window, bool active) {
+  if (!active) {
+    HWND focus = GetFocus();
+    last_ = focus && IsChild(window, focus) ? focus : nullptr;
+    return;
+  }
+  HWND focus = last_;
+  if (!focus || !IsWindowEnabled(focus) || !IsWindowVisible(focus))
+    focus = GetNextDlgTabItem(window, nullptr, FALSE);
+  if (focus)
+    SetFocus(focus);
+}
+
 void PressFocusedButton(HWND window) {
   HWND focus = GetFocus();
   if (focus && IsChild(window, focus) &&

@@ -35,6 +35,7 @@ class InfoWindowView {
   HWND window_ = nullptr;
   UINT dpi_ = 96;
   Fonts fonts_;
+  FocusKeeper focus_;
   const std::string program_folder_;
 };
 

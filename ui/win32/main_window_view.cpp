@@ -143,7 +143,7 @@ void MainWindowView::Show(int show_command) {
   // A message box of the start-up leaves the window active before it shows, so that showing it
   // activates nothing.
   if (GetActiveWindow() == window_ && !IsChild(window_, GetFocus()))
-    OnActivate(true);
+    focus_.OnActivate(window_, true);
   UpdateWindow(window_);
 }
 
@@ -221,11 +221,6 @@ LRESULT MainWindowView::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
       if (OnSetCursor(reinterpret_cast<HWND>(wparam)))
         return TRUE;
       return DefWindowProcW(window_, message, wparam, lparam);
-    case WM_ACTIVATE:
-      if (HIWORD(wparam))  // minimized: the window itself takes the keys
-        return DefWindowProcW(window_, message, wparam, lparam);
-      OnActivate(LOWORD(wparam) != WA_INACTIVE);
-      return 0;
     case WM_CLOSE:
       Exit();
       return 0;
@@ -281,21 +276,6 @@ bool MainWindowView::OnSetCursor(HWND control) {
     }
   }
   return false;
-}
-
-// The control that had the focus gets it back when the window is active again, as in a
-// dialog; the first of the keyboard order when there is none or it cannot take it now.
-void MainWindowView::OnActivate(bool active) {
-  if (!active) {
-    HWND focus = GetFocus();
-    last_focus_ = focus && IsChild(window_, focus) ? focus : nullptr;
-    return;
-  }
-  HWND focus = last_focus_;
-  if (!focus || !IsWindowEnabled(focus) || !IsWindowVisible(focus))
-    focus = GetNextDlgTabItem(window_, nullptr, FALSE);
-  if (focus)
-    SetFocus(focus);
 }
 
 void MainWindowView::OnDpiChanged(UINT dpi, const RECT& suggested) {

@@ -45,7 +45,6 @@ class MainWindowView : public WindowServices {
   void OnTimer();
   void OnDrawItem(const DRAWITEMSTRUCT& item);
   void OnDpiChanged(UINT dpi, const RECT& suggested);
-  void OnActivate(bool active);
   bool OnSetCursor(HWND control);
   void Sync();
   void MakeFonts();
@@ -60,7 +59,7 @@ class MainWindowView : public WindowServices {
   std::array<ControlState, kControlCount> shown_{};  // what the controls show now
   bool shown_valid_ = false;
   int timer_starts_seen_ = 0;
-  HWND last_focus_ = nullptr;  // the control that had the focus when the window went inactive
+  FocusKeeper focus_;
   std::unique_ptr<InfoWindowView> info_;
 };
 
