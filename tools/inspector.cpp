@@ -3,11 +3,13 @@
 //
 // One tab-separated line per window, texts escaped (\\ \t \r \n):
 //   window  TITLE  CLIENT_WIDTH  CLIENT_HEIGHT  DPI  CLIENT_SCREEN_LEFT  CLIENT_SCREEN_TOP
-//           ENABLED  FOCUS  POINTER
+//           ENABLED  FOCUS  POINTER  OWNER
 //   control NAME CLASS TEXT LEFT TOP WIDTH HEIGHT SCREEN_LEFT SCREEN_TOP ENABLED VISIBLE CHECKED
 //           PARENT
 // FOCUS is the name of the control holding the keyboard focus, "-" for none. POINTER tells
-// the mouse pointer shown now apart from others (a handle of the window's process). Control
+// the mouse pointer shown now apart from others (a handle of the window's process). OWNER is
+// the title of the window that owns it, "-" for none: only an unowned window has a taskbar
+// button. Control
 // rectangles are in pixels relative to the parent's client area; VISIBLE is the control's own
 // flag; CHECKED is BM_GETCHECK for buttons, "-" for the others. Exit 1 when no such window is
 // shown (within MS milliseconds).
@@ -163,7 +165,8 @@ int wmain() {
   ClientToScreen(window, &origin);
   kelvane::win32::PrintText(Join(
       {"window", TextOf(window), N(client.right), N(client.bottom), N(ScreenDpi()), N(origin.x),
-       N(origin.y), N(IsWindowEnabled(window) ? 1 : 0), FocusOf(window), PointerShown()}));
+       N(origin.y), N(IsWindowEnabled(window) ? 1 : 0), FocusOf(window), PointerShown(),
+       GetWindow(window, GW_OWNER) ? TextOf(GetWindow(window, GW_OWNER)) : "-"}));
   EnumChildWindows(window, PrintControl, reinterpret_cast<LPARAM>(window));
   return 0;
 }

@@ -96,6 +96,7 @@ class Snapshot:
                 self.client = (int(fields[2]), int(fields[3]))
                 self.dpi, self.origin = int(fields[4]), (int(fields[5]), int(fields[6]))
                 self.enabled, self.focus, self.pointer = fields[7] == "1", fields[8], fields[9]
+                self.owner = fields[10]
             elif fields[0] == "control":
                 self.controls.setdefault(fields[1], Control(fields[1:]))
 

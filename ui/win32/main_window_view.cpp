@@ -296,7 +296,11 @@ void MainWindowView::OnDpiChanged(UINT dpi, const RECT& suggested) {
 }
 
 void MainWindowView::ShowMessage(const std::string& title, const std::string& text) {
-  MessageBoxW(window_, Widen(text).c_str(), Widen(title).c_str(), MB_OK | MB_ICONINFORMATION);
+  // Before the window shows, a box it owned would have no taskbar button and nothing to bring
+  // it back from behind other programs' windows.
+  const bool shown = IsWindowVisible(window_);
+  MessageBoxW(shown ? window_ : nullptr, Widen(text).c_str(), Widen(title).c_str(),
+              MB_OK | MB_ICONINFORMATION | (shown ? 0 : MB_SETFOREGROUND));
 }
 
 void MainWindowView::OpenAddress(const std::string& address, const std::string& working_folder) {
