@@ -69,7 +69,7 @@ void InfoWindowView::ShowModal() {
   EnableWindow(main_, FALSE);
   ShowWindow(window_, SW_SHOW);
   SetFocus(Child(I::Command1));
-  MSG message;
+  MSG message{};
   while (IsWindowVisible(window_) && GetMessageW(&message, nullptr, 0, 0) > 0) {
     if (IsDialogMessageW(window_, &message))
       continue;
@@ -91,6 +91,11 @@ LRESULT InfoWindowView::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_CLOSE:
       Hide();
       return 0;
+    case WM_NCDESTROY: {
+      const LRESULT result = DefWindowProcW(window_, message, wparam, lparam);
+      window_ = nullptr;  // gone with the main window, maybe while ShowModal's loop runs
+      return result;
+    }
     default:
       return DefWindowProcW(window_, message, wparam, lparam);
   }

@@ -323,8 +323,8 @@ void MainWindowView::ShowInfoWindow() {
   info_->ShowModal();
 }
 
+// The info window goes with it; its object stays, as its modal loop may be the one running.
 void MainWindowView::Exit() {
-  info_.reset();
   DestroyWindow(window_);
 }
 
