@@ -75,6 +75,8 @@ TEST(HostsText, Examples) {
       {"a near miss right in front does not hide the entry, which ends the file",
        "#adt 127.0.0.1 adtech.de", "adt 127.0.0.1 adtech.de\r\n", Held{4},
        "#adt 127.0.0.1 adtech.de\r\n"},
+      {"two names a few bytes apart, the later one's domain searched first",
+       "      127.0.0.1 adtech.de\r\natwola.com\r\n", kAsIs, Held{4}, "atwola.com\r\n"},
       {"bytes outside ASCII pass", "\xe4\xf6\xfc\x80\xff #\xc4\r\n", kAsIs, Held{},
        "\xe4\xf6\xfc\x80\xff #\xc4\r\n"},
   };
