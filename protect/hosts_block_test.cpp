@@ -148,6 +148,8 @@ TEST(HostsFile, WhatEachRunLeavesAndReports) {
       {"UTF-8 mark in front of a commented entry", mark + "#" + Entry(2) + "\r\n", as_it_is,
        Outcome{none, mark + Entry(2) + "\r\n" + EntryLines({2})}, Outcome{none}},
       {"UTF-16", wide, as_it_is, Outcome{denied}, Outcome{none}},
+      {"a bare LF where a piece of the file begins", "127.0.0.1 atwola.com \n#x\n", as_it_is,
+       Outcome{none, "127.0.0.1 atwola.com \n#x\n" + EntryLines({2})}, Outcome{none, "#x\r\n"}},
       {"shorter than a UTF-8 mark", "#\n", as_it_is, Outcome{none, "#\n" + EntryLines()},
        Outcome{none, "#\r\n"}},
   };
