@@ -99,6 +99,9 @@ TEST(ApplyTweaks, EachFileGetsItsGeneratedBytesOrIsLeftAsItWas) {
                     "\"idFeaturesContainer\"/>\r\n</box:vbox>\r\n<box:vbox id=\"idFeaturesArea\" "
                     "collapsed=\"true\">\r\n<box:FeaturesContainer id=\"idFeaturesContainer\"/>"),
        alt_s, unrecognised, Left{102}},
+      {"no element the spots stand in",
+       Unrecognised(112, R"(id="LifeStreamTab" )", R"(id="LifeStreamTabs" )"), alt_s, unrecognised,
+       Left{112}},
       {"an unknown value", Unrecognised(103, R"(minWidth="525")", R"(minWidth="530")"), alt_s,
        unrecognised, Left{103}},
       {"an unknown attribute where the spot is",
