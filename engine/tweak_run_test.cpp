@@ -120,6 +120,15 @@ TEST(ApplyTweaks, EachFileGetsItsGeneratedBytesOrIsLeftAsItWas) {
       {"no line the markers are found beside",
        Unrecognised(101, R"(<!-- <box:image src="#curtain.feedInfo" id="infoFeedAlert")", "<!-- "),
        alt_s, unrecognised, Left{101}},
+      {"the line the markers stand above, twice",
+       [](FakeFileSystem& fs) {
+         std::string text = IcqFile(101);
+         const size_t note = text.find(R"(<!-- <box:image src="#curtain.feedInfo")");
+         const size_t begin = text.rfind('\n', note) + 1;
+         text.insert(0, text.substr(begin, text.find('\n', note) + 1 - begin));
+         fs.AddFile(Path(Target(101)), text).read_only = true;
+       },
+       alt_s, unrecognised, Left{101}},
       {"no attribute before the spot", Unrecognised(103, R"( minHeight=")", R"( maxHeight=")"),
        alt_s, unrecognised, Left{103}},
       {"no blank before the entity's value",
