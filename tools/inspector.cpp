@@ -126,6 +126,11 @@ std::string FocusOf(HWND window) {
   return info.hwndFocus == window ? "window" : NameOf(info.hwndFocus);
 }
 
+std::string OwnerOf(HWND window) {
+  HWND owner = GetWindow(window, GW_OWNER);
+  return owner ? TextOf(owner) : "-";
+}
+
 std::string PointerShown() {
   CURSORINFO info{};
   info.cbSize = sizeof(info);
@@ -163,10 +168,10 @@ int wmain() {
   GetClientRect(window, &client);
   POINT origin = {0, 0};
   ClientToScreen(window, &origin);
-  kelvane::win32::PrintText(Join(
-      {"window", TextOf(window), N(client.right), N(client.bottom), N(ScreenDpi()), N(origin.x),
-       N(origin.y), N(IsWindowEnabled(window) ? 1 : 0), FocusOf(window), PointerShown(),
-       GetWindow(window, GW_OWNER) ? TextOf(GetWindow(window, GW_OWNER)) : "-"}));
+  kelvane::win32::PrintText(
+      Join({"window", TextOf(window), N(client.right), N(client.bottom), N(ScreenDpi()),
+            N(origin.x), N(origin.y), N(IsWindowEnabled(window) ? 1 : 0), FocusOf(window),
+            PointerShown(), OwnerOf(window)}));
   EnumChildWindows(window, PrintControl, reinterpret_cast<LPARAM>(window));
   return 0;
 }
