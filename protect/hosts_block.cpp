@@ -149,19 +149,11 @@ std::string WithoutActiveEntries(std::string_view line) {
   return after && AtMostOneWord(std::string_view(kept).substr(0, kept.find('#'))) ? "" : kept;
 }
 
-// The "#" in front of the entry go; a trailing comment behind it stays a comment. A "#" right
-// behind a name becomes a blank instead, so that the name does not run into what follows
-// ("127.0.0.1 atwola.com#127.0.0.1 adtech.de" keeps both entries apart).
-std::string WithoutHashesBefore(std::string_view line, size_t entry) {
-  std::string kept;
-  for (char c : line.substr(0, entry)) {
-    if (c != '#') {
-      kept += c;
-    } else if (!kept.empty() && !IsBlank(kept.back())) {
-      kept += ' ';
-    }
-  }
-  return kept.append(line.substr(entry));
+// Whether the line is an entry line of ours commented out: "#" and blanks in front of the entry,
+// nothing else. With the user's own words in front ("# 10.0.0.5 fs # 127.0.0.1 atwola.com"),
+// taking the "#" away would bring the user's old mapping back and send our host to its address.
+bool IsCommentedOutEntryLine(std::string_view line, size_t entry) {
+  return line.find('#') < entry && line.find_first_not_of("# \t") == entry;
 }
 
 enum class Mode { Block, Unblock };
@@ -281,21 +273,22 @@ class HostsEditor {
     Put(line.ending, out);
   }
 
-  // The line with the entry of each host it first holds re-activated when commented out.
+  // The line re-activated when it is an entry line of ours commented out and its first entry is
+  // the first the text holds of that host. Every host with an active entry in it is then found;
+  // one that stays commented out gets its own line.
   std::string ReactivatedFirstEntries(std::string_view line) {
     std::string text(line);
     Positions positions = EntryPositions(text);
-    for (size_t i = 0; i < AdServerHosts.size(); ++i) {
-      if (found_[i] || positions[i] == npos)
-        continue;
-      if (text.find('#') < positions[i]) {
-        text = WithoutHashesBefore(text, positions[i]);
-        positions = EntryPositions(text);
-        changed_ = true;
-      }
-      // Only the first line that holds the entry is looked at.
-      found_[i] = true;
+    const auto first = std::min_element(positions.begin(), positions.end());
+    if (*first != npos && !found_[first - positions.begin()] &&
+        IsCommentedOutEntryLine(text, *first)) {
+      text.erase(std::remove(text.begin(), text.begin() + *first, '#'), text.begin() + *first);
+      positions = EntryPositions(text);
+      changed_ = true;
     }
+    const size_t comment = text.find('#');
+    for (size_t i = 0; i < AdServerHosts.size(); ++i)
+      found_[i] = found_[i] || positions[i] < comment;
     return text;
   }
 

@@ -37,7 +37,8 @@ std::string HostsFilePath(SystemInfo& system);
 inline constexpr char kHostsBackupSuffix[] = ".kelvane-backup";
 
 // The hosts text with every ad server blocked: the first line holding a host's entry is
-// re-activated when it is commented out, missing entry lines are appended. Every other line
+// re-activated when it is our entry line commented out ("#" and blanks in front of the entry),
+// missing entry lines are appended; a comment with other words in front stays. Every other line
 // keeps its bytes, its own line end (CR LF, LF or CR) and its place; blank lines at the end
 // are dropped and the text ends in exactly one CR LF.
 std::string BlockAdHostsText(std::string_view hosts);
