@@ -107,8 +107,7 @@ FileStatus ReadFileStatus(FileSystem& fs, const std::string& folder, const Targe
   return status;
 }
 
-std::optional<std::array<bool, AdServerHosts.size()>> HostsEntries(FileSystem& fs,
-                                                                   SystemInfo& system) {
+std::optional<AdHostMarks> HostsEntries(FileSystem& fs, SystemInfo& system) {
   const std::optional<std::string> hosts = fs.ReadFile(HostsFilePath(system));
   return hosts ? ActiveAdHostEntries(*hosts) : std::nullopt;
 }

@@ -34,7 +34,7 @@ struct InstallationStatus {
   bool ad_lock;                      // "packages\ICQ\ConfigFiles\updates" is a file
   std::optional<bool> root_ad_lock;  // the same for "ConfigFiles", when there is one
   // Nullopt when the hosts file is missing, unreadable or UTF-16 text.
-  std::optional<std::array<bool, AdServerHosts.size()>> hosts_entries;
+  std::optional<AdHostMarks> hosts_entries;
 
   bool AllRecognised() const;
 };

@@ -69,12 +69,12 @@ const std::vector<std::string_view>& AdDomains() {
   return *domains;
 }
 
-// Which of our hosts the text at the position names, if any: at most one does, since a name
-// must end where the host's does.
-std::optional<size_t> HostNamedAt(std::string_view line, size_t at) {
+// Which of our hosts the text at the position names, if any, the hosts passed over aside: at
+// most one does, since a name must end where the host's does.
+std::optional<size_t> HostNamedAt(std::string_view line, size_t at, const AdHostMarks& passed) {
   for (size_t i = 0; i < AdServerHosts.size(); ++i) {
     if (NamesHost(line.substr(at), AdServerHosts[i]))
-      return i;
+      return passed[i] ? std::nullopt : std::optional(i);
   }
   return std::nullopt;
 }
@@ -82,31 +82,23 @@ std::optional<size_t> HostNamedAt(std::string_view line, size_t at) {
 // Where each host's entry text first stands in the line; npos where it does not.
 using Positions = std::array<size_t, AdServerHosts.size()>;
 
-Positions EntryPositions(std::string_view line) {
+Positions EntryPositions(std::string_view line, const AdHostMarks& passed = {}) {
   Positions positions;
   positions.fill(npos);
   for (size_t at = line.find(kLoopbackPrefix); at != npos;
        at = line.find(kLoopbackPrefix, at + 1)) {
-    const std::optional<size_t> host = HostNamedAt(line, at + kLoopbackPrefix.size());
+    const std::optional<size_t> host = HostNamedAt(line, at + kLoopbackPrefix.size(), passed);
     if (host && positions[*host] == npos)
       positions[*host] = at;
   }
   return positions;
 }
 
-// The line's first entry when no "#" stands in front of it (a trailing comment keeps it
-// active): where it stands and whose host it names.
-struct ActiveEntry {
-  size_t at;
-  std::string_view host;
-};
-
-std::optional<ActiveEntry> FirstActiveEntry(std::string_view line) {
-  const Positions positions = EntryPositions(line);
-  const auto first = std::min_element(positions.begin(), positions.end());
-  if (*first == npos || line.find('#') < *first)
-    return std::nullopt;
-  return ActiveEntry{*first, AdServerHosts[first - positions.begin()]};
+// Whether an entry of a host not passed over stands in the line with no "#" in front of it (a
+// trailing comment keeps it active).
+bool HoldsActiveEntry(std::string_view line, const AdHostMarks& passed) {
+  const Positions positions = EntryPositions(line, passed);
+  return *std::min_element(positions.begin(), positions.end()) < line.find('#');
 }
 
 // Whether the text names at most one thing: an address with no name behind it, or nothing.
@@ -116,12 +108,13 @@ bool AtMostOneWord(std::string_view text) {
   return gap == npos || text.find_first_not_of(" \t", gap) == npos;
 }
 
-// The line without the host names of its active entries, in one pass however many it holds.
+// The line without the host names of its active entries, in one pass however many it holds; the
+// names of the hosts passed over stay.
 // The user's own names mapped on the same line stay: behind ours ("127.0.0.1 atwola.com
 // my.alias" keeps "127.0.0.1 my.alias") and in front, where our address goes with our names
 // ("127.0.0.1 my.alias 127.0.0.1 atwola.com" keeps "127.0.0.1 my.alias "). Empty when nothing
 // else was mapped there, and the line goes.
-std::string WithoutActiveEntries(std::string_view line) {
+std::string WithoutActiveEntries(std::string_view line, const AdHostMarks& passed) {
   const size_t comment = std::min(line.find('#'), line.size());
   const size_t first_word = line.find_first_not_of(" \t");
   std::string kept;
@@ -131,7 +124,7 @@ std::string WithoutActiveEntries(std::string_view line) {
        at = line.find(kLoopbackPrefix, at + 1)) {
     const size_t name = at + kLoopbackPrefix.size();
     size_t end = name;  // past our names and the blanks behind them
-    while (const std::optional<size_t> host = HostNamedAt(line, end))
+    while (const std::optional<size_t> host = HostNamedAt(line, end, passed))
       end = std::min(line.find_first_not_of(" \t", end + AdServerHosts[*host].size()), line.size());
     if (end == name)
       continue;
@@ -163,7 +156,8 @@ enum class Mode { Block, Unblock };
 // at closely; the bytes between them pass on as they came.
 class HostsEditor {
  public:
-  explicit HostsEditor(Mode mode) : mode_(mode) {}
+  // The unblock passes over the hosts whose entries are the user's.
+  HostsEditor(Mode mode, const AdHostMarks& users) : mode_(mode), users_(users) {}
 
   void Take(std::string_view piece, ByteSink& out) {
     if (piece.empty())
@@ -263,9 +257,9 @@ class HostsEditor {
     std::string text(line.text);
     if (mode_ == Mode::Block) {
       text = ReactivatedFirstEntries(line.text);
-    } else if (FirstActiveEntry(line.text)) {
+    } else if (HoldsActiveEntry(line.text, users_)) {
       changed_ = true;
-      text = WithoutActiveEntries(line.text);
+      text = WithoutActiveEntries(line.text, users_);
       if (text.empty())
         return;
     }
@@ -314,11 +308,12 @@ class HostsEditor {
   }
 
   const Mode mode_;
-  std::array<bool, AdServerHosts.size()> found_{};  // the block met the host's first line
-  bool changed_ = false;                            // a line was edited, added or dropped
-  bool ends_in_line_end_ = false;                   // the text so far ends in a line end
-  std::string carry_;    // the lines at the end of the pieces so far that may still grow
-  std::string pending_;  // the line ends at the end of what was passed on so far
+  const AdHostMarks users_;
+  AdHostMarks found_{};            // the block met the host's first line
+  bool changed_ = false;           // a line was edited, added or dropped
+  bool ends_in_line_end_ = false;  // the text so far ends in a line end
+  std::string carry_;              // the lines at the end of the pieces so far that may still grow
+  std::string pending_;            // the line ends at the end of what was passed on so far
 };
 
 constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
@@ -329,8 +324,8 @@ constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
 // single-byte entries cannot be put into it.
 class HostsFileEdit : public FileEdit {
  public:
-  HostsFileEdit(Mode mode, FileSystem& fs, std::string path)
-      : editor_(mode), fs_(fs), path_(std::move(path)) {}
+  HostsFileEdit(Mode mode, const AdHostMarks& users, FileSystem& fs, std::string path)
+      : editor_(mode, users), fs_(fs), path_(std::move(path)) {}
 
   void Take(std::string_view piece, ByteSink& out) override {
     if (start_.size() < kUtf8Mark.size()) {
@@ -384,8 +379,8 @@ class HostsFileEdit : public FileEdit {
   bool finished_ = false;  // the whole old text went through the editor
 };
 
-std::string EditText(Mode mode, std::string_view hosts) {
-  HostsEditor editor(mode);
+std::string EditText(Mode mode, std::string_view hosts, const AdHostMarks& users = {}) {
+  HostsEditor editor(mode, users);
   StringSink out;
   editor.Take(hosts, out);
   editor.Finish(out);
@@ -396,12 +391,12 @@ enum class Edit { Done, Missing, Unreadable, Wide, NotWritten };
 
 // Applies the edit to the hosts file. The file is written only when the edit changes it, and
 // never when it could not be read.
-Edit EditHostsFile(FileSystem& fs, SystemInfo& system, Mode mode) {
+Edit EditHostsFile(FileSystem& fs, SystemInfo& system, Mode mode, const AdHostMarks& users = {}) {
   const std::string path = HostsFilePath(system);
   if (!fs.FileExists(path))
     return Edit::Missing;
   fs.SetNormalAttributes(path);
-  HostsFileEdit edit(mode, fs, path);
+  HostsFileEdit edit(mode, users, fs, path);
   switch (fs.RewriteFile(path, edit)) {
     case Rewrite::Replaced:
       return Edit::Done;
@@ -424,10 +419,10 @@ bool IsWideText(std::string_view hosts) {
   return hosts.starts_with("\xFF\xFE") || hosts.starts_with("\xFE\xFF");
 }
 
-std::optional<std::array<bool, AdServerHosts.size()>> ActiveAdHostEntries(std::string_view hosts) {
+std::optional<AdHostMarks> ActiveAdHostEntries(std::string_view hosts) {
   if (IsWideText(hosts))
     return std::nullopt;
-  std::array<bool, AdServerHosts.size()> active{};
+  AdHostMarks active{};
   for (size_t at : FindNames(hosts, AdDomains())) {
     const Span span = LineAround(hosts, at);
     const std::string_view line = hosts.substr(span.start, span.end - span.start);
@@ -446,8 +441,8 @@ std::string BlockAdHostsText(std::string_view hosts) {
   return EditText(Mode::Block, hosts);
 }
 
-std::string UnblockAdHostsText(std::string_view hosts) {
-  return EditText(Mode::Unblock, hosts);
+std::string UnblockAdHostsText(std::string_view hosts, const AdHostMarks& users) {
+  return EditText(Mode::Unblock, hosts, users);
 }
 
 void BlockAdHosts(RunContext& run) {
@@ -456,7 +451,18 @@ void BlockAdHosts(RunContext& run) {
 }
 
 void UnblockAdHosts(RunContext& run) {
-  const Edit edit = EditHostsFile(run.fs, run.system, Mode::Unblock);
+  // Only what Kelvane put in goes. Without the copy Kelvane never changed the file, and every
+  // entry in it is the user's; with it, the entries the copy holds are.
+  const std::string copy = HostsFilePath(run.system) + kHostsBackupSuffix;
+  if (!run.fs.FileExists(copy))
+    return;
+  const std::optional<std::string> before = run.fs.ReadFile(copy);
+  const std::optional<AdHostMarks> users = before ? ActiveAdHostEntries(*before) : std::nullopt;
+  if (!users) {
+    run.status.Raise(Failure::DataAccessFailed);
+    return;
+  }
+  const Edit edit = EditHostsFile(run.fs, run.system, Mode::Unblock, *users);
   if (edit == Edit::Unreadable)
     run.status.Raise(Failure::DataAccessFailed);
   // Entries that should go but could not must not end in a report of success.

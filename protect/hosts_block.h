@@ -27,6 +27,9 @@ inline constexpr std::array<std::string_view, 8> AdServerHosts = {
     "advertising.com",
 };
 
+// One mark for each of the hosts, in their order.
+using AdHostMarks = std::array<bool, AdServerHosts.size()>;
+
 // What stands in front of a host name in its entry line.
 inline constexpr std::string_view kLoopbackPrefix = "127.0.0.1 ";
 
@@ -43,10 +46,10 @@ inline constexpr char kHostsBackupSuffix[] = ".kelvane-backup";
 // are dropped and the text ends in exactly one CR LF.
 std::string BlockAdHostsText(std::string_view hosts);
 
-// The hosts text without any active entry of an ad server: a line that maps nothing else
-// goes, the user's own names mapped on the same line stay, commented entries stay. The same
-// promise for every other line and for the end of the text.
-std::string UnblockAdHostsText(std::string_view hosts);
+// The hosts text without any active entry of an ad server but those of the user's hosts: a line
+// that maps nothing else goes, the user's own names mapped on the same line stay, commented
+// entries stay. The same promise for every other line and for the end of the text.
+std::string UnblockAdHostsText(std::string_view hosts, const AdHostMarks& users = {});
 
 // Whether the hosts text starts with a byte-order mark of UTF-16 (or UTF-32): text that our
 // single-byte entries cannot be put into, nor found in.
@@ -54,17 +57,18 @@ bool IsWideText(std::string_view hosts);
 
 // Which of the hosts have an active entry in the hosts text: one not commented out. Nullopt for
 // UTF-16 text.
-std::optional<std::array<bool, AdServerHosts.size()>> ActiveAdHostEntries(std::string_view hosts);
+std::optional<AdHostMarks> ActiveAdHostEntries(std::string_view hosts);
 
 // Blocks the ad servers in the hosts file. Raises HostsAccessDenied when the file is missing,
 // unreadable, UTF-16 text or cannot be changed; it then keeps its old bytes. A UTF-8 byte-order
 // mark stays at the start of the file.
 void BlockAdHosts(RunContext& run);
 
-// Takes the ad-server entries out of the hosts file. Silent when the file is missing or holds
-// none; raises HostsAccessDenied when entries should go but the file cannot be changed, and
-// DataAccessFailed when it cannot be read. The old bytes stay on failure; UTF-16 text is left
-// alone.
+// Takes the ad-server entries Kelvane put in out of the hosts file: those of the hosts the copy
+// kept before its first change does not map. Silent when the file is missing, Kelvane never
+// changed it (no copy) or it holds none; raises HostsAccessDenied when entries should go but the
+// file cannot be changed, and DataAccessFailed when it or the copy cannot be read. The old bytes
+// stay on failure; UTF-16 text is left alone.
 void UnblockAdHosts(RunContext& run);
 
 }  // namespace kelvane

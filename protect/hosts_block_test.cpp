@@ -79,7 +79,7 @@ TEST(HostsText, Examples) {
       {"bytes outside ASCII pass", "\xe4\xf6\xfc\x80\xff #\xc4\r\n", kAsIs, Held{},
        "\xe4\xf6\xfc\x80\xff #\xc4\r\n"},
   };
-  std::array<bool, AdServerHosts.size()> all;
+  AdHostMarks all;
   all.fill(true);
   for (const auto& r : rows) {
     SCOPED_TRACE(r.name);
@@ -117,6 +117,10 @@ TEST(HostsFile, WhatEachRunLeavesAndReports) {
   const Spoil unreadable = [](FakeFileSystem&, Node& hosts) { hosts.unreadable = true; };
   const Spoil disk_full = [](FakeFileSystem& fs, Node&) { fs.fail_writes = true; };
   const Spoil no_copy = [](FakeFileSystem& fs, Node&) { fs.AddFolder(kBackup); };
+  const Spoil copy_unreadable = [](FakeFileSystem& fs, Node&) {
+    if (Node* copy = fs.Find(kBackup))  // the block finds none and keeps one
+      copy->unreadable = true;
+  };
   const std::string mark = "\xEF\xBB\xBF", wide("\xFF\xFE#\0 \0", 6);
   const std::string entry = kLocal + "127.0.0.1 atwola.com\r\n";
   const auto denied = Failure::HostsAccessDenied, none = Failure::None;
@@ -129,6 +133,9 @@ TEST(HostsFile, WhatEachRunLeavesAndReports) {
     std::string hosts;
     Spoil spoil;
     Outcome block, unblock;
+    // The copy the unblock finds: kept before Kelvane first changed the file, which then held
+    // none of our entries unless this says otherwise.
+    std::optional<std::string> copy = kLocal;
   } rows[] = {
       {"missing", "", missing, Outcome{denied}, Outcome{none}},
       {"read-only, held by a program that shares writing", entry, read_only_shares_writing,
@@ -136,7 +143,14 @@ TEST(HostsFile, WhatEachRunLeavesAndReports) {
       {"unreadable", entry, unreadable, Outcome{denied}, Outcome{Failure::DataAccessFailed}},
       {"held, sharing no writing", entry, held, Outcome{denied}, Outcome{denied}},
       {"disk full", entry, disk_full, Outcome{denied}, Outcome{denied}},
-      {"no copy can be kept", entry, no_copy, Outcome{denied}, Outcome{denied}},
+      {"no copy can be kept", entry, no_copy, Outcome{denied}, Outcome{none}, std::nullopt},
+      {"no copy: every entry is the user's", entry, as_it_is,
+       Outcome{none, entry + EntryLines({2})}, Outcome{none}, std::nullopt},
+      {"the user's own entry kept in the copy stays", entry + Entry(4) + "\r\n", as_it_is,
+       Outcome{none, entry + Entry(4) + "\r\n" + EntryLines({2, 4})},
+       Outcome{none, kLocal + Entry(4) + "\r\n"}, "# mine\r\n" + Entry(4)},
+      {"the copy cannot be read", entry, copy_unreadable, Outcome{none, entry + EntryLines({2})},
+       Outcome{Failure::DataAccessFailed}},
       // Entries as wanted, only the end left untidy: no failure.
       {"held, no entry, the end untidy", kLocal + "\r\n", held, Outcome{denied}, Outcome{none}},
       {"held, every entry, the end untidy", kLocal + EntryLines() + "\n\n", held, Outcome{none},
@@ -157,6 +171,8 @@ TEST(HostsFile, WhatEachRunLeavesAndReports) {
          {std::pair(&BlockAdHosts, r.block), std::pair(&UnblockAdHosts, r.unblock)}) {
       SCOPED_TRACE(std::string(r.name) + (operation == &BlockAdHosts ? ", block" : ", unblock"));
       FakeMachine h;
+      if (operation == &UnblockAdHosts && r.copy)
+        h.fs.AddFile(kBackup, *r.copy);
       r.spoil(h.fs, h.fs.AddFile(kPath, r.hosts));
       const std::string before = h.Content(kPath);
       EXPECT_EQ(h.Run(operation).failure, outcome.failure);
