@@ -2,6 +2,8 @@
 
 #include "app/status_report.h"
 
+#include <algorithm>
+#include <cctype>
 #include <optional>
 
 #include "engine/backup.h"
@@ -65,13 +67,32 @@ SearchPlatform Search(AppPlatform& p) {
   return {p.fs, p.registry, p.paths};
 }
 
+// Whether the settings section's line stands in the text, in any case as Windows reads it.
+bool NamesSettingsSection(std::string_view text) {
+  const std::string line = std::string("[") + kSettingsSection + "]";
+  return std::search(text.begin(), text.end(), line.begin(), line.end(), [](char a, char b) {
+           return std::tolower(static_cast<unsigned char>(a)) == std::tolower(b);
+         }) != text.end();
+}
+
 // A name that finds no file is a slip, and a file that another program holds reads as if it
-// had no keys; neither may turn into a run with the window's defaults.
+// had no keys; neither may turn into a run with the window's defaults, nor may a file whose
+// section Windows cannot find: misnamed, or behind the UTF-8 mark that an editor or PowerShell
+// puts in front of a first line.
 std::optional<CliResult> CheckSettingsFile(FileSystem& fs, const std::string& file) {
   if (!fs.FileExists(file))
     return Error(kExitUsage, "settings file not found: " + file);
-  if (!fs.ReadFile(file))
+  const std::optional<std::string> text = fs.ReadFile(file);
+  if (!text)
     return Error(kExitUsage, "settings file cannot be read: " + file);
+  if (text->starts_with("\xEF\xBB\xBF["))
+    return Error(kExitUsage,
+                 "settings file begins with a UTF-8 mark, which hides its first "
+                 "section from Windows; save it as ANSI: " +
+                     file);
+  if (!NamesSettingsSection(*text))
+    return Error(kExitUsage,
+                 "settings file has no [" + std::string(kSettingsSection) + "] section: " + file);
   return std::nullopt;
 }
 

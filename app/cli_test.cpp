@@ -26,12 +26,12 @@ std::vector<std::string> Words(const std::string& text) {
   return words;
 }
 
-// An ICQ 7.1 build 2096 installation, a hosts file and an empty settings file.
+// An ICQ 7.1 build 2096 installation, a hosts file and a settings file.
 struct Machine : FakeMachine {
   Machine() {
     AddIcq(fs, kFolder);
     fs.AddFile("C:\\windows\\system32\\drivers\\etc\\hosts", "127.0.0.1 localhost\r\n");
-    fs.AddFile(kIni);
+    fs.AddFile(kIni, "[kelvane 7.1.0.2096]\r\n");  // Windows reads sections in any case
     fs.AddFile("C:\\Half\\ICQ.exe");
     SetVersions({7, 1, 0, 2096});
   }
@@ -53,9 +53,12 @@ std::string Expected(const TweakOptions& o) {
 TEST(Cli, UsageErrorsGoToStandardError) {
   Machine m;
   m.fs.AddFile("C:\\held.ini", "[Kelvane 7.1.0.2096]\r\nStandard=1\r\n").unreadable = true;
+  m.fs.AddFile("C:\\marked.ini", "\xEF\xBB\xBF[Kelvane 7.1.0.2096]\r\nStandard=1\r\n");
+  m.fs.AddFile("C:\\misnamed.ini", "[Kelvane]\r\nStandard=1\r\n");
   for (const char* command_line :
        {"", "apply --bogus", "apply --folder", "restore", "unknown", "apply --settings",
         "apply --settings C:\\no.ini", "apply --settings C:\\held.ini",
+        "apply --settings C:\\marked.ini", "apply --settings C:\\misnamed.ini",
         "apply --folder C:\\ICQ7.1 --standard --custom",
         "apply --folder C:\\Other --folder C:\\ICQ7.1"}) {
     const CliResult result = m.Cli(command_line);
