@@ -3,8 +3,8 @@
 
 namespace kelvane::ui {
 
-// The main window's caption, and the info window's frame.
-inline constexpr char kWindowTitle[] = "Kelvane v.1.0";
+// The main window's caption, and the info window's frame: "Kelvane v.1.0" for version 1.0.
+inline constexpr char kWindowTitle[] = "Kelvane v." KELVANE_VERSION_TEXT;
 
 // A bare host name: the shell opens it in the user's browser, knowing it for a web address by its
 // "www.".

@@ -9,6 +9,10 @@ import subprocess
 import time
 
 WINE = "/usr/lib/wine/wine64"
+ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
+# The two numbers the version resource sets, which the window's caption shows.
+with open(os.path.join(ROOT, "app", "version.rc")) as f:
+    VERSION = dict(re.findall(r"^#define KELVANE_VERSION_(MAJOR|MINOR) (\d+)", f.read(), re.M))
 
 
 class Failed(Exception):
@@ -107,7 +111,7 @@ class Snapshot:
 class Kelvane:
     """One kelvane.exe started from a folder of its own, so its kvn.ini is the caller's."""
 
-    TITLE = "Kelvane v.1.0"
+    TITLE = "Kelvane v.{MAJOR}.{MINOR}".format(**VERSION)
 
     def __init__(self, session, name, args=(), settings=None, env=None):
         self.session = session
