@@ -89,12 +89,24 @@ def unsigned_and_the_same_from_a_second_folder():
     assert read(os.path.join(dist, ZIP)) == first, "the two zips differ"
 
 
-def make_signer(out, name):
-    cert, key = os.path.join(out, f"{name}.pem"), os.path.join(out, f"{name}-key.pem")
-    result = run(["openssl", "req", "-x509", "-newkey", "rsa:2048", "-nodes", "-days", "2",
-                  "-subj", f"/CN={SIGNER}", "-addext", "extendedKeyUsage=codeSigning",
-                  "-keyout", key, "-out", cert])
-    assert result.returncode == 0, result.stderr
+def make_signer(out, name, usage="codeSigning", days=(-1, 2)):
+    """A throw-away certificate valid the given days around now, and its key. openssl ca makes it,
+    since only it can set a time that has passed."""
+    cert, key, request, config = (os.path.join(out, name + end)
+                                  for end in (".pem", "-key.pem", ".csr", ".cnf"))
+    open(os.path.join(out, f"{name}.index"), "w").close()
+    with open(config, "w") as f:
+        f.write(f"[ca]\ndefault_ca=own\n[own]\ndatabase={out}/{name}.index\nnew_certs_dir={out}\n"
+                f"serial={out}/{name}.serial\ndefault_md=sha256\npolicy=any\n[any]\n"
+                f"commonName=supplied\n[usage]\nextendedKeyUsage={usage}\n")
+    start, end = (time.strftime("%Y%m%d%H%M%SZ", time.gmtime(time.time() + d * 86400)) for d in days)
+    for step in (["openssl", "req", "-new", "-newkey", "rsa:2048", "-nodes", "-subj",
+                  f"/CN={SIGNER}", "-keyout", key, "-out", request],
+                 ["openssl", "ca", "-batch", "-selfsign", "-config", config, "-keyfile", key,
+                  "-in", request, "-out", cert, "-create_serial", "-extensions", "usage",
+                  "-startdate", start, "-enddate", end]):
+        result = run(step)
+        assert result.returncode == 0, result.stderr
     return cert, key
 
 
@@ -114,10 +126,17 @@ def signed_or_no_download():
     signer = folder("signer")
     cert, key = make_signer(signer, "signer")
     other_cert, _ = make_signer(signer, "other")
+    expired, expired_key = make_signer(signer, "expired", days=(-3, -1))
+    server, server_key = make_signer(signer, "server", usage="serverAuth")
     both = {"KELVANE_SIGN_CERT": cert, "KELVANE_SIGN_KEY": key}
     for what, env in [("a certificate without a key", {"KELVANE_SIGN_CERT": cert}),
                       ("a key without a certificate", {"KELVANE_SIGN_KEY": key}),
+                      ("both set but empty", {"KELVANE_SIGN_CERT": "", "KELVANE_SIGN_KEY": ""}),
                       ("a key not the certificate's", dict(both, KELVANE_SIGN_CERT=other_cert)),
+                      ("an expired certificate",
+                       {"KELVANE_SIGN_CERT": expired, "KELVANE_SIGN_KEY": expired_key}),
+                      ("a certificate not for code signing",
+                       {"KELVANE_SIGN_CERT": server, "KELVANE_SIGN_KEY": server_key}),
                       ("a time-stamp server that does not answer",
                        dict(both, KELVANE_SIGN_TIMESTAMP="http://127.0.0.1:9/"))]:
         data, said = package(**env)

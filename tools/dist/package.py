@@ -36,13 +36,29 @@ def entry_time():
     return time.gmtime(max(int(seconds), 315532800))[:6]
 
 
+def check_certificate(cert):
+    """Windows names no publisher for a certificate that has expired or is not for code signing:
+    such a signature would only look like one."""
+    def x509(*args):
+        return subprocess.run(["openssl", "x509", "-in", cert, "-noout", *args],
+                              capture_output=True, text=True)
+    if x509("-checkend", "0").returncode != 0:
+        raise Failed(f"the certificate {cert} has expired or cannot be read")
+    usage = x509("-ext", "extendedKeyUsage").stdout
+    if usage and "Code Signing" not in usage:
+        raise Failed(f"the certificate {cert} is not for code signing")
+
+
 def signing():
-    """The osslsigncode arguments that sign, or None when no certificate is given."""
-    cert, key = os.environ.get("KELVANE_SIGN_CERT"), os.environ.get("KELVANE_SIGN_KEY")
-    if not cert and not key:
+    """The osslsigncode arguments that sign, or None when no certificate is given. A variable set
+    but empty (a secret the CI does not have) is no reason for an unsigned release."""
+    names = ("KELVANE_SIGN_CERT", "KELVANE_SIGN_KEY")
+    if not any(name in os.environ for name in names):
         return None
+    cert, key = (os.environ.get(name) for name in names)
     if not cert or not key:
         raise Failed("signing needs both KELVANE_SIGN_CERT and KELVANE_SIGN_KEY")
+    check_certificate(cert)
     args = ["-certs", cert, "-key", key, "-h", "sha256", "-n", "Kelvane"]
     timestamp = os.environ.get("KELVANE_SIGN_TIMESTAMP")
     return args + ["-ts", timestamp] if timestamp else args
