@@ -108,8 +108,7 @@ FileStatus ReadFileStatus(FileSystem& fs, const std::string& folder, const Targe
 }
 
 std::optional<AdHostMarks> HostsEntries(FileSystem& fs, SystemInfo& system) {
-  const std::optional<std::string> hosts = fs.ReadFile(HostsFilePath(system));
-  return hosts ? ActiveAdHostEntries(*hosts) : std::nullopt;
+  return ActiveAdHostEntriesIn(fs, HostsFilePath(system));
 }
 
 }  // namespace

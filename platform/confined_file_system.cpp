@@ -77,6 +77,11 @@ bool ConfinedFileSystem::WriteNewFile(const std::string& path, std::string_view 
   return Reachable(path) && inner_.WriteNewFile(path, bytes);
 }
 
+bool ConfinedFileSystem::ReadInPieces(const std::string& path,
+                                      const std::function<void(std::string_view)>& take) {
+  return Reachable(path) && inner_.ReadInPieces(path, take);
+}
+
 Rewrite ConfinedFileSystem::RewriteFile(const std::string& path, FileEdit& edit) {
   return Reachable(path) ? inner_.RewriteFile(path, edit) : Rewrite::Unreadable;
 }

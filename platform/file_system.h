@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -77,6 +78,10 @@ class FileSystem {
 
   // Reads the whole file. Nullopt when it is missing, a folder or unreadable.
   virtual std::optional<std::string> ReadFile(const std::string& path) = 0;
+  // Passes the whole file to take piece by piece, never holding it whole; a piece may end
+  // anywhere. False when it is missing, a folder or unreadable.
+  virtual bool ReadInPieces(const std::string& path,
+                            const std::function<void(std::string_view)>& take) = 0;
   // Makes the file hold exactly these bytes, creating it when missing, and never shows a
   // partial file under its name: a complete, flushed copy beside it is swapped in, keeping the
   // old file's security settings where the system can. Tries again for about a second while

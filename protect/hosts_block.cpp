@@ -149,7 +149,8 @@ bool IsCommentedOutEntryLine(std::string_view line, size_t entry) {
   return line.find('#') < entry && line.find_first_not_of("# \t") == entry;
 }
 
-enum class Mode { Block, Unblock };
+// Find only notes which hosts have an active entry, and changes nothing.
+enum class Mode { Block, Unblock, Find };
 
 // Edits hosts text that comes piece by piece, as the file is read, so that not even the
 // largest blocking list is ever held whole. Only lines that hold one of our entries are looked
@@ -181,6 +182,8 @@ class HostsEditor {
 
   // Whether an entry line was re-activated, appended or taken out: more than the end tidied.
   bool edited() const { return changed_; }
+  // The hosts whose first line the block met, or that Find met an active entry of.
+  const AdHostMarks& found() const { return found_; }
 
   // Ends the text and tells whether it differs from the one that came in.
   bool Finish(ByteSink& out) {
@@ -250,12 +253,14 @@ class HostsEditor {
 
   // Past the first line of each host, the block has nothing left to look at.
   bool AllFound() const {
-    return mode_ == Mode::Block && std::all_of(found_.begin(), found_.end(), std::identity());
+    return mode_ != Mode::Unblock && std::all_of(found_.begin(), found_.end(), std::identity());
   }
 
   void EditLine(Line line, ByteSink& out) {
     std::string text(line.text);
-    if (mode_ == Mode::Block) {
+    if (mode_ == Mode::Find) {
+      NoteActiveEntries(text, EntryPositions(text));
+    } else if (mode_ == Mode::Block) {
       text = ReactivatedFirstEntries(line.text);
     } else if (HoldsActiveEntry(line.text, users_)) {
       changed_ = true;
@@ -280,10 +285,15 @@ class HostsEditor {
       positions = EntryPositions(text);
       changed_ = true;
     }
-    const size_t comment = text.find('#');
+    NoteActiveEntries(text, positions);
+    return text;
+  }
+
+  // Every host with an entry in the line that no "#" stands in front of is found.
+  void NoteActiveEntries(std::string_view line, const Positions& positions) {
+    const size_t comment = line.find('#');
     for (size_t i = 0; i < AdServerHosts.size(); ++i)
       found_[i] = found_[i] || positions[i] < comment;
-    return text;
   }
 
   // A bare CR followed by a bare LF would read as one CR LF: a blank line that comes to follow
@@ -387,6 +397,34 @@ std::string EditText(Mode mode, std::string_view hosts, const AdHostMarks& users
   return std::move(out.text);
 }
 
+// Discards what it is given: Find writes nothing anywhere.
+class Nowhere : public ByteSink {
+ public:
+  void Write(std::string_view) override {}
+};
+
+// Which hosts have an active entry in hosts text that comes piece by piece; nothing for UTF-16
+// text.
+class ActiveEntryScan {
+ public:
+  void Take(std::string_view piece) {
+    start_ += piece.substr(0, 2 - std::min<size_t>(start_.size(), 2));
+    if (!IsWideText(start_))
+      editor_.Take(piece, nowhere_);
+  }
+  std::optional<AdHostMarks> Finish() {
+    if (IsWideText(start_))
+      return std::nullopt;
+    editor_.Finish(nowhere_);
+    return editor_.found();
+  }
+
+ private:
+  HostsEditor editor_{Mode::Find, {}};
+  Nowhere nowhere_;
+  std::string start_;  // the first two bytes, which tell UTF-16 text
+};
+
 enum class Edit { Done, Missing, Unreadable, Wide, NotWritten };
 
 // Applies the edit to the hosts file. The file is written only when the edit changes it, and
@@ -420,17 +458,16 @@ bool IsWideText(std::string_view hosts) {
 }
 
 std::optional<AdHostMarks> ActiveAdHostEntries(std::string_view hosts) {
-  if (IsWideText(hosts))
+  ActiveEntryScan scan;
+  scan.Take(hosts);
+  return scan.Finish();
+}
+
+std::optional<AdHostMarks> ActiveAdHostEntriesIn(FileSystem& fs, const std::string& path) {
+  ActiveEntryScan scan;
+  if (!fs.ReadInPieces(path, [&](std::string_view piece) { scan.Take(piece); }))
     return std::nullopt;
-  AdHostMarks active{};
-  for (size_t at : FindNames(hosts, AdDomains())) {
-    const Span span = LineAround(hosts, at);
-    const std::string_view line = hosts.substr(span.start, span.end - span.start);
-    const Positions positions = EntryPositions(line);
-    for (size_t i = 0; i < active.size(); ++i)
-      active[i] = active[i] || (positions[i] != npos && line.find('#') > positions[i]);
-  }
-  return active;
+  return scan.Finish();
 }
 
 std::string HostsFilePath(SystemInfo& system) {
@@ -456,8 +493,7 @@ void UnblockAdHosts(RunContext& run) {
   const std::string copy = HostsFilePath(run.system) + kHostsBackupSuffix;
   if (!run.fs.FileExists(copy))
     return;
-  const std::optional<std::string> before = run.fs.ReadFile(copy);
-  const std::optional<AdHostMarks> users = before ? ActiveAdHostEntries(*before) : std::nullopt;
+  const std::optional<AdHostMarks> users = ActiveAdHostEntriesIn(run.fs, copy);
   if (!users) {
     run.status.Raise(Failure::DataAccessFailed);
     return;

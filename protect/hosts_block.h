@@ -58,6 +58,8 @@ bool IsWideText(std::string_view hosts);
 // Which of the hosts have an active entry in the hosts text: one not commented out. Nullopt for
 // UTF-16 text.
 std::optional<AdHostMarks> ActiveAdHostEntries(std::string_view hosts);
+// The same for a file, read piece by piece; nullopt too when it is missing or unreadable.
+std::optional<AdHostMarks> ActiveAdHostEntriesIn(FileSystem& fs, const std::string& path);
 
 // Blocks the ad servers in the hosts file. Raises HostsAccessDenied when the file is missing,
 // unreadable, UTF-16 text or cannot be changed; it then keeps its old bytes. A UTF-8 byte-order

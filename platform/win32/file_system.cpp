@@ -154,6 +154,18 @@ std::optional<std::string> ReadAll(HANDLE file) {
   return bytes;
 }
 
+// Reads the open file from where it stands to its end, piece by piece, while take asks for more.
+// False when a read fails.
+bool ReadPieces(HANDLE file, const std::function<bool(std::string_view)>& take) {
+  std::string piece(kPiece, '\0');
+  for (DWORD read = 0;;) {
+    if (!::ReadFile(file, piece.data(), kPiece, &read, nullptr))
+      return false;
+    if (read == 0 || !take(std::string_view(piece.data(), read)))
+      return true;
+  }
+}
+
 // Sets the file's length and leaves the file pointer at its start.
 bool SetLength(HANDLE file, LARGE_INTEGER length) {
   LARGE_INTEGER start{};
@@ -175,16 +187,10 @@ bool CopyInPlace(const std::wstring& copy, const std::wstring& target) {
       (size.QuadPart > old_size.QuadPart && !SetLength(to.get(), size))) {
     return false;
   }
-  std::string piece(kPiece, '\0');
-  for (DWORD read = 0;;) {
-    if (!::ReadFile(from.get(), piece.data(), kPiece, &read, nullptr))
-      return false;
-    if (read == 0)
-      break;
-    if (!WriteAll(to.get(), std::string_view(piece.data(), read)))
-      return false;
-  }
-  return SetEndOfFile(to.get()) && FlushFileBuffers(to.get()) && to.Close();
+  bool written = true;
+  return ReadPieces(from.get(),
+                    [&](std::string_view piece) { return written = WriteAll(to.get(), piece); }) &&
+         written && SetEndOfFile(to.get()) && FlushFileBuffers(to.get()) && to.Close();
 }
 
 // Puts the complete copy in the file's place, and the copy goes: swapped in, or written into
@@ -252,15 +258,11 @@ Rewrite WriteEditedCopy(const std::wstring& target, const std::wstring& temp, Fi
   if (!copy.valid())
     return Rewrite::Failed;
   FileSink sink(copy.get());
-  std::string piece(kPiece, '\0');
-  while (sink.ok()) {
-    DWORD read = 0;
-    if (!::ReadFile(old.get(), piece.data(), kPiece, &read, nullptr))
-      return Rewrite::Unreadable;
-    if (read == 0)
-      break;
-    edit.Take(std::string_view(piece.data(), read), sink);
-  }
+  if (!ReadPieces(old.get(), [&](std::string_view piece) {
+        edit.Take(piece, sink);
+        return sink.ok();
+      }))
+    return Rewrite::Unreadable;
   if (!sink.ok())
     return Rewrite::Failed;
   if (!edit.Finish(sink))
@@ -367,6 +369,17 @@ std::optional<std::string> Win32FileSystem::ReadFile(const std::string& path) {
                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   return file.valid() ? ReadAll(file.get()) : std::nullopt;
+}
+
+bool Win32FileSystem::ReadInPieces(const std::string& path,
+                                   const std::function<void(std::string_view)>& take) {
+  Handle file(CreateFileW(Widen(path).c_str(), GENERIC_READ,
+                          FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                          OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+  return file.valid() && ReadPieces(file.get(), [&](std::string_view piece) {
+           take(piece);
+           return true;
+         });
 }
 
 bool Win32FileSystem::WriteFile(const std::string& path, std::string_view bytes) {

@@ -82,8 +82,12 @@ TEST_F(FileSystemContract, EachCallDoesAllOrNothingWhateverStandsThere) {
   };
   for (const auto& r : rows) {
     SCOPED_TRACE(r.name);
-    // What a reader finds at the path: the bytes of a file, or what else stands there.
+    // What a reader finds at the path: the bytes of a file, or what else stands there. Read
+    // whole or in pieces, it finds the same.
     const auto found = [&](const std::string& path) -> std::string {
+      std::string pieces;
+      const bool read = fs().ReadInPieces(path, [&](std::string_view piece) { pieces += piece; });
+      EXPECT_EQ(read ? std::optional(pieces) : std::nullopt, fs().ReadFile(path)) << path;
       const bool file = fs().FileExists(path), folder = fs().FolderExists(path + "\\");
       if (file && !folder)
         return fs().ReadFile(path).value_or("<unreadable file>");

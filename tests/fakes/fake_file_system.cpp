@@ -174,13 +174,20 @@ bool FakeFileSystem::WriteNewFile(const std::string& path, std::string_view byte
   return true;
 }
 
+bool FakeFileSystem::ReadInPieces(const std::string& path,
+                                  const std::function<void(std::string_view)>& take) {
+  const std::optional<std::string> bytes = ReadFile(path);
+  if (!bytes)
+    return false;
+  for (size_t at = 0; at < bytes->size(); at += kPieceSize)
+    take(std::string_view(*bytes).substr(at, kPieceSize));
+  return true;
+}
+
 Rewrite FakeFileSystem::RewriteFile(const std::string& path, FileEdit& edit) {
-  const std::optional<std::string> old = ReadFile(path);
-  if (!old)
-    return Rewrite::Unreadable;
   StringSink sink;
-  for (size_t at = 0; at < old->size(); at += kPieceSize)
-    edit.Take(std::string_view(*old).substr(at, kPieceSize), sink);
+  if (!ReadInPieces(path, [&](std::string_view piece) { edit.Take(piece, sink); }))
+    return Rewrite::Unreadable;
   if (!edit.Finish(sink))
     return Rewrite::Kept;
   Node& node = *Find(path);

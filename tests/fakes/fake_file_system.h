@@ -40,6 +40,8 @@ class FakeFileSystem : public FileSystem {
   bool MakeDirectory(const std::string& path) override;
   bool DeleteFolder(const std::string& path) override;
   std::optional<std::string> ReadFile(const std::string& path) override;
+  bool ReadInPieces(const std::string& path,
+                    const std::function<void(std::string_view)>& take) override;
   bool WriteFile(const std::string& path, std::string_view bytes) override;
   bool WriteNewFile(const std::string& path, std::string_view bytes) override;
   Rewrite RewriteFile(const std::string& path, FileEdit& edit) override;
