@@ -142,15 +142,7 @@ std::string WithoutActiveEntries(std::string_view line, const AdHostMarks& passe
   return after && AtMostOneWord(std::string_view(kept).substr(0, kept.find('#'))) ? "" : kept;
 }
 
-// Whether the line is an entry line of ours commented out: "#" and blanks in front of the entry,
-// nothing else. With the user's own words in front ("# 10.0.0.5 fs # 127.0.0.1 atwola.com"),
-// taking the "#" away would bring the user's old mapping back and send our host to its address.
-bool IsCommentedOutEntryLine(std::string_view line, size_t entry) {
-  return line.find('#') < entry && line.find_first_not_of("# \t") == entry;
-}
-
-// Find only notes which hosts have an active entry, and changes nothing.
-enum class Mode { Block, Unblock, Find };
+enum class Mode { Block, Unblock };
 
 // Edits hosts text that comes piece by piece, as the file is read, so that not even the
 // largest blocking list is ever held whole. Only lines that hold one of our entries are looked
@@ -180,9 +172,9 @@ class HostsEditor {
     carry_ = piece.substr(cut);
   }
 
-  // Whether an entry line was re-activated, appended or taken out: more than the end tidied.
+  // Whether an entry line was appended or taken out: more than the end tidied.
   bool edited() const { return changed_; }
-  // The hosts whose first line the block met, or that Find met an active entry of.
+  // The hosts with an active entry in the text so far.
   const AdHostMarks& found() const { return found_; }
 
   // Ends the text and tells whether it differs from the one that came in.
@@ -251,17 +243,17 @@ class HostsEditor {
     return lines;
   }
 
-  // Past the first line of each host, the block has nothing left to look at.
+  // Once each host has an active entry, the block has nothing left to look at.
   bool AllFound() const {
-    return mode_ != Mode::Unblock && std::all_of(found_.begin(), found_.end(), std::identity());
+    return mode_ == Mode::Block && std::all_of(found_.begin(), found_.end(), std::identity());
   }
 
+  // The block changes no line: a commented entry stays the user's comment, whatever else it
+  // holds, and the host gets a line of its own, which Standard takes out again.
   void EditLine(Line line, ByteSink& out) {
     std::string text(line.text);
-    if (mode_ == Mode::Find) {
-      NoteActiveEntries(text, EntryPositions(text));
-    } else if (mode_ == Mode::Block) {
-      text = ReactivatedFirstEntries(line.text);
+    if (mode_ == Mode::Block) {
+      NoteActiveEntries(line.text);
     } else if (HoldsActiveEntry(line.text, users_)) {
       changed_ = true;
       text = WithoutActiveEntries(line.text, users_);
@@ -272,25 +264,9 @@ class HostsEditor {
     Put(line.ending, out);
   }
 
-  // The line re-activated when it is an entry line of ours commented out and its first entry is
-  // the first the text holds of that host. Every host with an active entry in it is then found;
-  // one that stays commented out gets its own line.
-  std::string ReactivatedFirstEntries(std::string_view line) {
-    std::string text(line);
-    Positions positions = EntryPositions(text);
-    const auto first = std::min_element(positions.begin(), positions.end());
-    if (*first != npos && !found_[first - positions.begin()] &&
-        IsCommentedOutEntryLine(text, *first)) {
-      text.erase(std::remove(text.begin(), text.begin() + *first, '#'), text.begin() + *first);
-      positions = EntryPositions(text);
-      changed_ = true;
-    }
-    NoteActiveEntries(text, positions);
-    return text;
-  }
-
   // Every host with an entry in the line that no "#" stands in front of is found.
-  void NoteActiveEntries(std::string_view line, const Positions& positions) {
+  void NoteActiveEntries(std::string_view line) {
+    const Positions positions = EntryPositions(line);
     const size_t comment = line.find('#');
     for (size_t i = 0; i < AdServerHosts.size(); ++i)
       found_[i] = found_[i] || positions[i] < comment;
@@ -397,7 +373,7 @@ std::string EditText(Mode mode, std::string_view hosts, const AdHostMarks& users
   return std::move(out.text);
 }
 
-// Discards what it is given: Find writes nothing anywhere.
+// Discards what it is given: a scan writes nothing anywhere.
 class Nowhere : public ByteSink {
  public:
   void Write(std::string_view) override {}
@@ -420,7 +396,7 @@ class ActiveEntryScan {
   }
 
  private:
-  HostsEditor editor_{Mode::Find, {}};
+  HostsEditor editor_{Mode::Block, {}};  // what it would append goes nowhere
   Nowhere nowhere_;
   std::string start_;  // the first two bytes, which tell UTF-16 text
 };

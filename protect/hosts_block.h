@@ -39,11 +39,10 @@ std::string HostsFilePath(SystemInfo& system);
 // Kept once beside the hosts file before Kelvane changes it for the first time.
 inline constexpr char kHostsBackupSuffix[] = ".kelvane-backup";
 
-// The hosts text with every ad server blocked: the first line holding a host's entry is
-// re-activated when it is our entry line commented out ("#" and blanks in front of the entry),
-// missing entry lines are appended; a comment with other words in front stays. Every other line
-// keeps its bytes, its own line end (CR LF, LF or CR) and its place; blank lines at the end
-// are dropped and the text ends in exactly one CR LF.
+// The hosts text with every ad server blocked: an entry line is appended for each host without
+// an active entry, and commented entries stay comments. Every line keeps its bytes, its own line
+// end (CR LF, LF or CR) and its place; blank lines at the end are dropped and the text ends in
+// exactly one CR LF.
 std::string BlockAdHostsText(std::string_view hosts);
 
 // The hosts text without any active entry of an ad server but those of the user's hosts: a line
