@@ -67,8 +67,18 @@ SearchPlatform Search(AppPlatform& p) {
   return {p.fs, p.registry, p.paths};
 }
 
-// Whether the settings section's line stands in the text, in any case as Windows reads it.
-bool NamesSettingsSection(std::string_view text) {
+// Whether Windows' profile calls find the settings section in the file's bytes, in any case. They
+// read UTF-16 text by its mark, and take a UTF-8 mark for part of the first line.
+bool FindsSettingsSection(std::string_view bytes) {
+  std::string text;
+  if (bytes.starts_with("\xFF\xFE")) {
+    for (size_t i = 2; i < bytes.size(); i += 2)  // the section's letters are ASCII
+      text += bytes[i];
+  } else if (bytes.starts_with("\xEF\xBB\xBF")) {
+    text = bytes.substr(std::min(bytes.find('\n'), bytes.size()));
+  } else {
+    text = bytes;
+  }
   const std::string line = std::string("[") + kSettingsSection + "]";
   return std::search(text.begin(), text.end(), line.begin(), line.end(), [](char a, char b) {
            return std::tolower(static_cast<unsigned char>(a)) == std::tolower(b);
@@ -77,7 +87,7 @@ bool NamesSettingsSection(std::string_view text) {
 
 // A name that finds no file is a slip, and a file that another program holds reads as if it
 // had no keys; neither may turn into a run with the window's defaults, nor may a file whose
-// section Windows cannot find: misnamed, or behind the UTF-8 mark that an editor or PowerShell
+// section Windows cannot find: misnamed, or behind the UTF-8 mark that PowerShell or an editor
 // puts in front of a first line.
 std::optional<CliResult> CheckSettingsFile(FileSystem& fs, const std::string& file) {
   if (!fs.FileExists(file))
@@ -85,14 +95,9 @@ std::optional<CliResult> CheckSettingsFile(FileSystem& fs, const std::string& fi
   const std::optional<std::string> text = fs.ReadFile(file);
   if (!text)
     return Error(kExitUsage, "settings file cannot be read: " + file);
-  if (text->starts_with("\xEF\xBB\xBF["))
-    return Error(kExitUsage,
-                 "settings file begins with a UTF-8 mark, which hides its first "
-                 "section from Windows; save it as ANSI: " +
-                     file);
-  if (!NamesSettingsSection(*text))
-    return Error(kExitUsage,
-                 "settings file has no [" + std::string(kSettingsSection) + "] section: " + file);
+  if (!FindsSettingsSection(*text))
+    return Error(kExitUsage, "settings file has no [" + std::string(kSettingsSection) +
+                                 "] section that Windows can read (save it as ANSI): " + file);
   return std::nullopt;
 }
 

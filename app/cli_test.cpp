@@ -31,7 +31,8 @@ struct Machine : FakeMachine {
   Machine() {
     AddIcq(fs, kFolder);
     fs.AddFile("C:\\windows\\system32\\drivers\\etc\\hosts", "127.0.0.1 localhost\r\n");
-    fs.AddFile(kIni, "[kelvane 7.1.0.2096]\r\n");  // Windows reads sections in any case
+    // As PowerShell may write it: a UTF-8 mark in front of a first line Windows then cannot read.
+    fs.AddFile(kIni, "\xEF\xBB\xBF; deployed\r\n[kelvane 7.1.0.2096]\r\n");
     fs.AddFile("C:\\Half\\ICQ.exe");
     SetVersions({7, 1, 0, 2096});
   }
@@ -67,6 +68,11 @@ TEST(Cli, UsageErrorsGoToStandardError) {
     EXPECT_NE(result.errors, "") << command_line;
   }
   EXPECT_TRUE(m.Content(kMainDlg) == IcqFile(104));
+  std::string wide = "\xFF\xFE";  // UTF-16, which Windows reads
+  for (char c : std::string("[KELVANE 7.1.0.2096]\r\n"))
+    wide += {c, '\0'};
+  m.fs.AddFile("C:\\wide.ini", wide);
+  EXPECT_EQ(m.Cli("apply --settings C:\\wide.ini").exit_code, kExitNotIcq);
   for (const char* help : {"--help", "/?"})
     EXPECT_EQ(Outcome(m.Cli(help)), Outcome({kExitSuccess, m.Cli("").errors}));
 }

@@ -50,7 +50,8 @@ class Session:
         shutil.rmtree(scratch, ignore_errors=True)
         self.env = {k: v for k, v in os.environ.items()
                     if k not in ("LC_ALL", "LC_MESSAGES", "LC_CTYPE", "LANGUAGE")}
-        self.env.setdefault("WINEPREFIX", os.path.join(os.path.dirname(build), "wineprefix"))
+        # The prefix ./run prepares, whatever the caller's own is.
+        self.env["WINEPREFIX"] = os.path.join(os.path.dirname(build), "wineprefix")
         self.env.setdefault("WINEDEBUG", "-all")
         self.env["LANG"] = "C.UTF-8"
         # Wine's server and services, started outside any pipe of ours: they would hold it open.
