@@ -295,7 +295,7 @@ class HostsEditor {
 
   const Mode mode_;
   const AdHostMarks users_;
-  AdHostMarks found_{};            // the block met the host's first line
+  AdHostMarks found_{};            // the host has an active entry in the text so far
   bool changed_ = false;           // a line was edited, added or dropped
   bool ends_in_line_end_ = false;  // the text so far ends in a line end
   std::string carry_;              // the lines at the end of the pieces so far that may still grow
