@@ -94,6 +94,8 @@ TEST(HostsText, Examples) {
       EXPECT_EQ(UnblockAdHostsText(blocked), r.unblocked) << "unblock after block";
     }
   }
+  EXPECT_EQ(ActiveAdHostEntries("\xFF\xFE" + Entry(2)), std::nullopt)
+      << "UTF-16 is no text of ours";
 }
 
 // The file layer, on the fake file system.
