@@ -365,8 +365,8 @@ class HostsFileEdit : public FileEdit {
   bool finished_ = false;  // the whole old text went through the editor
 };
 
-std::string EditText(Mode mode, std::string_view hosts, const AdHostMarks& users = {}) {
-  HostsEditor editor(mode, users);
+std::string EditText(Mode mode, std::string_view hosts) {
+  HostsEditor editor(mode, {});
   StringSink out;
   editor.Take(hosts, out);
   editor.Finish(out);
@@ -454,8 +454,8 @@ std::string BlockAdHostsText(std::string_view hosts) {
   return EditText(Mode::Block, hosts);
 }
 
-std::string UnblockAdHostsText(std::string_view hosts, const AdHostMarks& users) {
-  return EditText(Mode::Unblock, hosts, users);
+std::string UnblockAdHostsText(std::string_view hosts) {
+  return EditText(Mode::Unblock, hosts);
 }
 
 void BlockAdHosts(RunContext& run) {

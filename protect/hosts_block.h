@@ -45,10 +45,10 @@ inline constexpr char kHostsBackupSuffix[] = ".kelvane-backup";
 // exactly one CR LF.
 std::string BlockAdHostsText(std::string_view hosts);
 
-// The hosts text without any active entry of an ad server but those of the user's hosts: a line
-// that maps nothing else goes, the user's own names mapped on the same line stay, commented
-// entries stay. The same promise for every other line and for the end of the text.
-std::string UnblockAdHostsText(std::string_view hosts, const AdHostMarks& users = {});
+// The hosts text without any active entry of an ad server: a line that maps nothing else goes,
+// the user's own names mapped on the same line stay, commented entries stay. The same promise
+// for every other line and for the end of the text.
+std::string UnblockAdHostsText(std::string_view hosts);
 
 // Whether the hosts text starts with a byte-order mark of UTF-16 (or UTF-32): text that our
 // single-byte entries cannot be put into, nor found in.
