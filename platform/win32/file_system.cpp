@@ -154,6 +154,13 @@ std::optional<std::string> ReadAll(HANDLE file) {
   return bytes;
 }
 
+// Opens a file to read it from start to end, beside any program that lets others read it.
+Handle OpenToRead(const std::wstring& path) {
+  return Handle(CreateFileW(path.c_str(), GENERIC_READ,
+                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                            OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+}
+
 // Reads the open file from where it stands to its end, piece by piece, while take asks for more.
 // False when a read fails.
 bool ReadPieces(HANDLE file, const std::function<bool(std::string_view)>& take) {
@@ -249,9 +256,7 @@ class FileSink : public ByteSink {
 // Runs the edit from the file at target into a complete, flushed copy at temp. Replaced means
 // the copy is ready to be put in place.
 Rewrite WriteEditedCopy(const std::wstring& target, const std::wstring& temp, FileEdit& edit) {
-  Handle old(CreateFileW(target.c_str(), GENERIC_READ,
-                         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                         OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+  Handle old = OpenToRead(target);
   if (!old.valid())
     return Rewrite::Unreadable;
   Handle copy = NewFile(temp);
@@ -365,17 +370,13 @@ bool Win32FileSystem::DeleteFolder(const std::string& path) {
 }
 
 std::optional<std::string> Win32FileSystem::ReadFile(const std::string& path) {
-  Handle file(CreateFileW(Widen(path).c_str(), GENERIC_READ,
-                          FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                          OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  Handle file = OpenToRead(Widen(path));
   return file.valid() ? ReadAll(file.get()) : std::nullopt;
 }
 
 bool Win32FileSystem::ReadInPieces(const std::string& path,
                                    const std::function<void(std::string_view)>& take) {
-  Handle file(CreateFileW(Widen(path).c_str(), GENERIC_READ,
-                          FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                          OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+  Handle file = OpenToRead(Widen(path));
   return file.valid() && ReadPieces(file.get(), [&](std::string_view piece) {
            take(piece);
            return true;
