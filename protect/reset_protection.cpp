@@ -44,6 +44,9 @@ bool LockUpdateFolder(FileSystem& fs, const std::string& updates) {
 // Deletes the ad configuration files and puts an empty file where their update folder was.
 void LockAdConfigFolder(FileSystem& fs, const std::string& config) {
   const std::string updates = config + "\\updates";
+  // Read-only files would stay, and with them the ads and the folder ICQ's updater refills.
+  fs.SetNormalAttributesMatching(config + "\\ad*");
+  fs.SetNormalAttributesMatching(updates + "\\*.*");
   fs.DeleteMatching(config + "\\ad*");
   fs.DeleteMatching(updates + "\\*.*");
   fs.DeleteFolder(updates);

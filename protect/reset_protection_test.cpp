@@ -22,9 +22,12 @@ using Runs = std::vector<TweakOptions>;
 
 void AsLaidOut(FakeFileSystem&) {}
 
-// ICQ's update folder with a read-only file, the German one a read-only file of that name.
+// Read-only files in ICQ's update folder and among the ad configurations, the German update
+// folder a read-only file of that name.
 void ReadOnlyFiles(FakeFileSystem& fs) {
-  fs.Find(kFolder + "updates\\imApp.xml")->read_only = true;
+  for (const char* file : {"updates\\imApp.xml", "packages\\ICQ\\ConfigFiles\\adconfig.xml",
+                           "ConfigFiles\\updates\\adconfig.xml"})
+    fs.Find(kFolder + file)->read_only = true;
   fs.DeleteFolder(kFolder + "packages\\german\\updates");
   fs.AddFile(kFolder + "packages\\german\\updates", "not a folder").read_only = true;
 }
@@ -50,8 +53,7 @@ TEST(ResetProtection, WhatEachModeLeaves) {
       "packages\\ICQ\\ConfigFiles\\settings.xml packages\\ICQ\\ConfigFiles\\updates "
       "ConfigFiles\\adconfig.xml ConfigFiles\\features.xml ConfigFiles\\updates";
   const TweakOptions ads_off_alt_s = Custom({&T::disable_message_field_ads, &T::send_with_alt_s}),
-                     ads_off = Custom({&T::disable_message_field_ads}),
-                     alt_s = Custom({&T::send_with_alt_s});
+                     ads_off = Custom({&T::disable_message_field_ads});
   const struct {
     const char* name;
     Spoil spoil;
@@ -68,8 +70,8 @@ TEST(ResetProtection, WhatEachModeLeaves) {
        "dd- ddF d--F- -F-"},
       {"standard after custom", AsLaidOut, Runs{ads_off_alt_s, Standard()}, Failure::None, false,
        "--- --F d--F- -F-"},
-      {"read-only files in the way", ReadOnlyFiles, Runs{alt_s}, Failure::None, false,
-       "dd- ddF dFFFd FFd"},
+      {"read-only files in the way", ReadOnlyFiles, Runs{ads_off_alt_s}, Failure::None, true,
+       "dd- ddF d--Ff -Ff"},
       {"German manifest held, no ad package", GermanManifestHeldNoAdPackage, Runs{ads_off_alt_s},
        Failure::None, true, "dd- dFF ----- -Ff"},
       {"ICQ's manifest held", ManifestHeld, Runs{Custom()}, Failure::ResetProtectionFailed, false,
