@@ -181,7 +181,8 @@ bool SetLength(HANDLE file, LARGE_INTEGER length) {
 }
 
 // Writes the complete copy into the file itself, through a link and beside a program that holds
-// the file open. The room for a longer text is taken first, so a full disk changes nothing.
+// the file open. The new length is set first, so a full disk, or a program's mapped view that
+// forbids shortening the file, changes nothing.
 bool CopyInPlace(const std::wstring& copy, const std::wstring& target) {
   Handle from(CreateFileW(copy.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                           FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
@@ -191,13 +192,13 @@ bool CopyInPlace(const std::wstring& copy, const std::wstring& target) {
   LARGE_INTEGER size, old_size;
   if (!from.valid() || !to.valid() || !GetFileSizeEx(from.get(), &size) ||
       !GetFileSizeEx(to.get(), &old_size) ||
-      (size.QuadPart > old_size.QuadPart && !SetLength(to.get(), size))) {
+      (size.QuadPart != old_size.QuadPart && !SetLength(to.get(), size))) {
     return false;
   }
   bool written = true;
   return ReadPieces(from.get(),
                     [&](std::string_view piece) { return written = WriteAll(to.get(), piece); }) &&
-         written && SetEndOfFile(to.get()) && FlushFileBuffers(to.get()) && to.Close();
+         written && FlushFileBuffers(to.get()) && to.Close();
 }
 
 // Puts the complete copy in the file's place, and the copy goes: swapped in, or written into
