@@ -121,10 +121,11 @@ TEST(Cli, Apply) {
   }
   Machine m;
   EXPECT_EQ(m.Cli("apply").output, "No ICQ folder found!\r\n") << "no folder at all";
-  m.fs.Find(kMainDlg)->undeletable = m.fs.Find(kMainDlg)->unwritable = true;
+  const std::string held = kFolder + std::string(Target(101).path);
+  m.fs.Find(held)->undeletable = m.fs.Find(held)->unwritable = true;
   EXPECT_EQ(Outcome(m.Cli("apply --folder C:\\ICQ7.1 -english")),
             Outcome({kExitRunFailed, "Error! Couldn't write data!\r\n"}));
-  EXPECT_TRUE(m.Content(kMainDlg) == IcqFile(104));
+  EXPECT_TRUE(m.Content(held) == IcqFile(101));
 }
 
 // find tells where the search finds ICQ; version names both files' versions and tells by its

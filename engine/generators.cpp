@@ -80,7 +80,9 @@ void Generator::operator()(const std::string& path,
                            RunContext& run) const {
   // Hidden, system and read-only go, so that ICQ finds a plain file.
   run.fs.SetNormalAttributes(path);
-  if (!run.fs.WriteFile(path, FillTemplate(table_, template_text, run.options)))
+  // A file that holds its bytes already needs no write, which a running ICQ might refuse.
+  const std::string text = FillTemplate(table_, template_text, run.options);
+  if (run.fs.ReadFile(path) != text && !run.fs.WriteFile(path, text))
     run.status.Raise(Failure::WriteFailed);
 }
 
