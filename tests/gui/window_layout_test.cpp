@@ -217,24 +217,30 @@ TEST(Window, ShowsItsModelInEveryReport) {
   }
 }
 
-// Each window, active again after the other was, gives the focus back to the control that had
-// it, as a dialog does: Enter then still presses that button.
+// Each window, active again after the other was, or restored after it was minimised, gives the
+// focus back to the control that had it, as a dialog does: Enter then still presses that button.
 TEST(Window, ActivationGivesTheFocusBack) {
   RealWindows w("-english", 96);
   HWND main = w.view.window(), info = w.info->window();
   const struct {
-    HWND window, other, control;
+    HWND window, other, control;  // no other: minimised and restored
   } rows[] = {
       {main, info, Children(main)[ChildId(C::Command1)]},
       {info, main, Children(info)[ChildId(InfoControlId::Command4)]},
+      {main, nullptr, Children(main)[ChildId(C::Check3)]},
   };
   ShowWindow(main, SW_SHOW);
   ShowWindow(info, SW_SHOW);
   for (const auto& r : rows) {
     SetActiveWindow(r.window);
     SetFocus(r.control);
-    SetActiveWindow(r.other);
-    SetActiveWindow(r.window);
+    if (r.other) {
+      SetActiveWindow(r.other);
+      SetActiveWindow(r.window);
+    } else {
+      ShowWindow(r.window, SW_MINIMIZE);
+      ShowWindow(r.window, SW_RESTORE);
+    }
     EXPECT_EQ(GetFocus(), r.control) << Narrow(TextOf(r.control));
   }
 }

@@ -262,8 +262,10 @@ void PlaceControl(HWND control, const Rect& r, UINT dpi) {
 
 void FocusKeeper::OnActivate(HWND window, bool active) {
   if (!active) {
+    // Going inactive while minimised, the window itself holds the focus: the control stays kept.
     HWND focus = GetFocus();
-    last_ = focus && IsChild(window, focus) ? focus : nullptr;
+    if (focus && IsChild(window, focus))
+      last_ = focus;
     return;
   }
   HWND focus = last_;

@@ -60,19 +60,19 @@ inline constexpr UINT kDpiChanged = 0x02E0;
 // The dialog background behind a control's text.
 LRESULT ControlColour(HDC dc);
 
-// Gives the control that had the focus back when the window is active again, as in a dialog;
-// the first of the keyboard order when there is none or it cannot take it now.
+// Gives the control that had the focus back when the window is active again or restored, as in
+// a dialog; the first of the keyboard order when there is none or it cannot take it now.
 class FocusKeeper {
  public:
   void OnActivate(HWND window, bool active);
 
  private:
-  HWND last_ = nullptr;  // the control that had the focus when the window went inactive
+  HWND last_ = nullptr;  // the control that had the focus when the window last went inactive
 };
 
 // The window procedure of a view object, with its window_ set from the first message on: the
-// controls' colours alike for every view, a change of DPI to its OnDpiChanged(), activation to
-// its focus_, every other message to its Handle().
+// controls' colours alike for every view, a change of DPI to its OnDpiChanged(), activation,
+// minimising and restoring to its focus_, every other message to its Handle().
 template <typename View>
 LRESULT CALLBACK ViewProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
   if (message == WM_NCCREATE) {
@@ -91,10 +91,16 @@ LRESULT CALLBACK ViewProc(HWND window, UINT message, WPARAM wparam, LPARAM lpara
       view->OnDpiChanged(HIWORD(wparam), *reinterpret_cast<const RECT*>(lparam));
       return 0;
     case WM_ACTIVATE:
-      if (HIWORD(wparam))  // minimized: the window itself takes the keys
+      // Activated while minimised, the window itself takes the keys until it is restored.
+      if (LOWORD(wparam) != WA_INACTIVE && HIWORD(wparam))
         return DefWindowProcW(window, message, wparam, lparam);
       view->focus_.OnActivate(window, LOWORD(wparam) != WA_INACTIVE);
       return 0;
+    case WM_SIZE:
+      // Minimised, the control with the focus is kept; restored, it gets the keys back.
+      if (wparam == SIZE_MINIMIZED || GetFocus() == window)
+        view->focus_.OnActivate(window, wparam != SIZE_MINIMIZED);
+      return view->Handle(message, wparam, lparam);
     default:
       return view->Handle(message, wparam, lparam);
   }
