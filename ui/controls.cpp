@@ -81,11 +81,12 @@ const LayoutChanges kLayoutChanges = {
     .mark_gap = 130,
 };
 
+// "Homepage:" runs almost to the button beside it, so that its colon still shows at 125 %.
 const std::array<InfoControlDesign, kInfoControlCount> kInfoControls = {{
     {InfoControlId::Command1, "Command1", K::Button, false, {900,  1200, 1335, 375}, "OK"},
     {InfoControlId::Frame1,   "Frame1",   K::Frame,  false, {125,  120,  2895, 975}, kWindowTitle},
     {InfoControlId::Label4,   "Label4",   K::Label,  true,  {300,  285,  2265, 195}, kLegalNotice},
-    {InfoControlId::Label5,   "Label5",   K::Label,  true,  {240,  615,  825,  195}, "Homepage:"},
+    {InfoControlId::Label5,   "Label5",   K::Label,  true,  {240,  615,  1000, 195}, "Homepage:"},
     {InfoControlId::Command4, "Command4", K::Button, false, {1300, 720,  1455, 255}, kHomePageCaption},
 }};
 // clang-format on

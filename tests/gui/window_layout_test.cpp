@@ -188,6 +188,7 @@ void ExpectKeyboardOrder(RealWindows& w) {
 TEST(Window, ShowsItsModelInEveryReport) {
   for (const auto& [switches, dpi] : {std::pair<const char*, UINT>{"-german", 96},
                                       {"-english", 96},
+                                      {"-english", 120},
                                       {"-german", 144},
                                       {"-english", 144}}) {
     SCOPED_TRACE(std::string(switches) + " at " + std::to_string(dpi) + " DPI");
