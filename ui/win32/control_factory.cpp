@@ -164,8 +164,11 @@ void PlaceWindow(HWND window,
   const SIZE size =
       FrameSize(TwipsToPixels(client.width, dpi), TwipsToPixels(client.height, dpi), style, dpi);
   if (!corner) {
-    RECT work;
-    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    // On the monitor of the window's owner: the info window opens over the main window.
+    HWND owner = GetWindow(window, GW_OWNER);
+    MONITORINFO monitor{.cbSize = sizeof(monitor)};
+    GetMonitorInfoW(MonitorFromWindow(owner ? owner : window, MONITOR_DEFAULTTONEAREST), &monitor);
+    const RECT& work = monitor.rcWork;
     corner = POINT{work.left + (work.right - work.left - size.cx) / 2,
                    work.top + (work.bottom - work.top - size.cy) / 2};
   }

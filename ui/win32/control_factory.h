@@ -107,7 +107,7 @@ LRESULT CALLBACK ViewProc(HWND window, UINT message, WPARAM wparam, LPARAM lpara
 }
 
 // Gives the window the outer size for its client area (twips) at the DPI, with its top left
-// corner at corner, or centred on the work area without one.
+// corner at corner, or centred on the work area of its owner's monitor (else its own) without one.
 void PlaceWindow(HWND window,
                  DWORD style,
                  const Rect& client,
