@@ -119,14 +119,24 @@ std::string FolderLine(const std::string& folder, UiLanguage language) {
   return std::string(ui::CaptionOf(ui::ControlId::Frame1, language)) + ": " + folder + "\r\n";
 }
 
+// The file given, else the one the window keeps beside the program when there is one: a run
+// made as Start makes it uses the options the user chose in the window.
+std::optional<std::string> SettingsFileOf(const ApplyArgs& args, AppPlatform& p) {
+  const std::string beside = p.program_folder + kSettingsFileName;
+  if (args.settings_file || !p.fs.FileExists(beside))
+    return args.settings_file;
+  return beside;
+}
+
 CliResult Apply(const ApplyArgs& args, AppPlatform& p) {
   TweakOptions options;
   std::string language_key;
-  if (args.settings_file) {
-    if (auto error = CheckSettingsFile(p.fs, *args.settings_file))
+  const std::optional<std::string> settings_file = SettingsFileOf(args, p);
+  if (settings_file) {
+    if (auto error = CheckSettingsFile(p.fs, *settings_file))
       return *error;
-    options = ReadOptions(p.profile, *args.settings_file);
-    language_key = ReadIniString(p.profile, *args.settings_file, kLanguageKey);
+    options = ReadOptions(p.profile, *settings_file);
+    language_key = ReadIniString(p.profile, *settings_file, kLanguageKey);
   }
   if (args.mode)
     options.mode = *args.mode;
@@ -139,8 +149,8 @@ CliResult Apply(const ApplyArgs& args, AppPlatform& p) {
   } else {
     const auto folder = StoredOrFoundFolder(p, options.icq_folder);
     if (!folder) {
-      return Error(kExitNotIcq, "the ICQPath of " + *args.settings_file +
-                                    " is no ICQ folder: " + options.icq_folder);
+      return Error(kExitNotIcq,
+                   "the ICQPath of " + *settings_file + " is no ICQ folder: " + options.icq_folder);
     }
     options.icq_folder = *folder;
     if (!folder->empty())

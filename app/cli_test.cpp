@@ -91,9 +91,9 @@ TEST(Cli, Apply) {
     FileVersion version;
   } rows[] = {
       {"", "apply --folder C:\\ICQ7.1", kExitSuccess, done, "", Expected(TweakOptions()), right},
-      {"Option11=1 Standard=1 ICQPath=C:\\ICQ7.1 Language=German", "apply --settings " + kIni,
-       kExitSuccess, german + "C:\\ICQ7.1\r\nÄnderungen erfolgreich durchgeführt!\r\n", "",
-       Expected(Standard()), right},
+      {"Option11=1 Standard=1 ICQPath=C:\\ICQ7.1 Language=German", "apply", kExitSuccess,
+       german + "C:\\ICQ7.1\r\nÄnderungen erfolgreich durchgeführt!\r\n", "", Expected(Standard()),
+       right},
       {"Option11=1 Standard=1", "apply --settings " + kIni + " --folder C:\\ICQ7.1\\ --custom",
        kExitSuccess, done, "", Expected(Custom({&TweakOptions::hide_from_taskbar})), right},
       {"", "apply --settings " + kIni, kExitSuccess,
@@ -120,7 +120,8 @@ TEST(Cli, Apply) {
         << "the settings file is never written";
   }
   Machine m;
-  EXPECT_EQ(m.Cli("apply").output, "No ICQ folder found!\r\n") << "no folder at all";
+  m.fs.DeleteFileAt(kIni);
+  EXPECT_EQ(m.Cli("apply").output, "No ICQ folder found!\r\n") << "no folder, no kvn.ini";
   const std::string held = kFolder + std::string(Target(101).path);
   m.fs.Find(held)->undeletable = m.fs.Find(held)->unwritable = true;
   EXPECT_EQ(Outcome(m.Cli("apply --folder C:\\ICQ7.1 -english")),

@@ -5,7 +5,7 @@
 namespace kelvane {
 
 WindowRun::WindowRun(AppPlatform& platform)
-    : p_(platform), settings_file_(platform.program_folder + "kvn.ini") {}
+    : p_(platform), settings_file_(platform.program_folder + kSettingsFileName) {}
 
 bool WindowRun::StartAllowed(const std::string& folder_text) {
   return ValidateFolderField(p_.fs, folder_text);

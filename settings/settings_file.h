@@ -10,6 +10,8 @@
 
 namespace kelvane {
 
+// The file's name beside the program, where the window keeps it.
+inline constexpr char kSettingsFileName[] = "kvn.ini";
 // The section and the keys beside the eleven option keys of kOptionFlags.
 inline constexpr char kSettingsSection[] = "Kelvane 7.1.0.2096";
 inline constexpr char kIcqPathKey[] = "ICQPath";
