@@ -101,17 +101,17 @@ std::optional<CliResult> CheckSettingsFile(FileSystem& fs, const std::string& fi
   return std::nullopt;
 }
 
-// The stored folder when it holds ICQ, else what the installation search finds (empty when
-// nothing). Nullopt for a stored folder without ICQ: quietly tweaking another installation
-// instead would surprise.
-std::optional<std::string> StoredOrFoundFolder(AppPlatform& p, const std::string& stored) {
-  if (stored.empty()) {
-    SearchPlatform search = Search(p);
-    return GetICQ7Path(search).value_or("");
-  }
-  if (IsIcqFolder(p.fs, WithBackslash(stored)))
-    return stored;
-  return std::nullopt;
+// The folder of a run that did not name one: the stored one when it holds ICQ, else what the
+// installation search finds (empty when nothing), as the window chooses at start-up. Nullopt
+// when a settings file named for the run stores a folder without ICQ: quietly tweaking another
+// installation instead would surprise the script that named it.
+std::optional<std::string> UnnamedFolder(AppPlatform& p,
+                                         const std::string& stored,
+                                         bool settings_named) {
+  if (settings_named && !stored.empty() && !IsIcqFolder(p.fs, WithBackslash(stored)))
+    return std::nullopt;
+  SearchPlatform search = Search(p);
+  return ChooseIcqFolder(search, stored).value_or("");
 }
 
 // The folder as the window shows it, under its frame's caption.
@@ -119,25 +119,18 @@ std::string FolderLine(const std::string& folder, UiLanguage language) {
   return std::string(ui::CaptionOf(ui::ControlId::Frame1, language)) + ": " + folder + "\r\n";
 }
 
-// The file given, else the one the window keeps beside the program when there is one: a run
-// made as Start makes it uses the options the user chose in the window.
-std::optional<std::string> SettingsFileOf(const ApplyArgs& args, AppPlatform& p) {
-  const std::string beside = p.program_folder + kSettingsFileName;
-  if (args.settings_file || !p.fs.FileExists(beside))
-    return args.settings_file;
-  return beside;
-}
-
 CliResult Apply(const ApplyArgs& args, AppPlatform& p) {
-  TweakOptions options;
-  std::string language_key;
-  const std::optional<std::string> settings_file = SettingsFileOf(args, p);
-  if (settings_file) {
-    if (auto error = CheckSettingsFile(p.fs, *settings_file))
+  // Without --settings, the kvn.ini the window keeps beside the program, read as the window reads
+  // it (a missing file or section gives its defaults): a run made as Start makes it uses the
+  // choices made there.
+  const std::string settings_file =
+      args.settings_file.value_or(p.program_folder + kSettingsFileName);
+  if (args.settings_file) {
+    if (auto error = CheckSettingsFile(p.fs, settings_file))
       return *error;
-    options = ReadOptions(p.profile, *settings_file);
-    language_key = ReadIniString(p.profile, *settings_file, kLanguageKey);
   }
+  TweakOptions options = ReadOptions(p.profile, settings_file);
+  const std::string language_key = ReadIniString(p.profile, settings_file, kLanguageKey);
   if (args.mode)
     options.mode = *args.mode;
   const UiLanguage language =
@@ -147,10 +140,10 @@ CliResult Apply(const ApplyArgs& args, AppPlatform& p) {
   if (args.folder) {
     options.icq_folder = *args.folder;
   } else {
-    const auto folder = StoredOrFoundFolder(p, options.icq_folder);
+    const auto folder = UnnamedFolder(p, options.icq_folder, args.settings_file.has_value());
     if (!folder) {
       return Error(kExitNotIcq,
-                   "the ICQPath of " + *settings_file + " is no ICQ folder: " + options.icq_folder);
+                   "the ICQPath of " + settings_file + " is no ICQ folder: " + options.icq_folder);
     }
     options.icq_folder = *folder;
     if (!folder->empty())

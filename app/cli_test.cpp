@@ -100,6 +100,8 @@ TEST(Cli, Apply) {
        "ICQ installation directory: C:\\ICQ7.1\r\n" + done, "", Expected(TweakOptions()), right},
       {"ICQPath=C:\\Half", "apply --settings " + kIni, kExitNotIcq, "",
        "the ICQPath of " + kIni + " is no ICQ folder: C:\\Half\r\n", "", right},
+      {"ICQPath=C:\\Half", "apply", kExitSuccess,
+       "ICQ installation directory: C:\\ICQ7.1\r\n" + done, "", Expected(TweakOptions()), right},
       {"", "apply --folder C:\\Half -german", kExitNotIcq, "Kein ICQ-Verzeichnis gefunden!\r\n", "",
        "", right},
       {"", "apply --folder C:\\ICQ7.1 -english", kExitNotIcq,
