@@ -30,7 +30,6 @@ InfoWindowView::InfoWindowView(HINSTANCE instance, HWND main_window)
   HICON icon = reinterpret_cast<HICON>(GetClassLongPtrW(main_, GCLP_HICON));
   SendMessageW(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
   dpi_ = DpiOf(window_);
-  fonts_.Create(dpi_);
   HWND frame = nullptr;
   for (const InfoControlDesign& d : kInfoControls) {
     HWND child =
@@ -41,7 +40,7 @@ InfoWindowView::InfoWindowView(HINSTANCE instance, HWND main_window)
   }
   // The home-page button stands on the frame.
   SetWindowPos(Child(I::Command4), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-  Layout();
+  UseDpi(dpi_);
   PlaceWindow(window_, kStyle, kInfoClient, dpi_);
 }
 
@@ -55,7 +54,9 @@ HWND InfoWindowView::Child(InfoControlId id) const {
   return GetDlgItem(d.in_frame ? Child(I::Frame1) : window_, ChildId(id));
 }
 
-void InfoWindowView::Layout() {
+void InfoWindowView::UseDpi(UINT dpi) {
+  dpi_ = dpi;
+  fonts_.Create(dpi_);
   for (const InfoControlDesign& d : kInfoControls) {
     HWND child = Child(d.id);
     SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_.text()), TRUE);
@@ -66,6 +67,10 @@ void InfoWindowView::Layout() {
 void InfoWindowView::ShowModal() {
   if (!window_)
     return;
+  // Over the main window, wherever it stands now and at its monitor's DPI, as a dialog box opens.
+  if (DpiOf(main_) != dpi_)
+    UseDpi(DpiOf(main_));
+  PlaceWindow(window_, kStyle, kInfoClient, dpi_);
   EnableWindow(main_, FALSE);
   ShowWindow(window_, SW_SHOW);
   SetFocus(Child(I::Command1));
@@ -119,9 +124,7 @@ void InfoWindowView::Hide() {
 }
 
 void InfoWindowView::OnDpiChanged(UINT dpi, const RECT& suggested) {
-  dpi_ = dpi;
-  fonts_.Create(dpi_);
-  Layout();
+  UseDpi(dpi);
   // Where the system moved it, on the monitor of the new DPI.
   PlaceWindow(window_, kStyle, kInfoClient, dpi_, POINT{suggested.left, suggested.top});
 }

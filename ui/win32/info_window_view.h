@@ -1,5 +1,5 @@
 // The info window: program name and version, the home-page button, OK. Made once, hidden on
-// OK and shown again as it was.
+// OK and shown again over the main window.
 #pragma once
 
 #include <windows.h>
@@ -27,8 +27,8 @@ class InfoWindowView {
   void OnDpiChanged(UINT dpi, const RECT& suggested);
   void Hide();
   HWND Child(InfoControlId id) const;
-  // Sets the controls' fonts and places at the window's DPI.
-  void Layout();
+  // Makes the fonts for the DPI and sets the controls' fonts and places at it.
+  void UseDpi(UINT dpi);
 
   HINSTANCE instance_;
   HWND main_;
