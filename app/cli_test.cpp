@@ -145,8 +145,8 @@ TEST(Cli, FindAndVersion) {
             Outcome({kExitNotIcq, "ICQ.exe 7.1.0.2096\r\nMCore.dll -\r\n"}));
 }
 
-// What Kelvane kept is put back, what it made is taken away, what it never changed is named;
-// a file it cannot put back is named too, and fails the restore.
+// What Kelvane kept is put back, a file deleted since the run too, what it made is taken away,
+// what it never changed is named; a file it cannot put back is named too, and fails the restore.
 TEST(Cli, Restore) {
   const std::string lifestream = std::string(Target(112).path);
   const std::string main_dlg = std::string(Target(104).path);
@@ -160,6 +160,7 @@ TEST(Cli, Restore) {
   m.fs.DeleteFileAt(kFolder + panel);
   m.fs.AddFile(kFolder + lifestream, "not ICQ's").read_only = true;
   m.Cli("apply --folder " + kFolder);
+  m.fs.DeleteFileAt(kFolder + std::string(Target(105).path));  // gone since: its copy comes back
   FakeFileSystem::Node& held = *m.fs.Find(kMainDlg);
   held.undeletable = held.unwritable = true;  // by a program that shares nothing
   const std::pair<int, std::vector<std::string>> restores[] = {
@@ -178,9 +179,12 @@ TEST(Cli, Restore) {
     held.undeletable = held.unwritable = false;
     held.read_only = true;  // as another program may have left it
   }
-  EXPECT_TRUE(m.Content(kMainDlg) == IcqFile(104));
-  EXPECT_FALSE(m.fs.FileExists(kFolder + panel));
-  EXPECT_EQ(m.Content(kFolder + lifestream), "not ICQ's");
+  for (const TargetFile& t : kTargetFiles) {
+    const std::string expected = t.path == panel        ? "<missing>"
+                                 : t.path == lifestream ? "not ICQ's"
+                                                        : IcqFile(t.template_id);
+    EXPECT_TRUE(m.Content(kFolder + std::string(t.path)) == expected) << t.path;
+  }
   EXPECT_TRUE(m.fs.Find(kFolder + lifestream)->read_only) << "a file left as it is";
   EXPECT_EQ(m.Cli("restore C:\\ICQ7.1").exit_code, kExitSuccess) << "restored twice";
 }
