@@ -82,10 +82,6 @@ TEST(Language, LastMatchingRuleWins) {
     const char* key;
     UiLanguage expected;
   } rows[] = {
-      {"Deutsch", "", "", UiLanguage::German},
-      {"", "", "", UiLanguage::English},
-      {"English", "-german", "", UiLanguage::German},
-      {"Deutsch", "-english", "", UiLanguage::English},
       {"English", "-english -german", "", UiLanguage::English},
       {"English", "-GERMAN", "", UiLanguage::English},
       {"Deutsch", "x-englishy", "", UiLanguage::English},
