@@ -26,15 +26,10 @@ TEST(SettingsFile, ReadRules) {
   } rows[] = {
       {"Option1", "0", &T::remove_contact_list_banner, false},
       {"Option2", "false", &T::collapse_contact_list_banner, true},
-      {"Option3", "yes", &T::remove_search_bar, false},
       {"Option4", "true", &T::remove_buttons_bar, false},
-      {"Option5", "0", &T::remove_chat_banner, false},
       {"Option6", " 0", &T::collapse_chat_banner, true},
-      {"Option7", "0", &T::disable_message_field_ads, false},
       {"Option8", "1", &T::remove_sms_tab, true},
       {"Option9", "01", &T::enable_minimum_size, false},
-      {"Option10", "1", &T::send_with_alt_s, true},
-      {"Option11", "1", &T::hide_from_taskbar, true},
   };
   for (const auto& r : rows) {
     FakeProfile profile;
