@@ -100,11 +100,11 @@ std::string StatusText(const std::string& folder, const InstallationStatus& stat
   for (const auto& [flag, in_effect] : status.options)
     text += "  " + std::string(flag->name) + ": " + std::string(InEffectText(in_effect)) + "\r\n";
   const auto on = [](bool lock) { return lock ? "on\r\n" : "off\r\n"; };
-  text += std::string("update folder lock: ") + on(status.update_lock);
-  text += std::string("German update folder lock: ") + on(status.german_update_lock);
-  text += std::string("ad configuration lock: ") + on(status.ad_lock);
+  text += std::string("update folder lock: ") + on(status.locks.update);
+  text += std::string("German update folder lock: ") + on(status.locks.german_update);
+  text += std::string("ad configuration lock: ") + on(status.locks.ad);
   text += "ad configuration lock of ConfigFiles: " +
-          std::string(status.root_ad_lock ? on(*status.root_ad_lock) : "no such folder\r\n");
+          std::string(status.locks.root_ad ? on(*status.locks.root_ad) : "no such folder\r\n");
   if (!status.hosts_entries)
     return text + "hosts file: cannot be read\r\n";
   for (size_t i = 0; i < AdServerHosts.size(); ++i) {
@@ -127,10 +127,10 @@ std::string StatusJson(const std::string& folder, const InstallationStatus& stat
                      {"all_recognised", Json(status.AllRecognised())},
                      {"files", files + "]"},
                      {"options", JsonObject(options)},
-                     {"update_folder_lock", Json(status.update_lock)},
-                     {"german_update_folder_lock", Json(status.german_update_lock)},
-                     {"ad_configuration_lock", Json(status.ad_lock)},
-                     {"root_ad_configuration_lock", Json(status.root_ad_lock)},
+                     {"update_folder_lock", Json(status.locks.update)},
+                     {"german_update_folder_lock", Json(status.locks.german_update)},
+                     {"ad_configuration_lock", Json(status.locks.ad)},
+                     {"root_ad_configuration_lock", Json(status.locks.root_ad)},
                      {"hosts_entries", status.hosts_entries ? JsonObject(hosts) : "null"}}) +
          "\r\n";
 }

@@ -129,11 +129,7 @@ InstallationStatus ReadInstallationStatus(FileSystem& outer,
   for (const TargetFile& t : kTargetFiles)
     status.files.push_back(ReadFileStatus(fs, folder, t));
   status.options = OptionsInEffect(status.files);
-  status.update_lock = fs.FolderExists(folder + "updates\\manifest");
-  status.german_update_lock = fs.FolderExists(folder + "packages\\german\\updates\\manifest");
-  status.ad_lock = fs.FileExists(folder + "packages\\ICQ\\ConfigFiles\\updates");
-  if (fs.FolderExists(folder + "ConfigFiles"))
-    status.root_ad_lock = fs.FileExists(folder + "ConfigFiles\\updates");
+  status.locks = ReadResetLocks(fs, folder);
   status.hosts_entries = HostsEntries(fs, system);
   return status;
 }

@@ -11,6 +11,7 @@
 #include "engine/backup.h"
 #include "engine/tweak_run.h"
 #include "protect/hosts_block.h"
+#include "protect/reset_protection.h"
 
 namespace kelvane {
 
@@ -29,10 +30,7 @@ struct InstallationStatus {
   std::vector<FileStatus> files;  // the twelve, in their order
   // The options the files show, in the order of the flags.
   std::vector<std::pair<const OptionFlag*, InEffect>> options;
-  bool update_lock;                  // "updates\manifest" is a folder
-  bool german_update_lock;           // "packages\german\updates\manifest" is a folder
-  bool ad_lock;                      // "packages\ICQ\ConfigFiles\updates" is a file
-  std::optional<bool> root_ad_lock;  // the same for "ConfigFiles", when there is one
+  ResetLocks locks;
   // Nullopt when the hosts file is missing, unreadable or UTF-16 text.
   std::optional<AdHostMarks> hosts_entries;
 

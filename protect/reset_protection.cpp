@@ -10,6 +10,16 @@ constexpr char kGermanUpdates[] = "packages\\german\\updates";
 constexpr char kPackageConfigFiles[] = "packages\\ICQ\\ConfigFiles";
 constexpr char kConfigFiles[] = "ConfigFiles";
 
+// An update folder is locked by a folder in its manifest's place, an ad configuration folder by
+// a file in its update folder's place.
+std::string ManifestOf(const std::string& updates) {
+  return updates + "\\manifest";
+}
+
+std::string AdLockOf(const std::string& config) {
+  return config + "\\updates";
+}
+
 // Makes path a folder unless it is one. The scripting object's CreateFolder and the system's
 // make-directory call are the same call here, so one try stands for both.
 bool MakeFolder(FileSystem& fs, const std::string& path) {
@@ -28,7 +38,7 @@ bool MakeFolderOverFile(FileSystem& fs, const std::string& path) {
 // Empties an update folder and makes its manifest a folder, so ICQ's updater has nowhere to
 // put its manifest. True when the manifest is a folder afterwards.
 bool LockUpdateFolder(FileSystem& fs, const std::string& updates) {
-  const std::string manifest = updates + "\\manifest";
+  const std::string manifest = ManifestOf(updates);
   // One by one, so that read-only files are deleted along with the others.
   fs.SetNormalAttributesMatching(updates + "\\*.*");
   fs.SetNormalAttributes(manifest);
@@ -43,7 +53,7 @@ bool LockUpdateFolder(FileSystem& fs, const std::string& updates) {
 
 // Deletes the ad configuration files and puts an empty file where their update folder was.
 void LockAdConfigFolder(FileSystem& fs, const std::string& config) {
-  const std::string updates = config + "\\updates";
+  const std::string updates = AdLockOf(config);
   // Read-only files would stay, and with them the ads and the folder ICQ's updater refills.
   fs.SetNormalAttributesMatching(config + "\\ad*");
   fs.SetNormalAttributesMatching(updates + "\\*.*");
@@ -55,12 +65,12 @@ void LockAdConfigFolder(FileSystem& fs, const std::string& config) {
 
 void EmptyUpdateFolder(FileSystem& fs, const std::string& updates) {
   fs.DeleteMatching(updates + "\\*.*");
-  fs.DeleteMatching(updates + "\\manifest\\*.*");
+  fs.DeleteMatching(ManifestOf(updates) + "\\*.*");
   fs.DeleteFileAt(updates);
 }
 
 void DeleteUpdateFolder(FileSystem& fs, const std::string& updates) {
-  fs.DeleteFolder(updates + "\\manifest");
+  fs.DeleteFolder(ManifestOf(updates));
   fs.DeleteFolder(updates);
 }
 
@@ -81,13 +91,13 @@ void ApplyResetProtection(RunContext& run, const std::string& folder, bool germa
     BlockAdHosts(run);
   } else {
     UnblockAdHosts(run);
-    fs.DeleteFileAt(folder + kPackageConfigFiles + "\\updates");
+    fs.DeleteFileAt(AdLockOf(folder + kPackageConfigFiles));
   }
   if (fs.FolderExists(folder + kConfigFiles)) {
     if (no_ads) {
       LockAdConfigFolder(fs, folder + kConfigFiles);
     } else {
-      fs.DeleteFileAt(folder + kConfigFiles + "\\updates");
+      fs.DeleteFileAt(AdLockOf(folder + kConfigFiles));
     }
   }
 }
@@ -96,8 +106,8 @@ void RemoveResetProtection(RunContext& run,
                            const std::string& folder,
                            bool german_package_present) {
   FileSystem& fs = run.fs;
-  fs.DeleteFileAt(folder + kConfigFiles + "\\updates");
-  fs.DeleteFileAt(folder + kPackageConfigFiles + "\\updates");
+  fs.DeleteFileAt(AdLockOf(folder + kConfigFiles));
+  fs.DeleteFileAt(AdLockOf(folder + kPackageConfigFiles));
   EmptyUpdateFolder(fs, folder + kUpdates);
   if (german_package_present)
     EmptyUpdateFolder(fs, folder + kGermanUpdates);
@@ -105,6 +115,15 @@ void RemoveResetProtection(RunContext& run,
   if (german_package_present)
     DeleteUpdateFolder(fs, folder + kGermanUpdates);
   UnblockAdHosts(run);
+}
+
+ResetLocks ReadResetLocks(FileSystem& fs, const std::string& folder) {
+  ResetLocks locks{fs.FolderExists(ManifestOf(folder + kUpdates)),
+                   fs.FolderExists(ManifestOf(folder + kGermanUpdates)),
+                   fs.FileExists(AdLockOf(folder + kPackageConfigFiles)), std::nullopt};
+  if (fs.FolderExists(folder + kConfigFiles))
+    locks.root_ad = fs.FileExists(AdLockOf(folder + kConfigFiles));
+  return locks;
 }
 
 }  // namespace kelvane
