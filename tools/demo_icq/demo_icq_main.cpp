@@ -2,6 +2,7 @@
 //              [--no-configfiles] [--register]
 #include <windows.h>
 
+#include "install/installation_search.h"
 #include "platform/win32/process.h"
 #include "platform/win32/text.h"
 #include "platform/win32/win32_platform.h"
@@ -11,19 +12,17 @@ namespace {
 
 using namespace kelvane;
 
-constexpr wchar_t kUninstallKey[] =
-    L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\"
-    L"{88EB38EF-4D2C-436D-ABD3-56B232674062}";
-
-// Where ICQ's installer records its folder, in the registry view of 32-bit programs.
+// Where ICQ's installer records its folder, the first place the search looks, in the registry
+// view of 32-bit programs.
 bool RegisterInstallLocation(const std::string& folder) {
+  const SearchEntry& record = kSearchTable[0];
   HKEY key;
-  if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, kUninstallKey, 0, nullptr, 0,
+  if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, win32::Widen(record.key).c_str(), 0, nullptr, 0,
                       KEY_SET_VALUE | KEY_WOW64_32KEY, nullptr, &key, nullptr) != ERROR_SUCCESS) {
     return false;
   }
   const std::wstring value = win32::Widen(folder);
-  LONG result = RegSetValueExW(key, L"InstallLocation", 0, REG_SZ,
+  LONG result = RegSetValueExW(key, win32::Widen(record.value_name).c_str(), 0, REG_SZ,
                                reinterpret_cast<const BYTE*>(value.c_str()),
                                static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
   RegCloseKey(key);
