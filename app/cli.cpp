@@ -172,7 +172,7 @@ CliResult Find(AppPlatform& p) {
 CliResult Version(const std::string& folder_text, AppPlatform& p) {
   const std::string folder = WithBackslash(folder_text);
   CliResult result{kExitSuccess, ""};
-  for (const char* name : {"ICQ.exe", "MCore.dll"}) {
+  for (const char* name : {kIcqProgram, kIcqCore}) {
     const std::string version = GetFileVersionText(p.versions, folder + name);
     result.output += std::string(name) + " " + (version.empty() ? "-" : version) + "\r\n";
     if (version != kRequiredIcqVersion)

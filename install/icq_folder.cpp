@@ -12,8 +12,8 @@ bool HasNormalFile(FileSystem& fs, const std::string& folder, const std::string&
 }  // namespace
 
 bool IsIcqFolder(FileSystem& fs, const std::string& folder) {
-  return folder.size() >= 4 && HasNormalFile(fs, folder, "ICQ.exe") &&
-         HasNormalFile(fs, folder, "MCore.dll");
+  return folder.size() >= 4 && HasNormalFile(fs, folder, kIcqProgram) &&
+         HasNormalFile(fs, folder, kIcqCore);
 }
 
 bool ValidateFolderField(FileSystem& fs, const std::string& text) {

@@ -7,8 +7,12 @@
 
 namespace kelvane {
 
+// The two files that make a folder ICQ's; both carry the version Kelvane checks.
+inline constexpr char kIcqProgram[] = "ICQ.exe";
+inline constexpr char kIcqCore[] = "MCore.dll";
+
 // The folder text ends in a backslash. True when it is at least 4 characters long and holds
-// "ICQ.exe" and "MCore.dll" as normal files (not hidden, not system) under exactly these
+// kIcqProgram and kIcqCore as normal files (not hidden, not system) under exactly these
 // names, letter case included.
 bool IsIcqFolder(FileSystem& fs, const std::string& folder);
 

@@ -36,8 +36,8 @@ RunResult CheckVersionAndRun(const TweakOptions& options,
   RunResult result;
   const std::string folder = WithBackslash(options.icq_folder);
   std::string& version_text = result.version_text;
-  version_text = GetFileVersionText(versions, folder + "ICQ.exe");
-  const std::string main_version = GetFileVersionText(versions, folder + "MCore.dll");
+  version_text = GetFileVersionText(versions, folder + kIcqProgram);
+  const std::string main_version = GetFileVersionText(versions, folder + kIcqCore);
   if (version_text == kRequiredIcqVersion && main_version == kRequiredIcqVersion) {
     RunContext run{fs, resources, system, options, result.status};
     ApplyTweaks(folder, run);

@@ -4,6 +4,7 @@
 
 #include "engine/templates.h"
 #include "engine/tweak_run.h"
+#include "install/icq_folder.h"
 
 namespace kelvane::demo {
 namespace {
@@ -116,8 +117,8 @@ bool MakeDemoIcq(FileSystem& fs,
                  const std::string& folder,
                  const std::string& stub_folder,
                  const DemoIcqOptions& options) {
-  bool ok = WriteStub(fs, stub_folder + "icq-stub.exe", folder + "ICQ.exe", options.icq_version);
-  ok &= WriteStub(fs, stub_folder + "mcore-stub.dll", folder + "MCore.dll", options.mcore_version);
+  bool ok = WriteStub(fs, stub_folder + "icq-stub.exe", folder + kIcqProgram, options.icq_version);
+  ok &= WriteStub(fs, stub_folder + "mcore-stub.dll", folder + kIcqCore, options.mcore_version);
   TweakOptions standard;
   standard.mode = TweakMode::Standard;
   for (const TargetFile& t : kTargetFiles) {
