@@ -23,8 +23,9 @@ void ReplaceAll(std::string& text, std::string_view from, std::string_view to) {
   text = std::move(out);
 }
 
-// Whatever follows the last anchor becomes spaces, so the length stays and the write over the
-// shorter template leaves no stray line ends behind the anchor.
+// Whatever follows the last anchor becomes spaces, wherever that same tail stands: the length
+// stays, and a file ends in spaces where the template had line ends, byte for byte as Kelvane
+// has always written it.
 void NormaliseEnd(std::string& text, std::string_view anchor) {
   size_t last = text.rfind(anchor);
   if (last == std::string::npos)

@@ -16,8 +16,7 @@ struct Report {
   int interval_ms;  // how long the report stays
 };
 
-// The first matching case wins: data access, write, hosts, reset protection, wrong version,
-// success.
+// The run's one failure (the last one raised), else a wrong version, else success.
 Report ChooseReport(const RunStatus& status, const std::string& version_text, UiLanguage language);
 
 }  // namespace kelvane

@@ -99,9 +99,9 @@ bool IsReparsePoint(std::wstring path) {
 
 // Full paths of the files (never folders) matching the wildcard last component. None when the
 // folder is a junction or link: the files it shows may lie anywhere on the disk. File links are
-// left out unless asked for: deleting one deletes just the link, but its attributes are those
+// left out without with_links: deleting one deletes just the link, but its attributes are those
 // of what it points to.
-std::vector<std::wstring> MatchingFiles(const std::wstring& pattern, bool with_links = true) {
+std::vector<std::wstring> MatchingFiles(const std::wstring& pattern, bool with_links) {
   const std::wstring folder = FolderOf(pattern);
   std::vector<std::wstring> matches;
   if (IsReparsePoint(folder))
@@ -208,7 +208,7 @@ bool CopyInPlace(const std::wstring& copy, const std::wstring& target) {
 // fails; those go too.
 bool PutInPlace(const std::wstring& copy, const std::wstring& target, bool existed, bool link) {
   const std::wstring leftovers = FolderOf(target) + L"rf*.tmp";
-  const std::vector<std::wstring> before = MatchingFiles(leftovers);
+  const std::vector<std::wstring> before = MatchingFiles(leftovers, true);
   bool ok = false;
   for (int tries = 1;; ++tries) {
     ok = !link && Swap(copy, target);
@@ -218,7 +218,7 @@ bool PutInPlace(const std::wstring& copy, const std::wstring& target, bool exist
       break;
     Sleep(250);
   }
-  for (const std::wstring& file : MatchingFiles(leftovers)) {
+  for (const std::wstring& file : MatchingFiles(leftovers, true)) {
     if (std::find(before.begin(), before.end(), file) == before.end())
       DeleteFileW(file.c_str());
   }
@@ -350,7 +350,7 @@ bool Win32FileSystem::SetNormalAttributesMatching(const std::string& pattern) {
 }
 
 bool Win32FileSystem::DeleteMatching(const std::string& pattern) {
-  const std::vector<std::wstring> matches = MatchingFiles(Widen(pattern));
+  const std::vector<std::wstring> matches = MatchingFiles(Widen(pattern), true);
   bool all = !matches.empty();
   for (const std::wstring& file : matches)
     all &= DeleteFileW(file.c_str()) != 0;
