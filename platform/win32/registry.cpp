@@ -10,8 +10,7 @@ namespace {
 class RegistryKey {
  public:
   RegistryKey(HKEY root, const std::wstring& path) {
-    constexpr REGSAM kAccess =
-        KEY_QUERY_VALUE | KEY_ENUMERATE_SUB_KEYS | KEY_NOTIFY | KEY_WOW64_32KEY;
+    constexpr REGSAM kAccess = KEY_QUERY_VALUE | KEY_WOW64_32KEY;
     if (RegOpenKeyExW(root, path.c_str(), 0, kAccess, &key_) != ERROR_SUCCESS)
       key_ = nullptr;
   }
