@@ -1,4 +1,4 @@
-// The templates embedded in the program, and the system folder the hosts-file code needs.
+// The templates embedded in the program.
 #pragma once
 
 #include <cstdint>
@@ -6,7 +6,6 @@
 #include <string>
 
 #include "platform/resources.h"
-#include "platform/system_info.h"
 
 namespace kelvane {
 
@@ -15,8 +14,5 @@ inline constexpr char kTemplateType[] = "Custom";
 
 // The embedded template's bytes; nullopt when it cannot be loaded.
 std::optional<std::string> ExtractTemplate(Resources& resources, uint16_t id);
-
-// The Windows system folder ending in a backslash.
-std::string GetSystemFolder(SystemInfo& system);
 
 }  // namespace kelvane

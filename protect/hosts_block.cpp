@@ -5,7 +5,6 @@
 #include <optional>
 #include <vector>
 
-#include "engine/templates.h"
 #include "protect/name_search.h"
 
 namespace kelvane {
@@ -447,7 +446,7 @@ std::optional<AdHostMarks> ActiveAdHostEntriesIn(FileSystem& fs, const std::stri
 }
 
 std::string HostsFilePath(SystemInfo& system) {
-  return GetSystemFolder(system) + "drivers\\etc\\hosts";
+  return WithBackslash(system.SystemDirectory()) + "drivers\\etc\\hosts";
 }
 
 std::string BlockAdHostsText(std::string_view hosts) {
