@@ -13,6 +13,9 @@
 namespace kelvane::win32 {
 namespace {
 
+// The complete new bytes stand under the file's name with this ending until they take its place.
+constexpr wchar_t kPartEnding[] = L".kelvane-part";
+
 std::wstring WithBackslash(std::wstring folder) {
   if (folder.empty() || folder.back() != L'\\')
     folder += L'\\';
@@ -288,7 +291,7 @@ struct Target {
   bool writable() const {
     return !exists() || !(attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY));
   }
-  std::wstring copy() const { return path + L".kelvane-part"; }
+  std::wstring copy() const { return path + kPartEnding; }
 };
 
 Target TargetAt(const std::string& path) {
@@ -397,7 +400,7 @@ bool Win32FileSystem::WriteFile(const std::string& path, std::string_view bytes)
 
 bool Win32FileSystem::WriteNewFile(const std::string& path, std::string_view bytes) {
   const std::wstring target = Widen(path);
-  const std::wstring temp = target + L".kelvane-part";
+  const std::wstring temp = target + kPartEnding;
   const bool ok = WriteFlushed(temp, bytes) &&
                   MoveFileExW(temp.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH);
   if (!ok)
