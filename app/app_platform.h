@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "install/installation_search.h"
 #include "platform/file_system.h"
 #include "platform/file_version.h"
 #include "platform/path_names.h"
@@ -22,6 +23,8 @@ struct AppPlatform {
   PathNames& paths;
   FileVersions& versions;
   std::string program_folder;  // ends in a backslash
+
+  SearchPlatform Search() { return {fs, registry, paths}; }
 };
 
 }  // namespace kelvane

@@ -63,10 +63,6 @@ CliResult Error(int exit_code, const std::string& message) {
   return {exit_code, "", message + "\r\n"};
 }
 
-SearchPlatform Search(AppPlatform& p) {
-  return {p.fs, p.registry, p.paths};
-}
-
 // Whether Windows' profile calls find the settings section in the file's bytes, in any case. They
 // read UTF-16 text by its mark, and take a UTF-8 mark for part of the first line.
 bool FindsSettingsSection(std::string_view bytes) {
@@ -110,7 +106,7 @@ std::optional<std::string> UnnamedFolder(AppPlatform& p,
                                          bool settings_named) {
   if (settings_named && !stored.empty() && !IsIcqFolder(p.fs, WithBackslash(stored)))
     return std::nullopt;
-  SearchPlatform search = Search(p);
+  SearchPlatform search = p.Search();
   return ChooseIcqFolder(search, stored).value_or("");
 }
 
@@ -129,8 +125,7 @@ CliResult Apply(const ApplyArgs& args, AppPlatform& p) {
     if (auto error = CheckSettingsFile(p.fs, settings_file))
       return *error;
   }
-  TweakOptions options = ReadOptions(p.profile, settings_file);
-  const std::string language_key = ReadIniString(p.profile, settings_file, kLanguageKey);
+  auto [options, language_key] = ReadSettings(p.profile, settings_file);
   if (args.mode)
     options.mode = *args.mode;
   const UiLanguage language =
@@ -164,7 +159,7 @@ CliResult Apply(const ApplyArgs& args, AppPlatform& p) {
 }
 
 CliResult Find(AppPlatform& p) {
-  SearchPlatform search = Search(p);
+  SearchPlatform search = p.Search();
   const auto folder = GetICQ7Path(search);
   return folder ? CliResult{kExitSuccess, *folder + "\r\n"} : CliResult{kExitNothingFound, ""};
 }

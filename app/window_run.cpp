@@ -12,7 +12,7 @@ bool WindowRun::StartAllowed(const std::string& folder_text) {
 }
 
 StartupSettings WindowRun::LoadSettings() {
-  SearchPlatform search{p_.fs, p_.registry, p_.paths};
+  SearchPlatform search = p_.Search();
   return kelvane::LoadSettings(p_.profile, settings_file_, search);
 }
 

@@ -23,8 +23,12 @@ TweakOptions ReadOptions(Profile& profile, const std::string& file) {
   return options;
 }
 
+StartupSettings ReadSettings(Profile& profile, const std::string& file) {
+  return {ReadOptions(profile, file), ReadIniString(profile, file, kLanguageKey)};
+}
+
 StartupSettings LoadSettings(Profile& profile, const std::string& file, SearchPlatform& search) {
-  StartupSettings read{ReadOptions(profile, file), ReadIniString(profile, file, kLanguageKey)};
+  StartupSettings read = ReadSettings(profile, file);
   read.options.icq_folder = ChooseIcqFolder(search, read.options.icq_folder).value_or("");
   return read;
 }

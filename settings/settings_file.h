@@ -40,13 +40,15 @@ TweakOptions ReadOptions(Profile& profile, const std::string& file);
 
 // What start-up puts into the window.
 struct StartupSettings {
-  // With the folder the window shows: the stored one when it holds ICQ, else what the
-  // installation search finds, else empty.
   TweakOptions options;
   std::string language_key;  // "Language", for the language rules
 };
 
-// Reads the file for start-up; writes nothing.
+// The options and the language key as the file holds them; writes nothing.
+StartupSettings ReadSettings(Profile& profile, const std::string& file);
+
+// Reads the file for start-up, with the folder the window shows: the stored one when it holds
+// ICQ, else what the installation search finds, else empty. Writes nothing.
 StartupSettings LoadSettings(Profile& profile, const std::string& file, SearchPlatform& search);
 
 // Writes the folder (only when it is not empty), the mode and the eleven flags, every key on
