@@ -33,6 +33,18 @@ struct Template {
   bool ours;  // the installation has no such file: Kelvane makes it, noted as its own
 };
 
+// Kelvane's own template, for a file the installation does not have.
+std::optional<Template> Ours(RunContext& run, const TargetFile& t) {
+  std::optional<std::string> text = ExtractTemplate(run.resources, t.template_id);
+  return text ? std::optional<Template>(Template{std::move(*text), true}) : std::nullopt;
+}
+
+// The user's own file with its spots marked; nullopt when it is not recognised.
+std::optional<Template> Marked(const TargetFile& t, const std::string& bytes) {
+  std::optional<MarkedFile> marked = MarkFile(t.generator->table(), bytes);
+  return marked ? std::optional<Template>(Template{std::move(marked->text), false}) : std::nullopt;
+}
+
 // The template of one target, made from the user's own file so that every byte but the marked
 // spots stays theirs: from the copy kept before Kelvane first changed it, else from the file the
 // installation holds, whose copy is kept first. Our own where the installation has no such file,
@@ -42,26 +54,25 @@ std::optional<Template> MakeTemplate(RunContext& run,
                                      const std::string& folder,
                                      const TargetFile& t) {
   FileSystem& fs = run.fs;
-  const std::string path = folder + std::string(t.path);
   const Kept kept = ReadKept(fs, folder, t.path);
-  std::optional<std::string> source;
-  if (kept.kind == Kept::Copy) {
-    source = kept.copy;
-  } else if (kept.kind == Kept::Nothing) {
-    source = fs.ReadFile(path);
-  }
-  if (kept.kind == Kept::Absent ||
-      (kept.kind == Kept::Nothing && !source && !fs.FileExists(path))) {
-    std::optional<std::string> ours = ExtractTemplate(run.resources, t.template_id);
-    if (!ours || (kept.kind == Kept::Nothing && !KeepCopy(fs, folder, t.path, std::nullopt)))
+  switch (kept.kind) {
+    case Kept::Copy:
+      return Marked(t, kept.copy);
+    case Kept::Absent:
+      return Ours(run, t);
+    case Kept::Unreadable:
       return std::nullopt;
-    return Template{std::move(*ours), true};
+    case Kept::Nothing:
+      break;
   }
-  std::optional<MarkedFile> marked =
-      source ? MarkFile(t.generator->table(), *source) : std::nullopt;
-  if (!marked || (kept.kind == Kept::Nothing && !KeepCopy(fs, folder, t.path, source)))
+  const std::string path = folder + std::string(t.path);
+  const std::optional<std::string> installed = fs.ReadFile(path);
+  if (!installed && fs.FileExists(path))  // there, but another program keeps it from being read
     return std::nullopt;
-  return Template{std::move(marked->text), false};
+  std::optional<Template> made = installed ? Marked(t, *installed) : Ours(run, t);
+  if (!made || !KeepCopy(fs, folder, t.path, installed))
+    return std::nullopt;
+  return made;
 }
 
 }  // namespace
