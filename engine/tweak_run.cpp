@@ -67,7 +67,7 @@ std::optional<Template> MakeTemplate(RunContext& run,
   }
   const std::string path = folder + std::string(t.path);
   const std::optional<std::string> installed = fs.ReadFile(path);
-  if (!installed && fs.FileExists(path))  // there, but another program keeps it from being read
+  if (!installed && fs.FileExists(path))  // there, but it cannot be read
     return std::nullopt;
   std::optional<Template> made = installed ? Marked(t, *installed) : Ours(run, t);
   if (!made || !KeepCopy(fs, folder, t.path, installed))
