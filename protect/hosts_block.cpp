@@ -148,7 +148,9 @@ enum class Mode { Block, Unblock };
 // at closely; the bytes between them pass on as they came.
 class HostsEditor {
  public:
-  // The unblock passes over the hosts whose entries are the user's.
+  // The unblock passes over the hosts whose entries are the user's, and takes out only the
+  // first active entry of each other host: the line the block appended. A later one is a list
+  // the user added since.
   HostsEditor(Mode mode, const AdHostMarks& users) : mode_(mode), users_(users) {}
 
   void Take(std::string_view piece, ByteSink& out) {
@@ -242,23 +244,32 @@ class HostsEditor {
     return lines;
   }
 
-  // Once each host has an active entry, the block has nothing left to look at.
+  // Once each host has an active entry or is passed over, nothing is left to look at.
   bool AllFound() const {
-    return mode_ == Mode::Block && std::all_of(found_.begin(), found_.end(), std::identity());
+    const AdHostMarks passed = Passed();
+    return std::all_of(passed.begin(), passed.end(), std::identity());
+  }
+
+  // The hosts whose entries stay from here on.
+  AdHostMarks Passed() const {
+    AdHostMarks passed;
+    for (size_t i = 0; i < passed.size(); ++i)
+      passed[i] = users_[i] || found_[i];
+    return passed;
   }
 
   // The block changes no line: a commented entry stays the user's comment, whatever else it
   // holds, and the host gets a line of its own, which Standard takes out again.
   void EditLine(Line line, ByteSink& out) {
     std::string text(line.text);
-    if (mode_ == Mode::Block) {
-      NoteActiveEntries(line.text);
-    } else if (HoldsActiveEntry(line.text, users_)) {
+    const AdHostMarks passed = Passed();
+    if (mode_ == Mode::Unblock && HoldsActiveEntry(line.text, passed)) {
       changed_ = true;
-      text = WithoutActiveEntries(line.text, users_);
-      if (text.empty())
-        return;
+      text = WithoutActiveEntries(line.text, passed);
     }
+    NoteActiveEntries(line.text);
+    if (text.empty())  // nothing else was mapped there
+      return;
     Put(text, out);
     Put(line.ending, out);
   }
@@ -303,14 +314,52 @@ class HostsEditor {
 
 constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
 
+// The hosts the record names: those whose entry lines Kelvane appended and has not taken out
+// since. None without a record; nullopt when it cannot be read.
+std::optional<AdHostMarks> ReadRecord(FileSystem& fs, const std::string& record) {
+  AdHostMarks ours{};
+  if (!fs.FileExists(record))
+    return ours;
+  const std::optional<std::string> text = fs.ReadFile(record);
+  if (!text)
+    return std::nullopt;
+  const std::string lines = "\r\n" + *text;
+  for (size_t i = 0; i < AdServerHosts.size(); ++i)
+    ours[i] = lines.find("\r\n" + std::string(AdServerHosts[i]) + "\r\n") != npos;
+  return ours;
+}
+
+// The record's text: the names, one a line.
+std::string RecordText(const AdHostMarks& ours) {
+  std::string text;
+  for (size_t i = 0; i < AdServerHosts.size(); ++i) {
+    if (ours[i])
+      text.append(AdServerHosts[i]).append("\r\n");
+  }
+  return text;
+}
+
+AdHostMarks Others(const AdHostMarks& ours) {
+  AdHostMarks others;
+  for (size_t i = 0; i < ours.size(); ++i)
+    others[i] = !ours[i];
+  return others;
+}
+
 // The hosts file's edit: the new text replaces the old only when it differs, and only once a
-// copy of the user's own file is kept beside it. A UTF-8 byte-order mark belongs to the file,
-// not to its first line, which the edit may drop; UTF-16 text is left alone, since our
-// single-byte entries cannot be put into it.
+// copy of the user's own file is kept beside it and the record names every host whose line
+// the block appends. A UTF-8 byte-order mark belongs to the file, not to its first line, which
+// the edit may drop; UTF-16 text is left alone, since our single-byte entries cannot be put
+// into it.
 class HostsFileEdit : public FileEdit {
  public:
-  HostsFileEdit(Mode mode, const AdHostMarks& users, FileSystem& fs, std::string path)
-      : editor_(mode, users), fs_(fs), path_(std::move(path)) {}
+  // Ours are the hosts the record names: the unblock takes out only their entries.
+  HostsFileEdit(Mode mode, const AdHostMarks& ours, FileSystem& fs, std::string path)
+      : editor_(mode, mode == Mode::Unblock ? Others(ours) : AdHostMarks{}),
+        mode_(mode),
+        ours_(ours),
+        fs_(fs),
+        path_(std::move(path)) {}
 
   void Take(std::string_view piece, ByteSink& out) override {
     if (start_.size() < kUtf8Mark.size()) {
@@ -330,7 +379,7 @@ class HostsFileEdit : public FileEdit {
     if (wide())
       return false;
     finished_ = true;
-    return editor_.Finish(out) && KeepBackup();
+    return editor_.Finish(out) && KeepBackup() && KeepRecord();
   }
   // The file holds the entries as the operation wants them; at most its end was left untidy.
   bool EntriesInPlace() const { return finished_ && !editor_.edited(); }
@@ -357,7 +406,20 @@ class HostsFileEdit : public FileEdit {
     return old && fs_.WriteNewFile(backup, *old);
   }
 
+  // Written before the appended lines go in: a record that names a host too many costs
+  // nothing, a line it misses would stay in the file for good.
+  bool KeepRecord() {
+    if (mode_ == Mode::Unblock)
+      return true;
+    AdHostMarks ours = ours_;
+    for (size_t i = 0; i < ours.size(); ++i)
+      ours[i] = ours[i] || !editor_.found()[i];
+    return ours == ours_ || fs_.WriteFile(path_ + kHostsRecordSuffix, RecordText(ours));
+  }
+
   HostsEditor editor_;
+  const Mode mode_;
+  const AdHostMarks ours_;
   FileSystem& fs_;
   const std::string path_;
   std::string start_;      // the first bytes, up to the length of a UTF-8 mark
@@ -404,12 +466,11 @@ enum class Edit { Done, Missing, Unreadable, Wide, NotWritten };
 
 // Applies the edit to the hosts file. The file is written only when the edit changes it, and
 // never when it could not be read.
-Edit EditHostsFile(FileSystem& fs, SystemInfo& system, Mode mode, const AdHostMarks& users = {}) {
-  const std::string path = HostsFilePath(system);
+Edit EditHostsFile(FileSystem& fs, const std::string& path, Mode mode, const AdHostMarks& ours) {
   if (!fs.FileExists(path))
     return Edit::Missing;
   fs.SetNormalAttributes(path);
-  HostsFileEdit edit(mode, users, fs, path);
+  HostsFileEdit edit(mode, ours, fs, path);
   switch (fs.RewriteFile(path, edit)) {
     case Rewrite::Replaced:
       return Edit::Done;
@@ -458,27 +519,39 @@ std::string UnblockAdHostsText(std::string_view hosts) {
 }
 
 void BlockAdHosts(RunContext& run) {
-  if (EditHostsFile(run.fs, run.system, Mode::Block) != Edit::Done)
+  const std::string path = HostsFilePath(run.system);
+  const std::optional<AdHostMarks> ours = ReadRecord(run.fs, path + kHostsRecordSuffix);
+  if (!ours || EditHostsFile(run.fs, path, Mode::Block, *ours) != Edit::Done)
     run.status.Raise(Failure::HostsAccessDenied);
 }
 
 void UnblockAdHosts(RunContext& run) {
-  // Only what Kelvane put in goes. Without the copy Kelvane never changed the file, and every
-  // entry in it is the user's; with it, the entries the copy holds are.
-  const std::string copy = HostsFilePath(run.system) + kHostsBackupSuffix;
-  if (!run.fs.FileExists(copy))
-    return;
-  const std::optional<AdHostMarks> users = ActiveAdHostEntriesIn(run.fs, copy);
-  if (!users) {
+  // Only the lines Kelvane appended go, as its record names them: without a record it appended
+  // none, and every entry in the file is the user's.
+  const std::string path = HostsFilePath(run.system), record = path + kHostsRecordSuffix;
+  const std::optional<AdHostMarks> ours = ReadRecord(run.fs, record);
+  if (!ours) {
     run.status.Raise(Failure::DataAccessFailed);
     return;
   }
-  const Edit edit = EditHostsFile(run.fs, run.system, Mode::Unblock, *users);
-  if (edit == Edit::Unreadable)
-    run.status.Raise(Failure::DataAccessFailed);
-  // Entries that should go but could not must not end in a report of success.
-  if (edit == Edit::NotWritten)
-    run.status.Raise(Failure::HostsAccessDenied);
+  if (*ours == AdHostMarks{})
+    return;
+  switch (EditHostsFile(run.fs, path, Mode::Unblock, *ours)) {
+    case Edit::Done:
+    case Edit::Missing:
+      // Kelvane's lines are out: from now on every entry in the file is the user's.
+      if (!run.fs.DeleteFileAt(record))
+        run.status.Raise(Failure::HostsAccessDenied);
+      break;
+    case Edit::Unreadable:
+      run.status.Raise(Failure::DataAccessFailed);
+      break;
+    case Edit::Wide:
+    case Edit::NotWritten:
+      // Entries that should go but could not must not end in a report of success.
+      run.status.Raise(Failure::HostsAccessDenied);
+      break;
+  }
 }
 
 }  // namespace kelvane

@@ -38,6 +38,9 @@ std::string HostsFilePath(SystemInfo& system);
 
 // Kept once beside the hosts file before Kelvane changes it for the first time.
 inline constexpr char kHostsBackupSuffix[] = ".kelvane-backup";
+// Beside the hosts file too: the names of the hosts whose entry lines Kelvane appended and has
+// not taken out since, one a line.
+inline constexpr char kHostsRecordSuffix[] = ".kelvane-entries";
 
 // The hosts text with every ad server blocked: an entry line is appended for each host without
 // an active entry, and commented entries stay comments. Every line keeps its bytes, its own line
@@ -45,9 +48,10 @@ inline constexpr char kHostsBackupSuffix[] = ".kelvane-backup";
 // exactly one CR LF.
 std::string BlockAdHostsText(std::string_view hosts);
 
-// The hosts text without any active entry of an ad server: a line that maps nothing else goes,
-// the user's own names mapped on the same line stay, commented entries stay. The same promise
-// for every other line and for the end of the text.
+// The hosts text without the first active entry of each ad server, the one a block appended
+// (later ones are lists the user added since): a line that maps nothing else goes, the user's
+// own names mapped on the same line stay, commented entries stay. The same promise for every
+// other line and for the end of the text.
 std::string UnblockAdHostsText(std::string_view hosts);
 
 // Whether the hosts text starts with a byte-order mark of UTF-16 (or UTF-32): text that our
@@ -60,16 +64,17 @@ std::optional<AdHostMarks> ActiveAdHostEntries(std::string_view hosts);
 // The same for a file, read piece by piece; nullopt too when it is missing or unreadable.
 std::optional<AdHostMarks> ActiveAdHostEntriesIn(FileSystem& fs, const std::string& path);
 
-// Blocks the ad servers in the hosts file. Raises HostsAccessDenied when the file is missing,
-// unreadable, UTF-16 text or cannot be changed; it then keeps its old bytes. A UTF-8 byte-order
-// mark stays at the start of the file.
+// Blocks the ad servers in the hosts file, adding each host whose line it appends to the
+// record. Raises HostsAccessDenied when the file is missing, it or the record is unreadable, it
+// is UTF-16 text or cannot be changed; it then keeps its old bytes. A UTF-8 byte-order mark
+// stays at the start of the file.
 void BlockAdHosts(RunContext& run);
 
-// Takes the ad-server entries Kelvane put in out of the hosts file: those of the hosts the copy
-// kept before its first change does not map. Silent when the file is missing, Kelvane never
-// changed it (no copy) or it holds none; raises HostsAccessDenied when entries should go but the
-// file cannot be changed, and DataAccessFailed when it or the copy cannot be read. The old bytes
-// stay on failure; UTF-16 text is left alone.
+// Takes the entry lines Kelvane appended out of the hosts file: those of the hosts its record
+// names, which it then deletes. Silent when the file is missing or there is no record (Kelvane
+// appended none); raises HostsAccessDenied when entries should go but the file cannot be changed
+// (UTF-16 text included), and DataAccessFailed when it or the record cannot be read. The old
+// bytes stay on failure.
 void UnblockAdHosts(RunContext& run);
 
 }  // namespace kelvane

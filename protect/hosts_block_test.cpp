@@ -102,6 +102,17 @@ TEST(HostsText, Examples) {
 
 const std::string kPath = "C:\\windows\\system32\\drivers\\etc\\hosts";
 const std::string kBackup = kPath + kHostsBackupSuffix;
+const std::string kRecord = kPath + kHostsRecordSuffix;
+
+// The record of a block that appended the lines of every host but those the file held.
+std::string RecordOf(const Held& held = {}) {
+  std::string names;
+  for (size_t i = 0; i < AdServerHosts.size(); ++i) {
+    if (std::find(held.begin(), held.end(), i) == held.end())
+      names += std::string(AdServerHosts[i]) + "\r\n";
+  }
+  return names;
+}
 
 using Node = FakeFileSystem::Node;
 
@@ -118,9 +129,9 @@ TEST(HostsFile, WhatEachRunLeavesAndReports) {
   const Spoil unreadable = [](FakeFileSystem&, Node& hosts) { hosts.unreadable = true; };
   const Spoil disk_full = [](FakeFileSystem& fs, Node&) { fs.fail_writes = true; };
   const Spoil no_copy = [](FakeFileSystem& fs, Node&) { fs.AddFolder(kBackup); };
-  const Spoil copy_unreadable = [](FakeFileSystem& fs, Node&) {
-    if (Node* copy = fs.Find(kBackup))  // the block finds none and keeps one
-      copy->unreadable = true;
+  const Spoil record_unreadable = [](FakeFileSystem& fs, Node&) {
+    if (Node* record = fs.Find(kRecord))  // the block finds none and writes one
+      record->unreadable = true;
   };
   const std::string mark = "\xEF\xBB\xBF", wide("\xFF\xFE#\0 \0", 6);
   const std::string entry = kLocal + "127.0.0.1 atwola.com\r\n";
@@ -134,9 +145,8 @@ TEST(HostsFile, WhatEachRunLeavesAndReports) {
     std::string hosts;
     Spoil spoil;
     Outcome block, unblock;
-    // The copy the unblock finds: kept before Kelvane first changed the file, which then held
-    // none of our entries unless this says otherwise.
-    std::optional<std::string> copy = kLocal;
+    // The record the unblock finds: the block appended every entry unless this says otherwise.
+    std::optional<std::string> record = RecordOf();
   } rows[] = {
       {"missing", "", missing, Outcome{denied}, Outcome{none}},
       {"read-only, held by a program that shares writing", entry, read_only_shares_writing,
@@ -144,12 +154,13 @@ TEST(HostsFile, WhatEachRunLeavesAndReports) {
       {"unreadable", entry, unreadable, Outcome{denied}, Outcome{Failure::DataAccessFailed}},
       {"held, sharing no writing", entry, held, Outcome{denied}, Outcome{denied}},
       {"disk full", entry, disk_full, Outcome{denied}, Outcome{denied}},
-      {"no copy can be kept", entry, no_copy, Outcome{denied}, Outcome{none}, std::nullopt},
-      {"the user's own entry kept in the copy stays", entry + Entry(4) + "\r\n", as_it_is,
-       Outcome{none, entry + Entry(4) + "\r\n" + EntryLines({2, 4})},
-       Outcome{none, kLocal + Entry(4) + "\r\n"}, "# mine\r\n" + Entry(4)},
-      {"the copy cannot be read", entry, copy_unreadable, Outcome{none, entry + EntryLines({2})},
-       Outcome{Failure::DataAccessFailed}},
+      {"no copy can be kept; no record, nothing appended", entry, no_copy, Outcome{denied},
+       Outcome{none}, std::nullopt},
+      {"the user's own entry, which the block did not append, stays", entry + Entry(4) + "\r\n",
+       as_it_is, Outcome{none, entry + Entry(4) + "\r\n" + EntryLines({2, 4})},
+       Outcome{none, kLocal + Entry(4) + "\r\n"}, RecordOf({4})},
+      {"the record cannot be read", entry, record_unreadable,
+       Outcome{none, entry + EntryLines({2})}, Outcome{Failure::DataAccessFailed}},
       // Entries as wanted, only the end left untidy: no failure.
       {"held, no entry, the end untidy", kLocal + "\r\n", held, Outcome{denied}, Outcome{none}},
       {"held, every entry, the end untidy", kLocal + EntryLines() + "\n\n", held, Outcome{none},
@@ -159,7 +170,7 @@ TEST(HostsFile, WhatEachRunLeavesAndReports) {
        Outcome{none, mark + kLocal}},
       {"UTF-8 mark in front of a commented entry", mark + "#" + Entry(2) + "\r\n", as_it_is,
        Outcome{none, mark + "#" + Entry(2) + "\r\n" + EntryLines()}, Outcome{none}},
-      {"UTF-16", wide, as_it_is, Outcome{denied}, Outcome{none}},
+      {"UTF-16", wide, as_it_is, Outcome{denied}, Outcome{denied}},
       {"a bare LF where a piece of the file begins", "127.0.0.1 atwola.com \n#x\n", as_it_is,
        Outcome{none, "127.0.0.1 atwola.com \n#x\n" + EntryLines({2})}, Outcome{none, "#x\r\n"}},
       {"shorter than a UTF-8 mark", "#\n", as_it_is, Outcome{none, "#\n" + EntryLines()},
@@ -170,8 +181,8 @@ TEST(HostsFile, WhatEachRunLeavesAndReports) {
          {std::pair(&BlockAdHosts, r.block), std::pair(&UnblockAdHosts, r.unblock)}) {
       SCOPED_TRACE(std::string(r.name) + (operation == &BlockAdHosts ? ", block" : ", unblock"));
       FakeMachine h;
-      if (operation == &UnblockAdHosts && r.copy)
-        h.fs.AddFile(kBackup, *r.copy);
+      if (operation == &UnblockAdHosts && r.record)
+        h.fs.AddFile(kRecord, *r.record);
       r.spoil(h.fs, h.fs.AddFile(kPath, r.hosts));
       const std::string before = h.Content(kPath);
       EXPECT_EQ(h.Run(operation).failure, outcome.failure);
@@ -183,18 +194,31 @@ TEST(HostsFile, WhatEachRunLeavesAndReports) {
   }
 }
 
-TEST(HostsFile, FirstChangeKeepsOneCopyThatIsNeverOverwritten) {
+// Standard takes out just the lines a block appended, whatever the user adds or changes in
+// between; the first file Kelvane changed is kept once.
+TEST(HostsFile, StandardTakesOutJustTheLinesABlockAppended) {
   FakeMachine h;
+  const auto run = [&h](void (*operation)(RunContext&)) {
+    EXPECT_EQ(h.Run(operation).failure, Failure::None);
+    return h.Content(kPath);
+  };
   h.fs.AddFile(kPath, EntryLines());
-  EXPECT_EQ(h.Run(&BlockAdHosts).failure, Failure::None);
+  run(&BlockAdHosts);
+  EXPECT_EQ(run(&UnblockAdHosts), EntryLines()) << "nothing appended, nothing taken out";
   EXPECT_EQ(h.Content(kBackup), "<missing>") << "nothing changed, nothing kept";
   h.fs.AddFile(kPath, "");
-  EXPECT_EQ(h.Run(&BlockAdHosts).failure, Failure::None);
-  EXPECT_EQ(h.Run(&UnblockAdHosts).failure, Failure::None);
-  h.fs.AddFile(kPath, kLocal);
-  EXPECT_EQ(h.Run(&BlockAdHosts).failure, Failure::None);
-  EXPECT_EQ(h.Content(kBackup), "") << "the first file kept, an empty one too";
-  EXPECT_EQ(h.Content(kPath), kLocal + EntryLines());
+  // A list the user adds while the block is in place maps one of our hosts once more.
+  h.fs.AddFile(kPath, run(&BlockAdHosts) + Entry(2) + "\r\n");
+  EXPECT_EQ(run(&UnblockAdHosts), "\r\n" + Entry(2) + "\r\n");
+  EXPECT_EQ(run(&UnblockAdHosts), "\r\n" + Entry(2) + "\r\n") << "the next Standard";
+  // The user's own entry, which the block left alone, then changed to block elsewhere.
+  h.fs.AddFile(kPath, kLocal + Entry(4) + "\r\n");
+  const std::string blocked = run(&BlockAdHosts);
+  h.fs.AddFile(kPath,
+               kLocal + "0.0.0.0 adtech.de" + blocked.substr(kLocal.size() + Entry(4).size()));
+  run(&BlockAdHosts);
+  EXPECT_EQ(run(&UnblockAdHosts), kLocal + "0.0.0.0 adtech.de\r\n");
+  EXPECT_EQ(h.Content(kBackup), "") << "the first file changed, an empty one, kept";
 }
 
 }  // namespace

@@ -92,7 +92,7 @@ int wmain() {
     fs.DeleteFileAt(hosts + kHostsBackupSuffix);
     if (!fs.WriteFile(hosts, HostsOfLines(lines)))
       return 1;
-    BlockAdHosts(run);  // the first change keeps a copy of this file, which the unblock reads
+    BlockAdHosts(run);  // the first change keeps a copy of this file
     UnblockAdHosts(run);
     const double edit = MedianMs(runs, [&] {
       BlockAdHosts(run);
