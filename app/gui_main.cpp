@@ -13,6 +13,7 @@
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
   using namespace kelvane;
   win32::RestrictDllSearchToSystem32();
+  win32::NoSystemErrorBoxes();
   ui::view::DeclarePerMonitorDpiAware();
   InitCommonControls();
 

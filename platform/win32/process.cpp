@@ -66,6 +66,10 @@ std::string CommandLineText() {
   return Narrow(args.substr(first, args.find_last_not_of(L" \t") - first + 1));
 }
 
+void NoSystemErrorBoxes() {
+  SetErrorMode(GetErrorMode() | SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
+}
+
 std::string ProgramFolder() {
   std::wstring path(MAX_PATH, L'\0');
   DWORD n;

@@ -14,6 +14,11 @@ std::vector<std::string> CommandLineArguments();
 // The argument text after the program's name, with blanks at both ends removed.
 std::string CommandLineText();
 
+// A path on a drive that is not ready (an empty card reader, a disconnected share) just fails
+// to be found: Windows asks no question of its own, which would stop the window at each typed
+// letter and leave an unattended kelvane-cli waiting for a click.
+void NoSystemErrorBoxes();
+
 // The folder of the running program's file, ending in a backslash.
 std::string ProgramFolder();
 
