@@ -1,5 +1,8 @@
 #include "engine/generators.h"
 
+#include <algorithm>
+#include <map>
+
 namespace kelvane {
 
 std::string MarkerText(std::string_view name) {
@@ -32,6 +35,14 @@ void NormaliseEnd(std::string& text, std::string_view anchor) {
     return;
   std::string tail = text.substr(last);
   ReplaceAll(text, tail, std::string(anchor) + std::string(tail.size() - anchor.size(), ' '));
+}
+
+bool SameValues(const GeneratorTable& table, const TweakOptions& a, const TweakOptions& b) {
+  for (const StandardValue& v : table.standard) {
+    if (ValueFor(table, v.marker, a) != ValueFor(table, v.marker, b))
+      return false;
+  }
+  return true;
 }
 
 }  // namespace
@@ -74,6 +85,43 @@ std::string FillTemplate(const GeneratorTable& table,
   }
   NormaliseEnd(text, table.anchor);
   return text;
+}
+
+TweakOptions CustomState(unsigned bits, const OptionFlagSet& chosen) {
+  TweakOptions o;
+  for (size_t i = 0, bit = 0; i < kOptionFlags.size(); ++i)
+    o.*kOptionFlags[i].flag = chosen[i] && (bits & (1u << bit++));
+  return o;
+}
+
+const OptionFlagSet& FlagsShown(const GeneratorTable& table) {
+  static std::map<const GeneratorTable*, OptionFlagSet> known;
+  auto [at, added] = known.try_emplace(&table);
+  OptionFlagSet all;
+  all.fill(true);
+  for (unsigned bits = 0; added && bits < (1u << kOptionFlags.size()); ++bits) {
+    const TweakOptions state = CustomState(bits, all);
+    for (size_t i = 0; i < kOptionFlags.size(); ++i) {
+      TweakOptions other = state;
+      other.*kOptionFlags[i].flag = !(state.*kOptionFlags[i].flag);
+      at->second[i] = at->second[i] || !SameValues(table, state, other);
+    }
+  }
+  return at->second;
+}
+
+bool IsFilledTemplate(const GeneratorTable& table,
+                      const std::string& text,
+                      std::string_view bytes) {
+  if (FillTemplate(table, text, TweakOptions(TweakMode::Standard)) == bytes)
+    return true;
+  const OptionFlagSet& shown = FlagsShown(table);
+  const unsigned states = 1u << std::count(shown.begin(), shown.end(), true);
+  for (unsigned bits = 0; bits < states; ++bits) {
+    if (FillTemplate(table, text, CustomState(bits, shown)) == bytes)
+      return true;
+  }
+  return false;
 }
 
 void Generator::operator()(const std::string& path,

@@ -2,6 +2,7 @@
 // Each generator is a table of markers and values; one mechanism fills any table's template.
 #pragma once
 
+#include <array>
 #include <string>
 #include <string_view>
 #include <variant>
@@ -80,6 +81,19 @@ std::vector<std::string_view> KnownValues(const GeneratorTable& table, std::stri
 std::string FillTemplate(const GeneratorTable& table,
                          std::string text,
                          const TweakOptions& options);
+
+// One mark for each option flag, in the order of kOptionFlags.
+using OptionFlagSet = std::array<bool, kOptionFlags.size()>;
+
+// The Custom state with just those of the chosen flags on that the bits pick, in order.
+TweakOptions CustomState(unsigned bits, const OptionFlagSet& chosen);
+
+// The flags that change any of the table's values in some state: few enough that each state of
+// them can be tried.
+const OptionFlagSet& FlagsShown(const GeneratorTable& table);
+
+// Whether the bytes are the template filled in some state: a file Kelvane wrote from it.
+bool IsFilledTemplate(const GeneratorTable& table, const std::string& text, std::string_view bytes);
 
 class Generator {
  public:

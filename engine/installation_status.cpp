@@ -1,7 +1,6 @@
 #include "engine/installation_status.h"
 
 #include <algorithm>
-#include <map>
 
 #include "engine/marking.h"
 #include "platform/confined_file_system.h"
@@ -9,47 +8,12 @@
 namespace kelvane {
 namespace {
 
-using Flags = std::array<bool, kOptionFlags.size()>;
-
-// The Custom state with just the given flags on, of those chosen by mask.
-TweakOptions CustomState(unsigned bits, const Flags& chosen) {
-  TweakOptions o;
-  for (size_t i = 0, bit = 0; i < kOptionFlags.size(); ++i)
-    o.*kOptionFlags[i].flag = chosen[i] && (bits & (1u << bit++));
-  return o;
-}
-
-bool SameValues(const GeneratorTable& table, const TweakOptions& a, const TweakOptions& b) {
-  for (const StandardValue& v : table.standard) {
-    if (ValueFor(table, v.marker, a) != ValueFor(table, v.marker, b))
-      return false;
-  }
-  return true;
-}
-
-// The flags that change anything in the file in some state: few enough states to try each.
-const Flags& FlagsShown(const GeneratorTable& table) {
-  static std::map<const GeneratorTable*, Flags> known;
-  auto [at, added] = known.try_emplace(&table);
-  Flags all;
-  all.fill(true);
-  for (unsigned bits = 0; added && bits < (1u << kOptionFlags.size()); ++bits) {
-    const TweakOptions state = CustomState(bits, all);
-    for (size_t i = 0; i < kOptionFlags.size(); ++i) {
-      TweakOptions other = state;
-      other.*kOptionFlags[i].flag = !(state.*kOptionFlags[i].flag);
-      at->second[i] = at->second[i] || !SameValues(table, state, other);
-    }
-  }
-  return at->second;
-}
-
 // What one file shows of each flag: on or off when every state that gives its values agrees;
 // nullopt when the file does not tell. Only the flags it shows need trying.
 std::array<std::optional<bool>, kOptionFlags.size()> Shown(const FileStatus& file) {
   const GeneratorTable& table = file.target->generator->table();
-  const Flags& shown_flags = FlagsShown(table);
-  Flags seen_on{}, seen_off{};
+  const OptionFlagSet& shown_flags = FlagsShown(table);
+  OptionFlagSet seen_on{}, seen_off{};
   const int count = std::count(shown_flags.begin(), shown_flags.end(), true);
   for (unsigned bits = 0; bits < (1u << count); ++bits) {
     const TweakOptions state = CustomState(bits, shown_flags);

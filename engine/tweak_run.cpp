@@ -45,30 +45,48 @@ std::optional<Template> Marked(const TargetFile& t, const std::string& bytes) {
   return marked ? std::optional<Template>(Template{std::move(marked->text), false}) : std::nullopt;
 }
 
+// Whether the template made before goes on: the installation's file is gone or still one
+// Kelvane wrote from it, under whatever options. Else the file is the user's again.
+bool GoesOn(const TargetFile& t,
+            const std::optional<Template>& made,
+            const std::optional<std::string>& installed) {
+  return !made || !installed || IsFilledTemplate(t.generator->table(), made->text, *installed);
+}
+
 // The template of one target, made from the user's own file so that every byte but the marked
-// spots stays theirs: from the copy kept before Kelvane first changed it, else from the file the
-// installation holds, whose copy is kept first. Our own where the installation has no such file,
-// noted as such. Nullopt, and the file left as it is, when it is not recognised or cannot be
-// read, when its copy cannot be kept, or when our own cannot be loaded.
+// spots stays theirs: from the copy kept before Kelvane first changed it while the installation
+// holds what Kelvane wrote from it, else from the file the installation holds, whose copy is
+// kept first if there is none. Our own while the installation has no file of its own, noted as
+// such. Nullopt, and the file left as it is, when it is not recognised or cannot be read, when
+// its copy cannot be kept, or when our own cannot be loaded.
 std::optional<Template> MakeTemplate(RunContext& run,
                                      const std::string& folder,
                                      const TargetFile& t) {
   FileSystem& fs = run.fs;
+  const std::string path = folder + std::string(t.path);
+  const std::optional<std::string> installed = fs.ReadFile(path);
+  if (!installed && fs.FileExists(path))  // there, but it cannot be read
+    return std::nullopt;
   const Kept kept = ReadKept(fs, folder, t.path);
   switch (kept.kind) {
-    case Kept::Copy:
-      return Marked(t, kept.copy);
-    case Kept::Absent:
-      return Ours(run, t);
+    case Kept::Copy: {
+      // A file changed since (by hand, another skin, ICQ's own update) keeps its changes.
+      std::optional<Template> made = Marked(t, kept.copy);
+      return GoesOn(t, made, installed) ? made : Marked(t, *installed);
+    }
+    case Kept::Absent: {
+      std::optional<Template> made = Ours(run, t);
+      if (GoesOn(t, made, installed))
+        return made;
+      // The installation has a file of its own now, which restore must not take away.
+      ForgetAbsent(fs, folder, t.path);
+      break;
+    }
     case Kept::Unreadable:
       return std::nullopt;
     case Kept::Nothing:
       break;
   }
-  const std::string path = folder + std::string(t.path);
-  const std::optional<std::string> installed = fs.ReadFile(path);
-  if (!installed && fs.FileExists(path))  // there, but it cannot be read
-    return std::nullopt;
   std::optional<Template> made = installed ? Marked(t, *installed) : Ours(run, t);
   if (!made || !KeepCopy(fs, folder, t.path, installed))
     return std::nullopt;
