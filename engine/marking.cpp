@@ -175,22 +175,25 @@ class Marking {
       to = *before;
       from = spot.after.empty() ? std::max(to, spot.markers.size()) - spot.markers.size() : from;
     }
-    std::optional<size_t> window;
+    std::vector<size_t> windows;
     for (size_t first = from; first + spot.markers.size() <= to; ++first) {
-      if (!WindowHolds(first, spot.markers))
-        continue;
-      if (window)
-        return false;
-      window = first;
+      if (WindowHolds(first, spot.markers))
+        windows.push_back(first);
     }
-    if (window) {
-      for (size_t i = 0; i < spot.markers.size(); ++i) {
-        const Line& line = lines_[*window + i];
-        Set(spot.markers[i], line.first, line.last - line.first);
-      }
-      return true;
+    if (windows.empty())
+      return !spot.after.empty() && InsertLines(from, spot.markers);
+    // The markers' lines are blank in Standard, and so are blank lines of the user's beside
+    // them: where each place holds nothing but blank lines, the first is as good as any.
+    const bool only_blank_lines = std::all_of(windows.begin(), windows.end(), [&](size_t first) {
+      return WindowBlank(first, spot.markers.size());
+    });
+    if (windows.size() > 1 && !only_blank_lines)
+      return false;
+    for (size_t i = 0; i < spot.markers.size(); ++i) {
+      const Line& line = lines_[windows.front() + i];
+      Set(spot.markers[i], line.first, line.last - line.first);
     }
-    return !spot.after.empty() && InsertLines(from, spot.markers);
+    return true;
   }
 
   std::optional<MarkedFile> Result() && {
@@ -268,6 +271,14 @@ class Marking {
     for (size_t i = 0; i < markers.size(); ++i) {
       const Line& line = lines_[first + i];
       if (!Known(markers[i], Text({line.first, line.last})))
+        return false;
+    }
+    return true;
+  }
+
+  bool WindowBlank(size_t first, size_t count) const {
+    for (size_t i = first; i < first + count; ++i) {
+      if (lines_[i].first != lines_[i].last)
         return false;
     }
     return true;

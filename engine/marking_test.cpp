@@ -20,6 +20,16 @@ std::vector<TweakOptions> States(int id) {
   return states;
 }
 
+// Every blank line twice: blank lines of the user's beside the markers' lines, which Standard
+// writes blank.
+std::string BlankLinesTwice(const std::string& file) {
+  std::string twice;
+  for (const std::string& line : Lines(file))
+    twice +=
+        (line.find_first_not_of(" \t") == std::string::npos ? line + "\r\n" : "") + line + "\r\n";
+  return twice;
+}
+
 TEST(MarkFile, WhatARunWroteFillsAsTheTemplateDoes) {
   for (const auto& [id, own] : OwnFlags()) {
     const std::string text = TemplateText(id);
@@ -31,6 +41,7 @@ TEST(MarkFile, WhatARunWroteFillsAsTheTemplateDoes) {
                     FillTemplate(Table(id), text, wanted))
             << id;
       }
+      EXPECT_TRUE(MarkFile(Table(id), BlankLinesTwice(IcqFile(id, written)))) << id;
     }
   }
 }
