@@ -218,14 +218,14 @@ TEST(Cli, StatusTellsWhatTheLastRunLeft) {
         "  NoTaskBar: \"\"\r\n", "  Banner1: \" hidden=\\\"true\\\" s:maxHeight=\\\"1\\\"\"\r\n",
         "  RemoveContactListBanner: on\r\n", "  HideFromTaskbar: off\r\n",
         "update folder lock: on\r\n", "ad configuration lock: on\r\n",
-        "ad configuration lock of ConfigFiles: on\r\n", "hosts entry adtech.de: active\r\n"},
+        "ad configuration lock of ConfigFiles: on\r\n", "hosts entry ar.atwola.com: active\r\n"},
        {R"("all_recognised": true)", R"("RemoveContactListBanner": "on")", R"("copy": "kept")",
         R"("options": {"RemoveContactListBanner": )", R"("root_ad_configuration_lock": true)",
         R"("hosts_entries": {"ar.atwola.com": )", R"("spots": {"ButtonsBar": )"}},
       {"--standard",
        {"  Banner1: \"\"\r\n", "  RemoveContactListBanner: off\r\n",
         "  CollapseContactListBanner: unknown\r\n", "update folder lock: off\r\n",
-        "ad configuration lock: off\r\n", "hosts entry adtech.de: not active\r\n"},
+        "ad configuration lock: off\r\n", "hosts entry advertising.com: not active\r\n"},
        {R"("RemoveContactListBanner": "off")", R"("CollapseContactListBanner": "unknown")"}},
   };
   for (const auto& r : rows) {
