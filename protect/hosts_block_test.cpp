@@ -15,12 +15,14 @@ std::string Entry(size_t i) {
   return std::string(kLoopbackPrefix) + std::string(AdServerHosts[i]);
 }
 
-// The entry lines of every host but those the text already holds, as the block appends them.
-std::string EntryLines(const std::vector<size_t>& held = {}) {
+// A line for every host but those the text already holds, in their order: the entry lines the
+// block appends, or without the address in front, the names its record keeps.
+std::string EntryLines(const std::vector<size_t>& held = {},
+                       std::string_view address = kLoopbackPrefix) {
   std::string lines;
   for (size_t i = 0; i < AdServerHosts.size(); ++i) {
     if (std::find(held.begin(), held.end(), i) == held.end())
-      lines += Entry(i) + "\r\n";
+      lines += std::string(address).append(AdServerHosts[i]) + "\r\n";
   }
   return lines;
 }
@@ -104,14 +106,8 @@ const std::string kPath = "C:\\windows\\system32\\drivers\\etc\\hosts";
 const std::string kBackup = kPath + kHostsBackupSuffix;
 const std::string kRecord = kPath + kHostsRecordSuffix;
 
-// The record of a block that appended the lines of every host but those the file held.
 std::string RecordOf(const Held& held = {}) {
-  std::string names;
-  for (size_t i = 0; i < AdServerHosts.size(); ++i) {
-    if (std::find(held.begin(), held.end(), i) == held.end())
-      names += std::string(AdServerHosts[i]) + "\r\n";
-  }
-  return names;
+  return EntryLines(held, "");
 }
 
 using Node = FakeFileSystem::Node;
