@@ -21,10 +21,6 @@ bool IsLineEnd(char c) {
   return c == '\r' || c == '\n';
 }
 
-bool IsBlank(char c) {
-  return c == ' ' || c == '\t';
-}
-
 // Where a line lies in the text.
 struct Span {
   size_t start, end, next;  // the line's first byte, its line end, the next line's first byte
@@ -68,12 +64,12 @@ const std::vector<std::string_view>& AdDomains() {
   return *domains;
 }
 
-// Which of our hosts the text at the position names, if any, the hosts passed over aside: at
-// most one does, since a name must end where the host's does.
-std::optional<size_t> HostNamedAt(std::string_view line, size_t at, const AdHostMarks& passed) {
+// Which of our hosts the text at the position names, if any: at most one does, since a name
+// must end where the host's does.
+std::optional<size_t> HostNamedAt(std::string_view line, size_t at) {
   for (size_t i = 0; i < AdServerHosts.size(); ++i) {
     if (NamesHost(line.substr(at), AdServerHosts[i]))
-      return passed[i] ? std::nullopt : std::optional(i);
+      return i;
   }
   return std::nullopt;
 }
@@ -81,64 +77,26 @@ std::optional<size_t> HostNamedAt(std::string_view line, size_t at, const AdHost
 // Where each host's entry text first stands in the line; npos where it does not.
 using Positions = std::array<size_t, AdServerHosts.size()>;
 
-Positions EntryPositions(std::string_view line, const AdHostMarks& passed = {}) {
+Positions EntryPositions(std::string_view line) {
   Positions positions;
   positions.fill(npos);
   for (size_t at = line.find(kLoopbackPrefix); at != npos;
        at = line.find(kLoopbackPrefix, at + 1)) {
-    const std::optional<size_t> host = HostNamedAt(line, at + kLoopbackPrefix.size(), passed);
+    const std::optional<size_t> host = HostNamedAt(line, at + kLoopbackPrefix.size());
     if (host && positions[*host] == npos)
       positions[*host] = at;
   }
   return positions;
 }
 
-// Whether an entry of a host not passed over stands in the line with no "#" in front of it (a
-// trailing comment keeps it active).
-bool HoldsActiveEntry(std::string_view line, const AdHostMarks& passed) {
-  const Positions positions = EntryPositions(line, passed);
-  return *std::min_element(positions.begin(), positions.end()) < line.find('#');
-}
-
-// Whether the text names at most one thing: an address with no name behind it, or nothing.
-bool AtMostOneWord(std::string_view text) {
-  const size_t first = text.find_first_not_of(" \t");
-  const size_t gap = text.find_first_of(" \t", first);
-  return gap == npos || text.find_first_not_of(" \t", gap) == npos;
-}
-
-// The line without the host names of its active entries, in one pass however many it holds; the
-// names of the hosts passed over stay.
-// The user's own names mapped on the same line stay: behind ours ("127.0.0.1 atwola.com
-// my.alias" keeps "127.0.0.1 my.alias") and in front, where our address goes with our names
-// ("127.0.0.1 my.alias 127.0.0.1 atwola.com" keeps "127.0.0.1 my.alias "). Empty when nothing
-// else was mapped there, and the line goes.
-std::string WithoutActiveEntries(std::string_view line, const AdHostMarks& passed) {
-  const size_t comment = std::min(line.find('#'), line.size());
-  const size_t first_word = line.find_first_not_of(" \t");
-  std::string kept;
-  size_t copied = 0;   // where the bytes not yet in kept begin
-  bool after = false;  // an entry went from behind a mapping of the user's
-  for (size_t at = line.find(kLoopbackPrefix); at < comment;
-       at = line.find(kLoopbackPrefix, at + 1)) {
-    const size_t name = at + kLoopbackPrefix.size();
-    size_t end = name;  // past our names and the blanks behind them
-    while (const std::optional<size_t> host = HostNamedAt(line, end, passed))
-      end = std::min(line.find_first_not_of(" \t", end + AdServerHosts[*host].size()), line.size());
-    if (end == name)
-      continue;
-    if (at > first_word && IsBlank(line[at - 1])) {
-      kept.append(line.substr(copied, at - copied));
-      after = true;
-    } else if (end >= comment) {
-      return "";
-    } else {
-      kept.append(line.substr(copied, name - copied));
-    }
-    copied = end;
+// Whether the line is one a block appended, but for blanks at its end.
+bool IsOurLine(std::string_view line) {
+  line = line.substr(0, line.find_last_not_of(" \t") + 1);
+  for (size_t i = 0; i < AdServerHosts.size(); ++i) {
+    if (line == OurEntryLine(i))
+      return true;
   }
-  kept.append(line.substr(copied));
-  return after && AtMostOneWord(std::string_view(kept).substr(0, kept.find('#'))) ? "" : kept;
+  return false;
 }
 
 enum class Mode { Block, Unblock };
@@ -148,10 +106,7 @@ enum class Mode { Block, Unblock };
 // at closely; the bytes between them pass on as they came.
 class HostsEditor {
  public:
-  // The unblock passes over the hosts whose entries are the user's, and takes out only the
-  // first active entry of each other host: the line the block appended. A later one is a list
-  // the user added since.
-  HostsEditor(Mode mode, const AdHostMarks& users) : mode_(mode), users_(users) {}
+  explicit HostsEditor(Mode mode) : mode_(mode) {}
 
   void Take(std::string_view piece, ByteSink& out) {
     if (piece.empty())
@@ -191,7 +146,7 @@ class HostsEditor {
       for (size_t i = 0; i < AdServerHosts.size(); ++i) {
         if (found_[i])
           continue;
-        Put(std::string(kLoopbackPrefix).append(AdServerHosts[i]).append("\r\n"), out);
+        Put(OurEntryLine(i) + "\r\n", out);
         changed = changed_ = true;
       }
     }
@@ -244,33 +199,21 @@ class HostsEditor {
     return lines;
   }
 
-  // Once each host has an active entry or is passed over, nothing is left to look at.
+  // Once each host has an active entry, the block has nothing left to look at.
   bool AllFound() const {
-    const AdHostMarks passed = Passed();
-    return std::all_of(passed.begin(), passed.end(), std::identity());
+    return mode_ == Mode::Block && std::all_of(found_.begin(), found_.end(), std::identity());
   }
 
-  // The hosts whose entries stay from here on.
-  AdHostMarks Passed() const {
-    AdHostMarks passed;
-    for (size_t i = 0; i < passed.size(); ++i)
-      passed[i] = users_[i] || found_[i];
-    return passed;
-  }
-
-  // The block changes no line: a commented entry stays the user's comment, whatever else it
-  // holds, and the host gets a line of its own, which Standard takes out again.
+  // The block changes no line: an entry of the user's, commented or not, stays theirs, and a
+  // host without an active entry gets a line of its own. The unblock takes out just those lines.
   void EditLine(Line line, ByteSink& out) {
-    std::string text(line.text);
-    const AdHostMarks passed = Passed();
-    if (mode_ == Mode::Unblock && HoldsActiveEntry(line.text, passed)) {
+    if (mode_ == Mode::Block) {
+      NoteActiveEntries(line.text);
+    } else if (IsOurLine(line.text)) {
       changed_ = true;
-      text = WithoutActiveEntries(line.text, passed);
-    }
-    NoteActiveEntries(line.text);
-    if (text.empty())  // nothing else was mapped there
       return;
-    Put(text, out);
+    }
+    Put(line.text, out);
     Put(line.ending, out);
   }
 
@@ -304,7 +247,6 @@ class HostsEditor {
   }
 
   const Mode mode_;
-  const AdHostMarks users_;
   AdHostMarks found_{};            // the host has an active entry in the text so far
   bool changed_ = false;           // a line was edited, added or dropped
   bool ends_in_line_end_ = false;  // the text so far ends in a line end
@@ -314,52 +256,14 @@ class HostsEditor {
 
 constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
 
-// The hosts the record names: those whose entry lines Kelvane appended and has not taken out
-// since. None without a record; nullopt when it cannot be read.
-std::optional<AdHostMarks> ReadRecord(FileSystem& fs, const std::string& record) {
-  AdHostMarks ours{};
-  if (!fs.FileExists(record))
-    return ours;
-  const std::optional<std::string> text = fs.ReadFile(record);
-  if (!text)
-    return std::nullopt;
-  const std::string lines = "\r\n" + *text;
-  for (size_t i = 0; i < AdServerHosts.size(); ++i)
-    ours[i] = lines.find("\r\n" + std::string(AdServerHosts[i]) + "\r\n") != npos;
-  return ours;
-}
-
-// The record's text: the names, one a line.
-std::string RecordText(const AdHostMarks& ours) {
-  std::string text;
-  for (size_t i = 0; i < AdServerHosts.size(); ++i) {
-    if (ours[i])
-      text.append(AdServerHosts[i]).append("\r\n");
-  }
-  return text;
-}
-
-AdHostMarks Others(const AdHostMarks& ours) {
-  AdHostMarks others;
-  for (size_t i = 0; i < ours.size(); ++i)
-    others[i] = !ours[i];
-  return others;
-}
-
 // The hosts file's edit: the new text replaces the old only when it differs, and only once a
-// copy of the user's own file is kept beside it and the record names every host whose line
-// the block appends. A UTF-8 byte-order mark belongs to the file, not to its first line, which
-// the edit may drop; UTF-16 text is left alone, since our single-byte entries cannot be put
-// into it.
+// copy of the user's own file is kept beside it. A UTF-8 byte-order mark belongs to the file,
+// not to its first line, which the edit may drop; UTF-16 text is left alone, since our
+// single-byte entries cannot be put into it.
 class HostsFileEdit : public FileEdit {
  public:
-  // Ours are the hosts the record names: the unblock takes out only their entries.
-  HostsFileEdit(Mode mode, const AdHostMarks& ours, FileSystem& fs, std::string path)
-      : editor_(mode, mode == Mode::Unblock ? Others(ours) : AdHostMarks{}),
-        mode_(mode),
-        ours_(ours),
-        fs_(fs),
-        path_(std::move(path)) {}
+  HostsFileEdit(Mode mode, FileSystem& fs, std::string path)
+      : editor_(mode), fs_(fs), path_(std::move(path)) {}
 
   void Take(std::string_view piece, ByteSink& out) override {
     if (start_.size() < kUtf8Mark.size()) {
@@ -379,7 +283,7 @@ class HostsFileEdit : public FileEdit {
     if (wide())
       return false;
     finished_ = true;
-    return editor_.Finish(out) && KeepBackup() && KeepRecord();
+    return editor_.Finish(out) && KeepBackup();
   }
   // The file holds the entries as the operation wants them; at most its end was left untidy.
   bool EntriesInPlace() const { return finished_ && !editor_.edited(); }
@@ -406,20 +310,7 @@ class HostsFileEdit : public FileEdit {
     return old && fs_.WriteNewFile(backup, *old);
   }
 
-  // Written before the appended lines go in: a record that names a host too many costs
-  // nothing, a line it misses would stay in the file for good.
-  bool KeepRecord() {
-    if (mode_ == Mode::Unblock)
-      return true;
-    AdHostMarks ours = ours_;
-    for (size_t i = 0; i < ours.size(); ++i)
-      ours[i] = ours[i] || !editor_.found()[i];
-    return ours == ours_ || fs_.WriteFile(path_ + kHostsRecordSuffix, RecordText(ours));
-  }
-
   HostsEditor editor_;
-  const Mode mode_;
-  const AdHostMarks ours_;
   FileSystem& fs_;
   const std::string path_;
   std::string start_;      // the first bytes, up to the length of a UTF-8 mark
@@ -427,7 +318,7 @@ class HostsFileEdit : public FileEdit {
 };
 
 std::string EditText(Mode mode, std::string_view hosts) {
-  HostsEditor editor(mode, {});
+  HostsEditor editor(mode);
   StringSink out;
   editor.Take(hosts, out);
   editor.Finish(out);
@@ -457,7 +348,7 @@ class ActiveEntryScan {
   }
 
  private:
-  HostsEditor editor_{Mode::Block, {}};  // what it would append goes nowhere
+  HostsEditor editor_{Mode::Block};  // what it would append goes nowhere
   Nowhere nowhere_;
   std::string start_;  // the first two bytes, which tell UTF-16 text
 };
@@ -466,11 +357,12 @@ enum class Edit { Done, Missing, Unreadable, Wide, NotWritten };
 
 // Applies the edit to the hosts file. The file is written only when the edit changes it, and
 // never when it could not be read.
-Edit EditHostsFile(FileSystem& fs, const std::string& path, Mode mode, const AdHostMarks& ours) {
+Edit EditHostsFile(FileSystem& fs, SystemInfo& system, Mode mode) {
+  const std::string path = HostsFilePath(system);
   if (!fs.FileExists(path))
     return Edit::Missing;
   fs.SetNormalAttributes(path);
-  HostsFileEdit edit(mode, ours, fs, path);
+  HostsFileEdit edit(mode, fs, path);
   switch (fs.RewriteFile(path, edit)) {
     case Rewrite::Replaced:
       return Edit::Done;
@@ -506,6 +398,10 @@ std::optional<AdHostMarks> ActiveAdHostEntriesIn(FileSystem& fs, const std::stri
   return scan.Finish();
 }
 
+std::string OurEntryLine(size_t host) {
+  return std::string(kLoopbackPrefix).append(AdServerHosts[host]).append(kOurMark);
+}
+
 std::string HostsFilePath(SystemInfo& system) {
   return WithBackslash(system.SystemDirectory()) + "drivers\\etc\\hosts";
 }
@@ -519,39 +415,17 @@ std::string UnblockAdHostsText(std::string_view hosts) {
 }
 
 void BlockAdHosts(RunContext& run) {
-  const std::string path = HostsFilePath(run.system);
-  const std::optional<AdHostMarks> ours = ReadRecord(run.fs, path + kHostsRecordSuffix);
-  if (!ours || EditHostsFile(run.fs, path, Mode::Block, *ours) != Edit::Done)
+  if (EditHostsFile(run.fs, run.system, Mode::Block) != Edit::Done)
     run.status.Raise(Failure::HostsAccessDenied);
 }
 
 void UnblockAdHosts(RunContext& run) {
-  // Only the lines Kelvane appended go, as its record names them: without a record it appended
-  // none, and every entry in the file is the user's.
-  const std::string path = HostsFilePath(run.system), record = path + kHostsRecordSuffix;
-  const std::optional<AdHostMarks> ours = ReadRecord(run.fs, record);
-  if (!ours) {
+  const Edit edit = EditHostsFile(run.fs, run.system, Mode::Unblock);
+  if (edit == Edit::Unreadable)
     run.status.Raise(Failure::DataAccessFailed);
-    return;
-  }
-  if (*ours == AdHostMarks{})
-    return;
-  switch (EditHostsFile(run.fs, path, Mode::Unblock, *ours)) {
-    case Edit::Done:
-    case Edit::Missing:
-      // Kelvane's lines are out: from now on every entry in the file is the user's.
-      if (!run.fs.DeleteFileAt(record))
-        run.status.Raise(Failure::HostsAccessDenied);
-      break;
-    case Edit::Unreadable:
-      run.status.Raise(Failure::DataAccessFailed);
-      break;
-    case Edit::Wide:
-    case Edit::NotWritten:
-      // Entries that should go but could not must not end in a report of success.
-      run.status.Raise(Failure::HostsAccessDenied);
-      break;
-  }
+  // Lines of ours that should go but could not must not end in a report of success.
+  if (edit == Edit::NotWritten)
+    run.status.Raise(Failure::HostsAccessDenied);
 }
 
 }  // namespace kelvane

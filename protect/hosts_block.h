@@ -32,26 +32,27 @@ using AdHostMarks = std::array<bool, AdServerHosts.size()>;
 
 // What stands in front of a host name in its entry line.
 inline constexpr std::string_view kLoopbackPrefix = "127.0.0.1 ";
+// What stands behind the host name in the lines Kelvane appends: a comment, which tells
+// Kelvane's lines from the user's whatever the user adds, changes or puts back since.
+inline constexpr std::string_view kOurMark = " # Kelvane";
+
+// The line the block appends for the host, without its line end.
+std::string OurEntryLine(size_t host);
 
 // The hosts file: the system folder followed by "drivers\etc\hosts".
 std::string HostsFilePath(SystemInfo& system);
 
 // Kept once beside the hosts file before Kelvane changes it for the first time.
 inline constexpr char kHostsBackupSuffix[] = ".kelvane-backup";
-// Beside the hosts file too: the names of the hosts whose entry lines Kelvane appended and has
-// not taken out since, one a line.
-inline constexpr char kHostsRecordSuffix[] = ".kelvane-entries";
 
-// The hosts text with every ad server blocked: an entry line is appended for each host without
+// The hosts text with every ad server blocked: our entry line is appended for each host without
 // an active entry, and commented entries stay comments. Every line keeps its bytes, its own line
 // end (CR LF, LF or CR) and its place; blank lines at the end are dropped and the text ends in
 // exactly one CR LF.
 std::string BlockAdHostsText(std::string_view hosts);
 
-// The hosts text without the first active entry of each ad server, the one a block appended
-// (later ones are lists the user added since): a line that maps nothing else goes, the user's
-// own names mapped on the same line stay, commented entries stay. The same promise for every
-// other line and for the end of the text.
+// The hosts text without the lines a block appended; the user's own entries stay. The same
+// promise for every other line and for the end of the text.
 std::string UnblockAdHostsText(std::string_view hosts);
 
 // Whether the hosts text starts with a byte-order mark of UTF-16 (or UTF-32): text that our
@@ -64,17 +65,15 @@ std::optional<AdHostMarks> ActiveAdHostEntries(std::string_view hosts);
 // The same for a file, read piece by piece; nullopt too when it is missing or unreadable.
 std::optional<AdHostMarks> ActiveAdHostEntriesIn(FileSystem& fs, const std::string& path);
 
-// Blocks the ad servers in the hosts file, adding each host whose line it appends to the
-// record. Raises HostsAccessDenied when the file is missing, it or the record is unreadable, it
-// is UTF-16 text or cannot be changed; it then keeps its old bytes. A UTF-8 byte-order mark
-// stays at the start of the file.
+// Blocks the ad servers in the hosts file. Raises HostsAccessDenied when the file is missing,
+// unreadable, UTF-16 text or cannot be changed; it then keeps its old bytes. A UTF-8 byte-order
+// mark stays at the start of the file.
 void BlockAdHosts(RunContext& run);
 
-// Takes the entry lines Kelvane appended out of the hosts file: those of the hosts its record
-// names, which it then deletes. Silent when the file is missing or there is no record (Kelvane
-// appended none); raises HostsAccessDenied when entries should go but the file cannot be changed
-// (UTF-16 text included), and DataAccessFailed when it or the record cannot be read. The old
-// bytes stay on failure.
+// Takes the lines a block appended out of the hosts file. Silent when the file is missing or
+// holds none; raises HostsAccessDenied when they should go but the file cannot be changed, and
+// DataAccessFailed when it cannot be read. The old bytes stay on failure; UTF-16 text is left
+// alone.
 void UnblockAdHosts(RunContext& run);
 
 }  // namespace kelvane

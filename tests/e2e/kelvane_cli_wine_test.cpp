@@ -26,7 +26,7 @@ using win32::Widen;
 const std::string kHostsPath = "C:\\windows\\system32\\drivers\\etc\\hosts";
 const std::string kSection = "[Kelvane 7.1.0.2096]\r\n";
 
-// The prefix's hosts file and Kelvane's copy and record beside it, given back as they were.
+// The prefix's hosts file and Kelvane's copy beside it, given back as they were.
 struct HostsFileKept {
   ~HostsFileKept() {
     for (const auto& [path, bytes] : saved) {
@@ -40,11 +40,9 @@ struct HostsFileKept {
   }
   win32::Win32FileSystem fs;
   const std::string copy = kHostsPath + kHostsBackupSuffix;
-  const std::string record = kHostsPath + kHostsRecordSuffix;
   const std::vector<std::pair<std::string, std::optional<std::string>>> saved = {
       {kHostsPath, fs.ReadFile(kHostsPath)},
-      {copy, fs.ReadFile(copy)},
-      {record, fs.ReadFile(record)}};
+      {copy, fs.ReadFile(copy)}};
 };
 
 // As users type it: a folder keeps its single trailing backslash inside the quotes.
