@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <iterator>
 
 namespace kelvane {
 namespace {
@@ -182,15 +183,17 @@ class Marking {
     }
     if (windows.empty())
       return !spot.after.empty() && InsertLines(from, spot.markers);
-    // The markers' lines are blank in Standard, and so are blank lines of the user's beside
-    // them: where each place holds nothing but blank lines, the first is as good as any.
-    const bool only_blank_lines = std::all_of(windows.begin(), windows.end(), [&](size_t first) {
-      return WindowBlank(first, spot.markers.size());
-    });
-    if (windows.size() > 1 && !only_blank_lines)
+    // Blank lines of the user's beside the markers' lines read as places for them too: the one
+    // place that holds more than blank lines is theirs, and where every place is blank (as
+    // Standard writes them) the first is as good as any.
+    std::vector<size_t> filled;
+    std::copy_if(windows.begin(), windows.end(), std::back_inserter(filled),
+                 [&](size_t first) { return !WindowBlank(first, spot.markers.size()); });
+    if (filled.size() > 1)
       return false;
+    const size_t window = filled.empty() ? windows.front() : filled.front();
     for (size_t i = 0; i < spot.markers.size(); ++i) {
-      const Line& line = lines_[windows.front() + i];
+      const Line& line = lines_[window + i];
       Set(spot.markers[i], line.first, line.last - line.first);
     }
     return true;

@@ -41,7 +41,12 @@ TEST(MarkFile, WhatARunWroteFillsAsTheTemplateDoes) {
                     FillTemplate(Table(id), text, wanted))
             << id;
       }
-      EXPECT_TRUE(MarkFile(Table(id), BlankLinesTwice(IcqFile(id, written)))) << id;
+      // And what a run then writes into such a file reads back as well.
+      const std::optional<MarkedFile> spaced =
+          MarkFile(Table(id), BlankLinesTwice(IcqFile(id, written)));
+      ASSERT_TRUE(spaced) << id;
+      for (const TweakOptions& wanted : States(id))
+        EXPECT_TRUE(MarkFile(Table(id), FillTemplate(Table(id), spaced->text, wanted))) << id;
     }
   }
 }
