@@ -256,14 +256,12 @@ class HostsEditor {
 
 constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
 
-// The hosts file's edit: the new text replaces the old only when it differs, and only once a
-// copy of the user's own file is kept beside it. A UTF-8 byte-order mark belongs to the file,
-// not to its first line, which the edit may drop; UTF-16 text is left alone, since our
-// single-byte entries cannot be put into it.
-class HostsFileEdit : public FileEdit {
+// A hosts file's text through the editor. A UTF-8 byte-order mark belongs to the file, not to
+// its first line, which the edit may drop; UTF-16 text is left alone, since our single-byte
+// lines can be neither put into it nor found in it.
+class HostsTextEdit : public FileEdit {
  public:
-  HostsFileEdit(Mode mode, FileSystem& fs, std::string path)
-      : editor_(mode), fs_(fs), path_(std::move(path)) {}
+  explicit HostsTextEdit(Mode mode) : editor_(mode) {}
 
   void Take(std::string_view piece, ByteSink& out) override {
     if (start_.size() < kUtf8Mark.size()) {
@@ -283,11 +281,12 @@ class HostsFileEdit : public FileEdit {
     if (wide())
       return false;
     finished_ = true;
-    return editor_.Finish(out) && KeepBackup();
+    return editor_.Finish(out);
   }
   // The file holds the entries as the operation wants them; at most its end was left untidy.
   bool EntriesInPlace() const { return finished_ && !editor_.edited(); }
   bool wide() const { return IsWideText(start_); }
+  const HostsEditor& editor() const { return editor_; }
 
  private:
   // The first bytes, once they tell what kind of text this is.
@@ -301,6 +300,20 @@ class HostsFileEdit : public FileEdit {
     }
   }
 
+  HostsEditor editor_;
+  std::string start_;      // the first bytes, up to the length of a UTF-8 mark
+  bool finished_ = false;  // the whole old text went through the editor
+};
+
+// The hosts file's edit: the new text replaces the old only when it differs, and only once a
+// copy of the user's own file is kept beside it.
+class HostsFileEdit : public HostsTextEdit {
+ public:
+  HostsFileEdit(Mode mode, FileSystem& fs, std::string path)
+      : HostsTextEdit(mode), fs_(fs), path_(std::move(path)) {}
+  bool Finish(ByteSink& out) override { return HostsTextEdit::Finish(out) && KeepBackup(); }
+
+ private:
   // Written once, before the first change; the old file is read whole just this once.
   bool KeepBackup() {
     const std::string backup = path_ + kHostsBackupSuffix;
@@ -310,11 +323,8 @@ class HostsFileEdit : public FileEdit {
     return old && fs_.WriteNewFile(backup, *old);
   }
 
-  HostsEditor editor_;
   FileSystem& fs_;
   const std::string path_;
-  std::string start_;      // the first bytes, up to the length of a UTF-8 mark
-  bool finished_ = false;  // the whole old text went through the editor
 };
 
 std::string EditText(Mode mode, std::string_view hosts) {
@@ -331,27 +341,22 @@ class Nowhere : public ByteSink {
   void Write(std::string_view) override {}
 };
 
-// Which hosts have an active entry in hosts text that comes piece by piece; nothing for UTF-16
-// text.
-class ActiveEntryScan {
- public:
-  void Take(std::string_view piece) {
-    start_ += piece.substr(0, 2 - std::min<size_t>(start_.size(), 2));
-    if (!IsWideText(start_))
-      editor_.Take(piece, nowhere_);
-  }
-  std::optional<AdHostMarks> Finish() {
-    if (IsWideText(start_))
-      return std::nullopt;
-    editor_.Finish(nowhere_);
-    return editor_.found();
-  }
+// What the edit finds in hosts text that feed passes piece by piece to the function it is
+// given, the edit's bytes going nowhere. Nullopt when feed fails or the text is UTF-16.
+template <typename Feed>
+std::optional<HostsEditor> Scan(Mode mode, const Feed& feed) {
+  HostsTextEdit scan(mode);
+  Nowhere nowhere;
+  if (!feed([&](std::string_view piece) { scan.Take(piece, nowhere); }))
+    return std::nullopt;
+  scan.Finish(nowhere);
+  return scan.wide() ? std::nullopt : std::optional(scan.editor());
+}
 
- private:
-  HostsEditor editor_{Mode::Block};  // what it would append goes nowhere
-  Nowhere nowhere_;
-  std::string start_;  // the first two bytes, which tell UTF-16 text
-};
+// The file's scan; nullopt too when it is missing or unreadable.
+std::optional<HostsEditor> ScanHostsFile(FileSystem& fs, const std::string& path, Mode mode) {
+  return Scan(mode, [&](const auto& take) { return fs.ReadInPieces(path, take); });
+}
 
 enum class Edit { Done, Missing, Unreadable, Wide, NotWritten };
 
@@ -386,16 +391,16 @@ bool IsWideText(std::string_view hosts) {
 }
 
 std::optional<AdHostMarks> ActiveAdHostEntries(std::string_view hosts) {
-  ActiveEntryScan scan;
-  scan.Take(hosts);
-  return scan.Finish();
+  const std::optional<HostsEditor> found = Scan(Mode::Block, [&](const auto& take) {
+    take(hosts);
+    return true;
+  });
+  return found ? std::optional(found->found()) : std::nullopt;
 }
 
 std::optional<AdHostMarks> ActiveAdHostEntriesIn(FileSystem& fs, const std::string& path) {
-  ActiveEntryScan scan;
-  if (!fs.ReadInPieces(path, [&](std::string_view piece) { scan.Take(piece); }))
-    return std::nullopt;
-  return scan.Finish();
+  const std::optional<HostsEditor> found = ScanHostsFile(fs, path, Mode::Block);
+  return found ? std::optional(found->found()) : std::nullopt;
 }
 
 std::string OurEntryLine(size_t host) {
@@ -420,6 +425,11 @@ void BlockAdHosts(RunContext& run) {
 }
 
 void UnblockAdHosts(RunContext& run) {
+  // A file without a line of ours is the user's alone: not even its attributes change.
+  const std::optional<HostsEditor> scan =
+      ScanHostsFile(run.fs, HostsFilePath(run.system), Mode::Unblock);
+  if (scan && !scan->edited())
+    return;
   const Edit edit = EditHostsFile(run.fs, run.system, Mode::Unblock);
   if (edit == Edit::Unreadable)
     run.status.Raise(Failure::DataAccessFailed);
