@@ -188,7 +188,7 @@ class Marking {
     // Standard writes them) the first is as good as any.
     std::vector<size_t> filled;
     std::copy_if(windows.begin(), windows.end(), std::back_inserter(filled),
-                 [&](size_t first) { return !WindowBlank(first, spot.markers.size()); });
+                 [&](size_t first) { return !IsBlankLine(first); });
     if (filled.size() > 1)
       return false;
     const size_t window = filled.empty() ? windows.front() : filled.front();
@@ -270,22 +270,19 @@ class Marking {
     return found;
   }
 
+  // A spot's markers are blank together or filled together in every state: lines that mix the
+  // two are no place for them, but a blank line of the user's among their lines.
   bool WindowHolds(size_t first, const std::vector<std::string_view>& markers) const {
     for (size_t i = 0; i < markers.size(); ++i) {
       const Line& line = lines_[first + i];
-      if (!Known(markers[i], Text({line.first, line.last})))
+      if (!Known(markers[i], Text({line.first, line.last})) ||
+          IsBlankLine(first + i) != IsBlankLine(first))
         return false;
     }
     return true;
   }
 
-  bool WindowBlank(size_t first, size_t count) const {
-    for (size_t i = first; i < first + count; ++i) {
-      if (lines_[i].first != lines_[i].last)
-        return false;
-    }
-    return true;
-  }
+  bool IsBlankLine(size_t line) const { return lines_[line].first == lines_[line].last; }
 
   // Lines for markers that ICQ's own file leaves out, since their Standard value is "": put in
   // before the line at, indented as it is.

@@ -115,6 +115,9 @@ TEST(ApplyTweaks, EachFileGetsItsGeneratedBytesOrIsLeftAsItWas) {
       {"a spot twice",
        Unrecognised(102, "</library>", "<box:hbox id=\"msgWinImTabsBox\"/>\r\n</library>"), alt_s,
        unrecognised, Left{102}},
+      {"a blank line among the lines of a spot",
+       Unrecognised(102, "\"idFeaturesContainer\"/>\r\n", "\"idFeaturesContainer\"/>\r\n\r\n"),
+       alt_s, unrecognised, Left{102}},
       {"the lines of a spot twice",
        Unrecognised(102, "\"idFeaturesContainer\"/>",
                     "\"idFeaturesContainer\"/>\r\n</box:vbox>\r\n<box:vbox id=\"idFeaturesArea\" "
