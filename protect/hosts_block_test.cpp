@@ -119,7 +119,8 @@ TEST(HostsFile, WhatEachRunLeavesAndReports) {
   const Spoil disk_full = [](FakeFileSystem& fs, Node&) { fs.fail_writes = true; };
   const Spoil no_copy = [](FakeFileSystem& fs, Node&) { fs.AddFolder(kBackup); };
   const std::string mark = "\xEF\xBB\xBF", wide("\xFF\xFE#\0 \0", 6);
-  const std::string entry = kLocal + OurEntryLine(2) + "\r\n";  // from an earlier block
+  // Our line from an earlier block, its CR LF split between two of the fake's pieces.
+  const std::string entry = kLocal + OurEntryLine(7) + "\r\n";
   const auto denied = Failure::HostsAccessDenied, none = Failure::None;
   struct Outcome {
     Failure failure;
@@ -133,13 +134,13 @@ TEST(HostsFile, WhatEachRunLeavesAndReports) {
   } rows[] = {
       {"missing", "", missing, Outcome{denied}, Outcome{none}},
       {"read-only, held by a program that shares writing", entry, read_only_shares_writing,
-       Outcome{none, entry + EntryLines({2})}, Outcome{none, kLocal}},
+       Outcome{none, entry + EntryLines({7})}, Outcome{none, kLocal}},
       {"unreadable", entry, unreadable, Outcome{denied}, Outcome{Failure::DataAccessFailed}},
       {"held, sharing no writing", entry, held, Outcome{denied}, Outcome{denied}},
       {"disk full", entry, disk_full, Outcome{denied}, Outcome{denied}},
       {"no copy can be kept", entry, no_copy, Outcome{denied}, Outcome{denied}},
       {"an entry of the user's stays", entry + Entry(4) + "\r\n", as_it_is,
-       Outcome{none, entry + Entry(4) + "\r\n" + EntryLines({2, 4})},
+       Outcome{none, entry + Entry(4) + "\r\n" + EntryLines({4, 7})},
        Outcome{none, kLocal + Entry(4) + "\r\n"}},
       // Entries as wanted, only the end left untidy: no failure.
       {"held, no entry, the end untidy", kLocal + "\r\n", held, Outcome{denied}, Outcome{none}},
