@@ -107,7 +107,7 @@ class FileSystem {
   virtual bool FolderExists(const std::string& path) = 0;
   virtual bool FileExists(const std::string& path) = 0;
   // True when the path itself, not what it may point to, is a junction, symbolic link or other
-  // reparse point. False when it is missing.
+  // reparse point, or a file that also has another name (a hard link). False when it is missing.
   virtual bool IsLink(const std::string& path) = 0;
 };
 

@@ -100,10 +100,20 @@ bool IsReparsePoint(std::wstring path) {
                               TRUE) != CSTR_EQUAL;
 }
 
+// Whether the file has other names than this one (hard links): what is done to its bytes or
+// attributes is done under those names too, which may lie anywhere on the volume.
+bool HasOtherNames(const std::wstring& path) {
+  Handle file(CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES,
+                          FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                          OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+  BY_HANDLE_FILE_INFORMATION info;
+  return file.valid() && GetFileInformationByHandle(file.get(), &info) && info.nNumberOfLinks > 1;
+}
+
 // Full paths of the files (never folders) matching the wildcard last component. None when the
 // folder is a junction or link: the files it shows may lie anywhere on the disk. File links are
-// left out without with_links: deleting one deletes just the link, but its attributes are those
-// of what it points to.
+// left out without with_links, and so are files with other names: deleting one deletes just
+// that name, but its attributes are those of what it points to.
 std::vector<std::wstring> MatchingFiles(const std::wstring& pattern, bool with_links) {
   const std::wstring folder = FolderOf(pattern);
   std::vector<std::wstring> matches;
@@ -114,9 +124,11 @@ std::vector<std::wstring> MatchingFiles(const std::wstring& pattern, bool with_l
   if (!find.valid())
     return matches;
   do {
-    const bool link = data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT;
-    if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && (with_links || !link)) {
-      matches.push_back(folder + data.cFileName);
+    const std::wstring file = folder + data.cFileName;
+    if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
+        (with_links ||
+         !((data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) || HasOtherNames(file)))) {
+      matches.push_back(file);
     }
   } while (find.Next(&data));
   return matches;
@@ -451,7 +463,8 @@ bool Win32FileSystem::FileExists(const std::string& path) {
 }
 
 bool Win32FileSystem::IsLink(const std::string& path) {
-  return IsReparsePoint(Widen(path));
+  const std::wstring wide = Widen(path);
+  return IsReparsePoint(wide) || HasOtherNames(wide);
 }
 
 }  // namespace kelvane::win32

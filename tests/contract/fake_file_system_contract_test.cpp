@@ -20,6 +20,9 @@ class FakeHarness : public FileSystemHarness {
     const FakeFileSystem::Node* file = fs_.Find(target);
     (file && !file->directory ? fs_.AddFile(path, file->content) : fs_.AddFolder(path)).link = true;
   }
+  void MakeHardLink(const std::string& path, const std::string& target) override {
+    MakeLink(path, target);
+  }
 
  private:
   FakeFileSystem fs_;

@@ -205,6 +205,12 @@ TEST_F(FileSystemContract, NothingReachesThroughALinkAndLinksStayLinks) {
   ASSERT_TRUE(fs().MakeDirectory(At("u")));
   harness_->MakeLink(At("u\\link"), At("outside"));
   harness_->MakeLink(At("hosts"), At("outside\\file"));
+  Put("outside\\kept", "r");
+  harness_->MakeReadOnly(At("outside\\kept"));
+  harness_->MakeHardLink(At("u\\named"), At("outside\\kept"));
+  EXPECT_TRUE(fs().IsLink(At("u\\named"))) << "a file with a name outside as well";
+  fs().SetNormalAttributesMatching(At("u\\*.*"));
+  EXPECT_TRUE(fs().Lookup(At("outside\\kept"))->read_only);
   EXPECT_TRUE(fs().IsLink(At("u\\link")));
   EXPECT_TRUE(fs().IsLink(At("u\\link\\"))) << "the link itself, not what it points to";
   EXPECT_TRUE(fs().IsLink(At("hosts")));

@@ -26,6 +26,8 @@ class FileSystemHarness {
   virtual void Hold(const std::string& path, Sharing sharing) = 0;
   // Makes a junction or link at path to the file or folder target.
   virtual void MakeLink(const std::string& path, const std::string& target) = 0;
+  // Gives the file target a second name at path.
+  virtual void MakeHardLink(const std::string& path, const std::string& target) = 0;
 };
 
 // The fake's harness in the native tests, Windows' in the tests under Wine.

@@ -25,6 +25,9 @@ class Win32Harness : public FileSystemHarness {
   void MakeLink(const std::string& path, const std::string& target) override {
     MakeLinuxLink(path, target);
   }
+  void MakeHardLink(const std::string& path, const std::string& target) override {
+    ASSERT_TRUE(CreateHardLinkW(win32::Widen(path).c_str(), win32::Widen(target).c_str(), nullptr));
+  }
 
  private:
   TempFolder folder_;
