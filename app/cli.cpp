@@ -184,7 +184,12 @@ CliResult Restore(const std::string& folder_text, AppPlatform& p) {
     relatives.push_back(t.path);
   const std::string folder = WithBackslash(folder_text);
   ConfinedFileSystem fs(p.fs, folder);
-  const std::vector<RestoreResult> results = RestoreBackups(fs, folder, relatives);
+  const auto made_by_kelvane = [&](std::string_view relative, std::string_view bytes) {
+    const auto t = std::find_if(kTargetFiles.begin(), kTargetFiles.end(),
+                                [&](const TargetFile& t) { return t.path == relative; });
+    return IsOwnMade(p.resources, *t, bytes);
+  };
+  const std::vector<RestoreResult> results = RestoreBackups(fs, folder, relatives, made_by_kelvane);
   if (results.empty())
     return Error(kExitRunFailed, "nothing to restore: no copies kept in " + folder + kBackupFolder);
   CliResult result{kExitSuccess, ""};

@@ -157,16 +157,20 @@ TEST(Cli, Restore) {
   EXPECT_EQ(Outcome(m.Cli("restore C:\\ICQ7.1")),
             Outcome({kExitRunFailed, "",
                      "nothing to restore: no copies kept in C:\\ICQ7.1\\kelvane-backup\\\r\n"}));
+  const std::string repaired = std::string(Target(106).path);
   m.fs.DeleteFileAt(kFolder + panel);
+  m.fs.DeleteFileAt(kFolder + repaired);
   m.fs.AddFile(kFolder + lifestream, "not ICQ's").read_only = true;
   m.Cli("apply --folder " + kFolder);
   m.fs.DeleteFileAt(kFolder + std::string(Target(105).path));  // gone since: its copy comes back
+  m.fs.WriteFile(kFolder + repaired, IcqFile(106));            // ICQ's repair: the file stays
   FakeFileSystem::Node& held = *m.fs.Find(kMainDlg);
   held.undeletable = held.unwritable = true;  // by a program that shares nothing
   const std::pair<int, std::vector<std::string>> restores[] = {
       {kExitRunFailed,
        {"could not restore " + main_dlg + "\r\n",
-        "removed " + panel + ", which the installation did not have\r\n"}},
+        "removed " + panel + ", which the installation did not have\r\n",
+        "left " + repaired + " as it is: Kelvane never changed it\r\n"}},
       {kExitSuccess,
        {"restored " + main_dlg + "\r\n",
         "left " + lifestream + " as it is: Kelvane never changed it\r\n"}},

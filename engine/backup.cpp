@@ -12,14 +12,27 @@ std::string AbsentNote(const std::string& folder, std::string_view relative) {
   return CopyPath(folder, relative) + ".absent";
 }
 
-Restored Restore(FileSystem& fs, const std::string& target, const Kept& kept) {
+Restored Restore(FileSystem& fs,
+                 const std::string& folder,
+                 std::string_view relative,
+                 const Kept& kept,
+                 const MadeByKelvane& made_by_kelvane) {
+  const std::string target = folder + std::string(relative);
   switch (kept.kind) {
     case Kept::Copy:
       fs.SetNormalAttributes(target);
       return fs.WriteFile(target, kept.copy) ? Restored::Yes : Restored::Failed;
-    case Kept::Absent:
+    case Kept::Absent: {
+      const std::optional<std::string> bytes = fs.ReadFile(target);
+      if (!bytes)
+        return Restored::Failed;
+      if (!made_by_kelvane(relative, *bytes)) {
+        ForgetAbsent(fs, folder, relative);
+        return Restored::NoCopy;
+      }
       fs.SetNormalAttributes(target);
       return fs.DeleteFileAt(target) ? Restored::Removed : Restored::Failed;
+    }
     case Kept::Unreadable:
       return Restored::Failed;
     case Kept::Nothing:
@@ -54,7 +67,8 @@ void ForgetAbsent(FileSystem& fs, const std::string& folder, std::string_view re
 
 std::vector<RestoreResult> RestoreBackups(FileSystem& fs,
                                           const std::string& folder,
-                                          const std::vector<std::string_view>& relatives) {
+                                          const std::vector<std::string_view>& relatives,
+                                          const MadeByKelvane& made_by_kelvane) {
   std::vector<RestoreResult> results;
   if (!fs.FolderExists(folder + kBackupFolder))
     return results;
@@ -65,7 +79,8 @@ std::vector<RestoreResult> RestoreBackups(FileSystem& fs,
     // installation is as it was.
     if ((kept.kind == Kept::Nothing || kept.kind == Kept::Absent) && !fs.FileExists(target))
       continue;
-    results.push_back({std::string(relative), Restore(fs, target, kept)});
+    results.push_back(
+        {std::string(relative), Restore(fs, folder, relative, kept, made_by_kelvane)});
   }
   return results;
 }

@@ -2,6 +2,7 @@
 // each one, and put back on request.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -47,12 +48,17 @@ struct RestoreResult {
   Restored restored;
 };
 
+// Whether the bytes at a file's place are still the file Kelvane made there.
+using MadeByKelvane = std::function<bool(std::string_view relative, std::string_view bytes)>;
+
 // Puts back what was kept of the given files: the user's own file over Kelvane's, and no file
-// where the installation had none. A file is kept before Kelvane first changes it, so one that
-// is there with nothing kept is the user's as it was; one that is not there with nothing kept is
-// left out. Empty when nothing was ever kept.
+// where the installation had none, unless the installation has got its own since (an ICQ
+// repair): that file stays, and the note goes. A file is kept before Kelvane first changes it,
+// so one that is there with nothing kept is the user's as it was; one that is not there with
+// nothing kept is left out. Empty when nothing was ever kept.
 std::vector<RestoreResult> RestoreBackups(FileSystem& fs,
                                           const std::string& folder,
-                                          const std::vector<std::string_view>& relatives);
+                                          const std::vector<std::string_view>& relatives,
+                                          const MadeByKelvane& made_by_kelvane);
 
 }  // namespace kelvane

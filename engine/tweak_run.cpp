@@ -95,6 +95,11 @@ std::optional<Template> MakeTemplate(RunContext& run,
 
 }  // namespace
 
+bool IsOwnMade(Resources& resources, const TargetFile& t, std::string_view bytes) {
+  const std::optional<std::string> text = ExtractTemplate(resources, t.template_id);
+  return text && IsFilledTemplate(t.generator->table(), *text, bytes);
+}
+
 void ApplyTweaks(const std::string& folder, RunContext& outer) {
   // Nothing below the ICQ folder is reached through a junction or link planted there.
   ConfinedFileSystem fs(outer.fs, folder);

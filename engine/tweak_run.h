@@ -21,6 +21,10 @@ struct TargetFile {
 // The twelve files, always handled in this order.
 extern const std::array<TargetFile, 12> kTargetFiles;
 
+// Whether the bytes are the file Kelvane makes for the target where the installation has none,
+// filled in some state.
+bool IsOwnMade(Resources& resources, const TargetFile& t, std::string_view bytes);
+
 // Makes each of the twelve files' template from the file the installation holds, applies or
 // removes the protections, and writes every recognised file once, filled from the options. The
 // folder ends in a backslash. Failures are left in the run's status; the caller reports them.
