@@ -10,6 +10,7 @@
 #include "platform/profile.h"
 #include "platform/registry.h"
 #include "platform/resources.h"
+#include "platform/run_lock.h"
 #include "platform/system_info.h"
 
 namespace kelvane {
@@ -22,6 +23,7 @@ struct AppPlatform {
   Registry& registry;
   PathNames& paths;
   FileVersions& versions;
+  RunLock& run_lock;
   std::string program_folder;  // ends in a backslash
 
   SearchPlatform Search() { return {fs, registry, paths}; }

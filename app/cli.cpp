@@ -150,7 +150,10 @@ CliResult Apply(const ApplyArgs& args, AppPlatform& p) {
     return {kExitNotIcq, language == UiLanguage::German ? "Kein ICQ-Verzeichnis gefunden!\r\n"
                                                         : "No ICQ folder found!\r\n"};
   }
-  const RunResult run = CheckVersionAndRun(options, p.versions, p.fs, p.resources, p.system);
+  const RunResult run = [&] {
+    HeldRunLock held(p.run_lock);
+    return CheckVersionAndRun(options, p.versions, p.fs, p.resources, p.system);
+  }();
   const Report report = ChooseReport(run.status, run.version_text, language);
   const int exit_code = report.success             ? kExitSuccess
                         : run.status.wrong_version ? kExitNotIcq
@@ -189,6 +192,7 @@ CliResult Restore(const std::string& folder_text, AppPlatform& p) {
                                 [&](const TargetFile& t) { return t.path == relative; });
     return IsOwnMade(p.resources, *t, bytes);
   };
+  HeldRunLock held(p.run_lock);
   const std::vector<RestoreResult> results = RestoreBackups(fs, folder, relatives, made_by_kelvane);
   if (results.empty())
     return Error(kExitRunFailed, "nothing to restore: no copies kept in " + folder + kBackupFolder);

@@ -15,8 +15,9 @@ struct Win32Services {
   win32::Win32Registry registry;
   win32::Win32PathNames paths;
   win32::Win32FileVersions versions;
-  AppPlatform platform{fs,       resources, system,   profile,
-                       registry, paths,     versions, win32::ProgramFolder()};
+  win32::Win32RunLock run_lock;
+  AppPlatform platform{
+      fs, resources, system, profile, registry, paths, versions, run_lock, win32::ProgramFolder()};
 };
 
 }  // namespace kelvane

@@ -25,6 +25,7 @@ void WindowRun::ShowAltSHintOnce(const std::function<void()>& show) {
 }
 
 RunResult WindowRun::CheckVersionAndRun(const TweakOptions& options) {
+  HeldRunLock held(p_.run_lock);
   return kelvane::CheckVersionAndRun(options, p_.versions, p_.fs, p_.resources, p_.system);
 }
 

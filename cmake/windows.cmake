@@ -18,6 +18,7 @@ add_library(kelvane_win32 STATIC
   platform/win32/profile.cpp
   platform/win32/registry.cpp
   platform/win32/resources.cpp
+  platform/win32/run_lock.cpp
   platform/win32/system_info.cpp
   platform/win32/system_library.cpp
   platform/win32/text.cpp

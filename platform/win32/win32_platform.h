@@ -8,6 +8,7 @@
 #include "platform/profile.h"
 #include "platform/registry.h"
 #include "platform/resources.h"
+#include "platform/run_lock.h"
 #include "platform/system_info.h"
 
 namespace kelvane::win32 {
@@ -70,6 +71,25 @@ class Win32Registry : public Registry {
 class Win32Resources : public Resources {
  public:
   std::optional<std::string> Load(const std::string& type, uint16_t id) override;
+};
+
+// Every session's runs, a deployment tool's under the system account included, share one name.
+inline constexpr wchar_t kRunLockName[] = L"Global\\Kelvane-run";
+
+// A named mutex. Where it cannot be made, or its holder never lets go, the run goes on as it
+// would without one.
+class Win32RunLock : public RunLock {
+ public:
+  Win32RunLock();
+  Win32RunLock(const Win32RunLock&) = delete;
+  Win32RunLock& operator=(const Win32RunLock&) = delete;
+  ~Win32RunLock() override;
+  void Acquire() override;
+  void Release() override;
+
+ private:
+  void* mutex_;
+  bool held_ = false;
 };
 
 class Win32SystemInfo : public SystemInfo {

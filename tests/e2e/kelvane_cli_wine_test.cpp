@@ -3,7 +3,9 @@
 // profile calls.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdio>
+#include <future>
 #include <optional>
 #include <vector>
 
@@ -108,7 +110,13 @@ TEST(HeldFiles, NothingIsLostAndTheReportTellsTheTruth) {
   EXPECT_EQ(Apply(dir.path(), settings), "Changes successful!\r\n");
   EXPECT_NE(ReadBytes(chat), users_chat);
   EXPECT_EQ(ReadBytes(kHostsPath), BlockAdHostsText(hosts));
-  EXPECT_EQ(Cli({"restore", dir.path()}).exit_code, kExitSuccess);
+  // While another run holds the lock, the restore waits for it.
+  win32::Handle lock(CreateMutexW(nullptr, TRUE, win32::kRunLockName));
+  auto restore = std::async(std::launch::async, [&] { return Cli({"restore", dir.path()}); });
+  EXPECT_EQ(restore.wait_for(std::chrono::seconds(1)), std::future_status::timeout);
+  EXPECT_NE(ReadBytes(chat), users_chat);
+  ReleaseMutex(lock.get());
+  EXPECT_EQ(restore.get().exit_code, kExitSuccess);
   EXPECT_EQ(ReadBytes(chat), users_chat);
   EXPECT_EQ(ReadBytes(german), users_german);
 }

@@ -48,7 +48,9 @@ struct FakeMachine {
   FakeRegistry registry;
   FakePathNames paths;
   FakeFileVersions versions;
-  AppPlatform platform{fs, resources, system, profile, registry, paths, versions, "C:\\Kelvane\\"};
+  FakeRunLock run_lock;
+  AppPlatform platform{fs,    resources, system,   profile,        registry,
+                       paths, versions,  run_lock, "C:\\Kelvane\\"};
 };
 
 }  // namespace kelvane

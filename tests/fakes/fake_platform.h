@@ -10,6 +10,7 @@
 
 #include "platform/profile.h"
 #include "platform/resources.h"
+#include "platform/run_lock.h"
 #include "platform/system_info.h"
 
 namespace kelvane {
@@ -40,6 +41,13 @@ class FakeSystemInfo : public SystemInfo {
   std::string native_language_name = "English";
   std::string SystemDirectory() override { return system_directory; }
   std::string NativeLanguageName() override { return native_language_name; }
+};
+
+// One run at a time is Windows' to show.
+class FakeRunLock : public RunLock {
+ public:
+  void Acquire() override {}
+  void Release() override {}
 };
 
 class FakeProfile : public Profile {

@@ -1,0 +1,33 @@
+#include "platform/win32/win32_platform.h"
+
+#include <windows.h>
+
+namespace kelvane::win32 {
+namespace {
+
+// A run takes seconds; a holder that does not let go within this is hung, and waiting longer
+// would only hang this run too.
+constexpr DWORD kLongestWait = 2 * 60 * 1000;
+
+}  // namespace
+
+Win32RunLock::Win32RunLock() : mutex_(CreateMutexW(nullptr, FALSE, kRunLockName)) {}
+
+Win32RunLock::~Win32RunLock() {
+  if (mutex_)
+    CloseHandle(mutex_);
+}
+
+void Win32RunLock::Acquire() {
+  // An abandoned lock, left by a run that ended without letting go, is held all the same.
+  const DWORD waited = mutex_ ? WaitForSingleObject(mutex_, kLongestWait) : WAIT_FAILED;
+  held_ = waited == WAIT_OBJECT_0 || waited == WAIT_ABANDONED;
+}
+
+void Win32RunLock::Release() {
+  if (held_)
+    ReleaseMutex(mutex_);
+  held_ = false;
+}
+
+}  // namespace kelvane::win32
