@@ -51,8 +51,9 @@ bool LockUpdateFolder(FileSystem& fs, const std::string& updates) {
   return MakeFolderOverFile(fs, manifest);
 }
 
-// Deletes the ad configuration files and puts an empty file where their update folder was.
-void LockAdConfigFolder(FileSystem& fs, const std::string& config) {
+// Deletes the ad configuration files and puts an empty file where their update folder was. True
+// when that file stands, or there is no ad configuration to lock.
+bool LockAdConfigFolder(FileSystem& fs, const std::string& config) {
   const std::string updates = AdLockOf(config);
   // Read-only files would stay, and with them the ads and the folder ICQ's updater refills.
   fs.SetNormalAttributesMatching(config + "\\ad*");
@@ -60,7 +61,7 @@ void LockAdConfigFolder(FileSystem& fs, const std::string& config) {
   fs.DeleteMatching(config + "\\ad*");
   fs.DeleteMatching(updates + "\\*.*");
   fs.DeleteFolder(updates);
-  fs.WriteFile(updates, "");
+  return fs.WriteFile(updates, "") || !fs.FolderExists(config);
 }
 
 void EmptyUpdateFolder(FileSystem& fs, const std::string& updates) {
@@ -78,16 +79,21 @@ void DeleteUpdateFolder(FileSystem& fs, const std::string& updates) {
 
 void ApplyResetProtection(RunContext& run, const std::string& folder, bool german_package_present) {
   FileSystem& fs = run.fs;
-  if (!LockUpdateFolder(fs, folder + kUpdates))
-    run.status.Raise(Failure::ResetProtectionFailed);
+  // A lock that could not be made (a file in the way held by ICQ or its updater) is reported,
+  // so that the user can close ICQ and run again.
+  const auto lock = [&](bool made) {
+    if (!made)
+      run.status.Raise(Failure::ResetProtectionFailed);
+  };
+  lock(LockUpdateFolder(fs, folder + kUpdates));
   // Alt+S is the only option that changes the German package's file.
   if (run.options.send_with_alt_s && german_package_present) {
-    LockUpdateFolder(fs, folder + kGermanUpdates);
+    lock(LockUpdateFolder(fs, folder + kGermanUpdates));
   }
 
   const bool no_ads = run.options.disable_message_field_ads;
   if (no_ads) {
-    LockAdConfigFolder(fs, folder + kPackageConfigFiles);
+    lock(LockAdConfigFolder(fs, folder + kPackageConfigFiles));
     BlockAdHosts(run);
   } else {
     UnblockAdHosts(run);
@@ -95,7 +101,7 @@ void ApplyResetProtection(RunContext& run, const std::string& folder, bool germa
   }
   if (fs.FolderExists(folder + kConfigFiles)) {
     if (no_ads) {
-      LockAdConfigFolder(fs, folder + kConfigFiles);
+      lock(LockAdConfigFolder(fs, folder + kConfigFiles));
     } else {
       fs.DeleteFileAt(AdLockOf(folder + kConfigFiles));
     }

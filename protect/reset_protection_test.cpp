@@ -32,10 +32,13 @@ void ReadOnlyFiles(FakeFileSystem& fs) {
   fs.AddFile(kFolder + "packages\\german\\updates", "not a folder").read_only = true;
 }
 
-// The German and ad locks stay silent when they cannot be made.
 void GermanManifestHeldNoAdPackage(FakeFileSystem& fs) {
   fs.Find(kFolder + "packages\\german\\updates\\manifest")->undeletable = true;
   fs.DeleteFolder(kFolder + "packages\\ICQ");
+}
+
+void AdConfigurationHeld(FakeFileSystem& fs) {
+  fs.Find(kFolder + "ConfigFiles\\updates\\adconfig.xml")->undeletable = true;
 }
 
 void ManifestHeld(FakeFileSystem& fs) {
@@ -43,8 +46,8 @@ void ManifestHeld(FakeFileSystem& fs) {
   fs.AddFile(kFolder + "updates\\manifest", "<manifest/>").undeletable = true;
 }
 
-// What each mode leaves in ICQ's folders and in the hosts file, after one run or two; only the
-// lock of ICQ's own update folder reports when it cannot be made.
+// What each mode leaves in ICQ's folders and in the hosts file, after one run or two, and which
+// lock that cannot be made is reported.
 TEST(ResetProtection, WhatEachModeLeaves) {
   const std::string places =
       "updates updates\\manifest updates\\imApp.xml packages\\german\\updates "
@@ -73,7 +76,9 @@ TEST(ResetProtection, WhatEachModeLeaves) {
       {"read-only files in the way", ReadOnlyFiles, Runs{ads_off_alt_s}, Failure::None, true,
        "dd- ddF d--Ff -Ff"},
       {"German manifest held, no ad package", GermanManifestHeldNoAdPackage, Runs{ads_off_alt_s},
-       Failure::None, true, "dd- dFF ----- -Ff"},
+       Failure::ResetProtectionFailed, true, "dd- dFF ----- -Ff"},
+      {"an ad configuration held", AdConfigurationHeld, Runs{ads_off},
+       Failure::ResetProtectionFailed, true, "dd- dFF d--Ff -Fd"},
       {"ICQ's manifest held", ManifestHeld, Runs{Custom()}, Failure::ResetProtectionFailed, false,
        "dF- dFF dFFFd FFd"},
   };
