@@ -182,11 +182,15 @@ CliResult Version(const std::string& folder_text, AppPlatform& p) {
 CliResult Restore(const std::string& folder_text, AppPlatform& p) {
   if (!ValidateFolderField(p.fs, folder_text))
     return Error(kExitNotIcq, "no ICQ folder: " + folder_text);
-  std::vector<std::string_view> relatives;
-  for (const TargetFile& t : kTargetFiles)
-    relatives.push_back(t.path);
   const std::string folder = WithBackslash(folder_text);
   ConfinedFileSystem fs(p.fs, folder);
+  // The German file goes with its package: its copy waits for the package to come back.
+  const bool german_package_present = GermanPackagePresent(fs, folder);
+  std::vector<std::string_view> relatives;
+  for (const TargetFile& t : kTargetFiles) {
+    if (german_package_present || !t.german_only)
+      relatives.push_back(t.path);
+  }
   const auto made_by_kelvane = [&](std::string_view relative, std::string_view bytes) {
     const auto t = std::find_if(kTargetFiles.begin(), kTargetFiles.end(),
                                 [&](const TargetFile& t) { return t.path == relative; });

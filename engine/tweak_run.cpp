@@ -95,6 +95,10 @@ std::optional<Template> MakeTemplate(RunContext& run,
 
 }  // namespace
 
+bool GermanPackagePresent(FileSystem& fs, const std::string& folder) {
+  return fs.FolderExists(folder + "packages\\german");
+}
+
 bool IsOwnMade(Resources& resources, const TargetFile& t, std::string_view bytes) {
   const std::optional<std::string> text = ExtractTemplate(resources, t.template_id);
   return text && IsFilledTemplate(t.generator->table(), *text, bytes);
@@ -105,7 +109,7 @@ void ApplyTweaks(const std::string& folder, RunContext& outer) {
   ConfinedFileSystem fs(outer.fs, folder);
   RunContext run{fs, outer.resources, outer.system, outer.options, outer.status};
   // Tested once, before anything changes, so every German step sees the same answer.
-  const bool german_package_present = fs.FolderExists(folder + "packages\\german");
+  const bool german_package_present = GermanPackagePresent(fs, folder);
 
   std::vector<std::pair<const TargetFile*, Template>> templates;
   for (const TargetFile& t : kTargetFiles) {

@@ -21,6 +21,9 @@ struct TargetFile {
 // The twelve files, always handled in this order.
 extern const std::array<TargetFile, 12> kTargetFiles;
 
+// Whether ICQ's German language package is installed: its file is handled only then.
+bool GermanPackagePresent(FileSystem& fs, const std::string& folder);
+
 // Whether the bytes are the file Kelvane makes for the target where the installation has none,
 // filled in some state.
 bool IsOwnMade(Resources& resources, const TargetFile& t, std::string_view bytes);
