@@ -11,7 +11,10 @@ constexpr DWORD kLongestWait = 2 * 60 * 1000;
 
 }  // namespace
 
-Win32RunLock::Win32RunLock() : mutex_(CreateMutexW(nullptr, FALSE, kRunLockName)) {}
+// Asks only for what waiting and letting go need: a lock made by a run under the system account
+// grants administrators no more.
+Win32RunLock::Win32RunLock()
+    : mutex_(CreateMutexExW(nullptr, kRunLockName, 0, SYNCHRONIZE | MUTEX_MODIFY_STATE)) {}
 
 Win32RunLock::~Win32RunLock() {
   if (mutex_)

@@ -1,6 +1,10 @@
 // kelvane-cli.exe under Wine on a demo installation, for what only real files show: files that
 // other programs hold and the prefix's own hosts file; and the settings file through the real
 // profile calls.
+#include <windows.h>
+
+#include <sddl.h>
+
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -110,8 +114,14 @@ TEST(HeldFiles, NothingIsLostAndTheReportTellsTheTruth) {
   EXPECT_EQ(Apply(dir.path(), settings), "Changes successful!\r\n");
   EXPECT_NE(ReadBytes(chat), users_chat);
   EXPECT_EQ(ReadBytes(kHostsPath), BlockAdHostsText(hosts));
-  // While another run holds the lock, the restore waits for it.
-  win32::Handle lock(CreateMutexW(nullptr, TRUE, win32::kRunLockName));
+  // While another run holds the lock, the restore waits for it; a run under the system account
+  // made it, granting administrators only to wait on it.
+  SECURITY_ATTRIBUTES system_run{sizeof(system_run), nullptr, FALSE};
+  ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorW(
+      L"O:SYD:(A;;GA;;;SY)(A;;GRGXRC;;;BA)", SDDL_REVISION_1, &system_run.lpSecurityDescriptor,
+      nullptr));
+  win32::Handle lock(CreateMutexW(&system_run, TRUE, win32::kRunLockName));
+  LocalFree(system_run.lpSecurityDescriptor);
   auto restore = std::async(std::launch::async, [&] { return Cli({"restore", dir.path()}); });
   EXPECT_EQ(restore.wait_for(std::chrono::seconds(1)), std::future_status::timeout);
   EXPECT_NE(ReadBytes(chat), users_chat);
