@@ -61,7 +61,9 @@ bool LockAdConfigFolder(FileSystem& fs, const std::string& config) {
   fs.DeleteMatching(config + "\\ad*");
   fs.DeleteMatching(updates + "\\*.*");
   fs.DeleteFolder(updates);
-  return fs.WriteFile(updates, "") || !fs.FolderExists(config);
+  fs.WriteFile(updates, "");
+  // A file there already (read-only, made by hand) is as good a lock.
+  return fs.FileExists(updates) || !fs.FolderExists(config);
 }
 
 void EmptyUpdateFolder(FileSystem& fs, const std::string& updates) {

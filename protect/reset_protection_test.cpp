@@ -41,6 +41,11 @@ void AdConfigurationHeld(FakeFileSystem& fs) {
   fs.Find(kFolder + "ConfigFiles\\updates\\adconfig.xml")->undeletable = true;
 }
 
+void AdLockMadeByHand(FakeFileSystem& fs) {
+  fs.DeleteFolder(kFolder + "ConfigFiles\\updates");
+  fs.AddFile(kFolder + "ConfigFiles\\updates", "").read_only = true;
+}
+
 void ManifestHeld(FakeFileSystem& fs) {
   fs.DeleteFolder(kFolder + "updates\\manifest");
   fs.AddFile(kFolder + "updates\\manifest", "<manifest/>").undeletable = true;
@@ -77,6 +82,8 @@ TEST(ResetProtection, WhatEachModeLeaves) {
        "dd- ddF d--Ff -Ff"},
       {"German manifest held, no ad package", GermanManifestHeldNoAdPackage, Runs{ads_off_alt_s},
        Failure::ResetProtectionFailed, true, "dd- dFF ----- -Ff"},
+      {"an ad lock made by hand, read-only", AdLockMadeByHand, Runs{ads_off}, Failure::None, true,
+       "dd- dFF d--Ff -Ff"},
       {"an ad configuration held", AdConfigurationHeld, Runs{ads_off},
        Failure::ResetProtectionFailed, true, "dd- dFF d--Ff -Fd"},
       {"ICQ's manifest held", ManifestHeld, Runs{Custom()}, Failure::ResetProtectionFailed, false,
