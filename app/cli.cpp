@@ -185,10 +185,9 @@ CliResult Restore(const std::string& folder_text, AppPlatform& p) {
   const std::string folder = WithBackslash(folder_text);
   ConfinedFileSystem fs(p.fs, folder);
   // The German file goes with its package: its copy waits for the package to come back.
-  const bool german_package_present = GermanPackagePresent(fs, folder);
   std::vector<std::string_view> relatives;
   for (const TargetFile& t : kTargetFiles) {
-    if (german_package_present || !t.german_only)
+    if (Handled(fs, folder, t))
       relatives.push_back(t.path);
   }
   const auto made_by_kelvane = [&](std::string_view relative, std::string_view bytes) {

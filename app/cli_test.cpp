@@ -190,7 +190,7 @@ TEST(Cli, Restore) {
     EXPECT_TRUE(m.Content(kFolder + std::string(t.path)) == expected) << t.path;
   }
   EXPECT_TRUE(m.fs.Find(kFolder + lifestream)->read_only) << "a file left as it is";
-  m.fs.DeleteFolder(kFolder + "packages\\german");  // uninstalled since
+  m.fs.DeleteFolder(kFolder + "packages\\german\\language");  // uninstalled since
   EXPECT_EQ(m.Cli("restore C:\\ICQ7.1").exit_code, kExitSuccess) << "restored twice";
 }
 

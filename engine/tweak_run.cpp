@@ -95,8 +95,9 @@ std::optional<Template> MakeTemplate(RunContext& run,
 
 }  // namespace
 
-bool GermanPackagePresent(FileSystem& fs, const std::string& folder) {
-  return fs.FolderExists(folder + "packages\\german");
+bool Handled(FileSystem& fs, const std::string& folder, const TargetFile& t) {
+  return !t.german_only ||
+         fs.FolderExists(folder + std::string(t.path.substr(0, t.path.find_last_of('\\'))));
 }
 
 bool IsOwnMade(Resources& resources, const TargetFile& t, std::string_view bytes) {
@@ -109,11 +110,11 @@ void ApplyTweaks(const std::string& folder, RunContext& outer) {
   ConfinedFileSystem fs(outer.fs, folder);
   RunContext run{fs, outer.resources, outer.system, outer.options, outer.status};
   // Tested once, before anything changes, so every German step sees the same answer.
-  const bool german_package_present = GermanPackagePresent(fs, folder);
+  const bool german_package_present = fs.FolderExists(folder + "packages\\german");
 
   std::vector<std::pair<const TargetFile*, Template>> templates;
   for (const TargetFile& t : kTargetFiles) {
-    if (german_package_present || !t.german_only) {
+    if (Handled(fs, folder, t)) {
       if (std::optional<Template> made = MakeTemplate(run, folder, t)) {
         templates.emplace_back(&t, std::move(*made));
       } else {

@@ -21,8 +21,10 @@ struct TargetFile {
 // The twelve files, always handled in this order.
 extern const std::array<TargetFile, 12> kTargetFiles;
 
-// Whether ICQ's German language package is installed: its file is handled only then.
-bool GermanPackagePresent(FileSystem& fs, const std::string& folder);
+// Whether the target is handled: the German file only while the German language package has
+// the file's folder. A package uninstalled may leave "packages\german" behind, with Kelvane's
+// own update lock in it.
+bool Handled(FileSystem& fs, const std::string& folder, const TargetFile& t);
 
 // Whether the bytes are the file Kelvane makes for the target where the installation has none,
 // filled in some state.

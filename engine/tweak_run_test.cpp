@@ -89,9 +89,9 @@ TEST(ApplyTweaks, EachFileGetsItsGeneratedBytesOrIsLeftAsItWas) {
     Failure failure;
     Left left;
   } rows[] = {
-      {"Standard, no German package",
-       [](FakeFileSystem& fs) { fs.DeleteFolder(kFolder + "packages\\german"); }, Standard(),
-       Failure::None, Left{107}},
+      {"Standard, the German package uninstalled, its folder left",
+       [](FakeFileSystem& fs) { fs.DeleteFolder(kFolder + "packages\\german\\language"); },
+       Standard(), Failure::None, Left{107}},
       {"every flag, a file read-only, hidden and system",
        [](FakeFileSystem& fs) {
          auto& node = *fs.Find(Path(Target(104)));
