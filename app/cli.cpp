@@ -184,6 +184,7 @@ CliResult Restore(const std::string& folder_text, AppPlatform& p) {
     return Error(kExitNotIcq, "no ICQ folder: " + folder_text);
   const std::string folder = WithBackslash(folder_text);
   ConfinedFileSystem fs(p.fs, folder);
+  HeldRunLock held(p.run_lock);
   // The German file goes with its package: its copy waits for the package to come back.
   std::vector<std::string_view> relatives;
   for (const TargetFile& t : kTargetFiles) {
@@ -195,7 +196,6 @@ CliResult Restore(const std::string& folder_text, AppPlatform& p) {
                                 [&](const TargetFile& t) { return t.path == relative; });
     return IsOwnMade(p.resources, *t, bytes);
   };
-  HeldRunLock held(p.run_lock);
   const std::vector<RestoreResult> results = RestoreBackups(fs, folder, relatives, made_by_kelvane);
   if (results.empty())
     return Error(kExitRunFailed, "nothing to restore: no copies kept in " + folder + kBackupFolder);
