@@ -28,7 +28,7 @@ std::optional<FileVersion> Win32FileVersions::Read(const std::string& path) {
   static const VersionDll dll;
   if (!dll.loaded())
     return std::nullopt;
-  const std::wstring wide = Widen(path);
+  const std::wstring wide = FullPath(path);
   DWORD size = dll.size(wide.c_str(), nullptr);
   if (size == 0)
     return std::nullopt;

@@ -7,21 +7,6 @@
 #include "platform/win32/text.h"
 
 namespace kelvane::win32 {
-namespace {
-
-// The calls look for a bare file name in the Windows folder: a name given relative to the
-// current folder is made whole first.
-std::wstring FullPath(const std::string& file) {
-  const std::wstring wide = Widen(file);
-  const DWORD n = GetFullPathNameW(wide.c_str(), 0, nullptr, nullptr);
-  std::wstring full(n, L'\0');
-  if (n == 0 || GetFullPathNameW(wide.c_str(), n, full.data(), nullptr) != n - 1)
-    return wide;
-  full.resize(n - 1);
-  return full;
-}
-
-}  // namespace
 
 std::string Win32Profile::Read(const std::string& file,
                                const std::string& section,

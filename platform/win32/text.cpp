@@ -24,4 +24,14 @@ std::string Narrow(const std::wstring& utf16) {
   return out;
 }
 
+std::wstring FullPath(const std::string& path) {
+  const std::wstring wide = Widen(path);
+  const DWORD n = GetFullPathNameW(wide.c_str(), 0, nullptr, nullptr);
+  std::wstring full(n, L'\0');
+  if (n == 0 || GetFullPathNameW(wide.c_str(), n, full.data(), nullptr) != n - 1)
+    return wide;
+  full.resize(n - 1);
+  return full;
+}
+
 }  // namespace kelvane::win32
