@@ -185,6 +185,10 @@ CliResult Restore(const std::string& folder_text, AppPlatform& p) {
   const std::string folder = WithBackslash(folder_text);
   ConfinedFileSystem fs(p.fs, folder);
   HeldRunLock held(p.run_lock);
+  // ICQ's updater may have moved the installation on since Standard lifted the locks: the copies
+  // are 2096 files and would break another build.
+  if (const CliResult versions = Version(folder_text, p); versions.exit_code != kExitSuccess)
+    return {kExitNotIcq, "", "Wrong version of ICQ! Nothing was restored.\r\n" + versions.output};
   // The German file goes with its package: its copy waits for the package to come back.
   std::vector<std::string_view> relatives;
   for (const TargetFile& t : kTargetFiles) {

@@ -192,6 +192,13 @@ TEST(Cli, Restore) {
   EXPECT_TRUE(m.fs.Find(kFolder + lifestream)->read_only) << "a file left as it is";
   m.fs.DeleteFolder(kFolder + "packages\\german\\language");  // uninstalled since
   EXPECT_EQ(m.Cli("restore C:\\ICQ7.1").exit_code, kExitSuccess) << "restored twice";
+  m.fs.WriteFile(kMainDlg, "ICQ 7.2's own");
+  m.versions.versions[kFolder + "MCore.dll"] = {7, 2, 0, 1000};  // updated since
+  EXPECT_EQ(Outcome(m.Cli("restore C:\\ICQ7.1")),
+            Outcome({kExitNotIcq, "",
+                     "Wrong version of ICQ! Nothing was restored.\r\nICQ.exe 7.1.0.2096\r\n"
+                     "MCore.dll 7.2.0.1000\r\n"}));
+  EXPECT_EQ(m.Content(kMainDlg), "ICQ 7.2's own");
 }
 
 // Whether python's own reader takes the text as JSON.
