@@ -158,7 +158,10 @@ CliResult Apply(const ApplyArgs& args, AppPlatform& p) {
   const int exit_code = report.success             ? kExitSuccess
                         : run.status.wrong_version ? kExitNotIcq
                                                    : kExitRunFailed;
-  return {exit_code, folder_line + report.text + "\r\n"};
+  std::string failed;
+  for (const std::string& path : run.status.failed_paths)
+    failed += "could not change " + path + "\r\n";
+  return {exit_code, folder_line + report.text + "\r\n", failed};
 }
 
 CliResult Find(AppPlatform& p) {

@@ -127,7 +127,8 @@ TEST(Cli, Apply) {
   const std::string held = kFolder + std::string(Target(101).path);
   m.fs.Find(held)->undeletable = m.fs.Find(held)->unwritable = true;
   EXPECT_EQ(Outcome(m.Cli("apply --folder C:\\ICQ7.1 -english")),
-            Outcome({kExitRunFailed, "Error! Couldn't write data!\r\n"}));
+            Outcome({kExitRunFailed, "Error! Couldn't write data!\r\n",
+                     "could not change " + held + "\r\n"}));
   EXPECT_TRUE(m.Content(held) == IcqFile(101));
 }
 

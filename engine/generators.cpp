@@ -132,7 +132,7 @@ void Generator::operator()(const std::string& path,
   // A file that holds its bytes already needs no write, which a running ICQ might refuse.
   const std::string text = FillTemplate(table_, template_text, run.options);
   if (run.fs.ReadFile(path) != text && !run.fs.WriteFile(path, text))
-    run.status.Raise(Failure::WriteFailed);
+    run.status.Raise(Failure::WriteFailed, path);
 }
 
 }  // namespace kelvane

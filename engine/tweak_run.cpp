@@ -118,7 +118,7 @@ void ApplyTweaks(const std::string& folder, RunContext& outer) {
       if (std::optional<Template> made = MakeTemplate(run, folder, t)) {
         templates.emplace_back(&t, std::move(*made));
       } else {
-        run.status.Raise(Failure::DataAccessFailed);
+        run.status.Raise(Failure::DataAccessFailed, folder + std::string(t.path));
       }
     }
   }

@@ -421,7 +421,7 @@ std::string UnblockAdHostsText(std::string_view hosts) {
 
 void BlockAdHosts(RunContext& run) {
   if (EditHostsFile(run.fs, run.system, Mode::Block) != Edit::Done)
-    run.status.Raise(Failure::HostsAccessDenied);
+    run.status.Raise(Failure::HostsAccessDenied, HostsFilePath(run.system));
 }
 
 void UnblockAdHosts(RunContext& run) {
@@ -432,10 +432,10 @@ void UnblockAdHosts(RunContext& run) {
     return;
   const Edit edit = EditHostsFile(run.fs, run.system, Mode::Unblock);
   if (edit == Edit::Unreadable)
-    run.status.Raise(Failure::DataAccessFailed);
+    run.status.Raise(Failure::DataAccessFailed, HostsFilePath(run.system));
   // Lines of ours that should go but could not must not end in a report of success.
   if (edit == Edit::NotWritten)
-    run.status.Raise(Failure::HostsAccessDenied);
+    run.status.Raise(Failure::HostsAccessDenied, HostsFilePath(run.system));
 }
 
 }  // namespace kelvane

@@ -83,19 +83,19 @@ void ApplyResetProtection(RunContext& run, const std::string& folder, bool germa
   FileSystem& fs = run.fs;
   // A lock that could not be made (a file in the way held by ICQ or its updater) is reported,
   // so that the user can close ICQ and run again.
-  const auto lock = [&](bool made) {
-    if (!made)
-      run.status.Raise(Failure::ResetProtectionFailed);
+  const auto lock = [&](bool (*make)(FileSystem&, const std::string&), const std::string& path) {
+    if (!make(fs, path))
+      run.status.Raise(Failure::ResetProtectionFailed, path);
   };
-  lock(LockUpdateFolder(fs, folder + kUpdates));
+  lock(LockUpdateFolder, folder + kUpdates);
   // Alt+S is the only option that changes the German package's file.
   if (run.options.send_with_alt_s && german_package_present) {
-    lock(LockUpdateFolder(fs, folder + kGermanUpdates));
+    lock(LockUpdateFolder, folder + kGermanUpdates);
   }
 
   const bool no_ads = run.options.disable_message_field_ads;
   if (no_ads) {
-    lock(LockAdConfigFolder(fs, folder + kPackageConfigFiles));
+    lock(LockAdConfigFolder, folder + kPackageConfigFiles);
     BlockAdHosts(run);
   } else {
     UnblockAdHosts(run);
@@ -103,7 +103,7 @@ void ApplyResetProtection(RunContext& run, const std::string& folder, bool germa
   }
   if (fs.FolderExists(folder + kConfigFiles)) {
     if (no_ads) {
-      lock(LockAdConfigFolder(fs, folder + kConfigFiles));
+      lock(LockAdConfigFolder, folder + kConfigFiles);
     } else {
       fs.DeleteFileAt(AdLockOf(folder + kConfigFiles));
     }

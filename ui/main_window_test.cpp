@@ -219,8 +219,8 @@ TEST(MainWindow, Reports) {
     }
   }
   RunStatus status;  // a failure raised later in a run replaces an earlier one
-  status.Raise(Failure::ResetProtectionFailed);
-  status.Raise(Failure::WriteFailed);
+  status.Raise(Failure::ResetProtectionFailed, "");
+  status.Raise(Failure::WriteFailed, "");
   EXPECT_EQ(ChooseReport(status, "", UiLanguage::English).text, "Error! Couldn't write data!");
 }
 

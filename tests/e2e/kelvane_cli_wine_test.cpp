@@ -105,7 +105,9 @@ TEST(HeldFiles, NothingIsLostAndTheReportTellsTheTruth) {
   {
     win32::Handle holder(Hold(chat, 0));
     EXPECT_EQ(Apply(dir.path(), settings),
-              "Error! The banner ads couldn't be removed!\r\nData access failed!\r\n");
+              "Error! The banner ads couldn't be removed!\r\nData access failed!\r\n"
+              "could not change " +
+                  chat + "\r\n");
   }
   EXPECT_EQ(ReadBytes(chat), users_chat);
   const std::string users_german = demo::IcqFile(templates, 107, TweakOptions(TweakMode::Standard));

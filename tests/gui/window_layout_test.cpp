@@ -200,7 +200,7 @@ TEST(Window, ShowsItsModelInEveryReport) {
     for (Failure failure : {Failure::None, Failure::DataAccessFailed, Failure::WriteFailed,
                             Failure::HostsAccessDenied, Failure::ResetProtectionFailed}) {
       for (bool wrong_version : {false, true}) {
-        w.model->ShowRunResult({failure, wrong_version}, "7.1.0.2000");
+        w.model->ShowRunResult({failure, wrong_version, {}}, "7.1.0.2000");
         w.view.Repaint();
         const std::string report = w.model->state(C::Label1).text;
         SCOPED_TRACE(report);
