@@ -128,6 +128,10 @@ class HostsEditor {
     carry_ = piece.substr(cut);
   }
 
+  // Windows' resolver may take a UTF-8 mark in front of the text for part of its first line,
+  // so an entry there is not counted: at worst a line of ours repeats it.
+  void MarkInFront() { first_line_unread_ = true; }
+
   // Whether an entry line was appended or taken out: more than the end tidied.
   bool edited() const { return changed_; }
   // The hosts with an active entry in the text so far.
@@ -180,10 +184,11 @@ class HostsEditor {
       Put(text.substr(done, line.start - done), out);
       EditLine({text.substr(line.start, line.end - line.start),
                 text.substr(line.end, line.next - line.end)},
-               out);
+               first_line_unread_ && line.start == 0, out);
       done = KeepBlankLineApart(text, line.next, out);
     }
     Put(text.substr(done), out);
+    first_line_unread_ = first_line_unread_ && text.find_first_of("\r\n") == npos;
   }
 
   // The lines of the text that name one of the ad domains anywhere, in order. The block looks
@@ -206,9 +211,10 @@ class HostsEditor {
 
   // The block changes no line: an entry of the user's, commented or not, stays theirs, and a
   // host without an active entry gets a line of its own. The unblock takes out just those lines.
-  void EditLine(Line line, ByteSink& out) {
+  void EditLine(Line line, bool unread, ByteSink& out) {
     if (mode_ == Mode::Block) {
-      NoteActiveEntries(line.text);
+      if (!unread)
+        NoteActiveEntries(line.text);
     } else if (IsOurLine(line.text)) {
       changed_ = true;
       return;
@@ -247,11 +253,12 @@ class HostsEditor {
   }
 
   const Mode mode_;
-  AdHostMarks found_{};            // the host has an active entry in the text so far
-  bool changed_ = false;           // a line was edited, added or dropped
-  bool ends_in_line_end_ = false;  // the text so far ends in a line end
-  std::string carry_;              // the lines at the end of the pieces so far that may still grow
-  std::string pending_;            // the line ends at the end of what was passed on so far
+  AdHostMarks found_{};             // the host has an active entry in the text so far
+  bool changed_ = false;            // a line was edited, added or dropped
+  bool ends_in_line_end_ = false;   // the text so far ends in a line end
+  std::string carry_;               // the lines at the end of the pieces so far that may still grow
+  std::string pending_;             // the line ends at the end of what was passed on so far
+  bool first_line_unread_ = false;  // the text so far is the first line, behind a UTF-8 mark
 };
 
 constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
@@ -295,6 +302,7 @@ class HostsTextEdit : public FileEdit {
       return;
     if (start_ == kUtf8Mark) {
       out.Write(start_);
+      editor_.MarkInFront();
     } else {
       editor_.Take(start_, out);
     }
