@@ -148,7 +148,7 @@ TEST(HostsFile, WhatEachRunLeavesAndReports) {
       {"held, no entry, the end untidy", kLocal + "\r\n", held, Outcome{denied}, Outcome{none}},
       {"held, every entry, the end untidy", kLocal + EntryLines() + "\n\n", held, Outcome{none},
        Outcome{denied}},
-      // Windows reads the mark as part of the first line, which then maps nothing.
+      // Windows may read the mark as part of the first line: an entry there counts as none.
       {"UTF-8 mark in front of our line", mark + OurEntryLine(2) + "\r\n" + Entry(4) + "\r\n",
        as_it_is,
        Outcome{none, mark + OurEntryLine(2) + "\r\n" + Entry(4) + "\r\n" + EntryLines({4})},
