@@ -3,7 +3,6 @@
 #include "app/status_report.h"
 
 #include <algorithm>
-#include <cctype>
 #include <optional>
 
 #include "engine/backup.h"
@@ -63,35 +62,19 @@ CliResult Error(int exit_code, const std::string& message) {
   return {exit_code, "", message + "\r\n"};
 }
 
-// Whether Windows' profile calls find the settings section in the file's bytes, in any case. They
-// read UTF-16 text by its mark, and take a UTF-8 mark for part of the first line.
-bool FindsSettingsSection(std::string_view bytes) {
-  std::string text;
-  if (bytes.starts_with("\xFF\xFE")) {
-    for (size_t i = 2; i < bytes.size(); i += 2)  // the section's letters are ASCII
-      text += bytes[i];
-  } else if (bytes.starts_with("\xEF\xBB\xBF")) {
-    text = bytes.substr(std::min(bytes.find('\n'), bytes.size()));
-  } else {
-    text = bytes;
-  }
-  const std::string line = std::string("[") + kSettingsSection + "]";
-  return std::search(text.begin(), text.end(), line.begin(), line.end(), [](char a, char b) {
-           return std::tolower(static_cast<unsigned char>(a)) == std::tolower(b);
-         }) != text.end();
-}
-
 // A name that finds no file is a slip, and a file that another program holds reads as if it
 // had no keys; neither may turn into a run with the window's defaults, nor may a file whose
 // section Windows cannot find: misnamed, or behind the UTF-8 mark that PowerShell or an editor
 // puts in front of a first line.
-std::optional<CliResult> CheckSettingsFile(FileSystem& fs, const std::string& file) {
+std::optional<CliResult> CheckSettingsFile(FileSystem& fs,
+                                           Profile& profile,
+                                           const std::string& file) {
   if (!fs.FileExists(file))
     return Error(kExitUsage, "settings file not found: " + file);
   const std::optional<std::string> text = fs.ReadFile(file);
   if (!text)
     return Error(kExitUsage, "settings file cannot be read: " + file);
-  if (!FindsSettingsSection(*text))
+  if (!profile.HasSection(file, kSettingsSection))
     return Error(kExitUsage, "settings file has no [" + std::string(kSettingsSection) +
                                  "] section that Windows can read (save it as ANSI): " + file);
   return std::nullopt;
@@ -122,7 +105,7 @@ CliResult Apply(const ApplyArgs& args, AppPlatform& p) {
   const std::string settings_file =
       args.settings_file.value_or(p.program_folder + kSettingsFileName);
   if (args.settings_file) {
-    if (auto error = CheckSettingsFile(p.fs, settings_file))
+    if (auto error = CheckSettingsFile(p.fs, p.profile, settings_file))
       return *error;
   }
   auto [options, language_key] = ReadSettings(p.profile, settings_file);

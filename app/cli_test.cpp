@@ -31,8 +31,8 @@ struct Machine : FakeMachine {
   Machine() {
     AddIcq(fs, kFolder);
     fs.AddFile("C:\\windows\\system32\\drivers\\etc\\hosts", "127.0.0.1 localhost\r\n");
-    // As PowerShell may write it: a UTF-8 mark in front of a first line Windows then cannot read.
-    fs.AddFile(kIni, "\xEF\xBB\xBF; deployed\r\n[kelvane 7.1.0.2096]\r\n");
+    fs.AddFile(kIni, "[Kelvane 7.1.0.2096]\r\n");
+    profile.sections.insert({kIni, kSettingsSection});
     fs.AddFile("C:\\Half\\ICQ.exe");
     SetVersions({7, 1, 0, 2096});
   }
@@ -54,13 +54,12 @@ std::string Expected(const TweakOptions& o) {
 TEST(Cli, UsageErrorsGoToStandardError) {
   Machine m;
   m.fs.AddFile("C:\\held.ini", "[Kelvane 7.1.0.2096]\r\nStandard=1\r\n").unreadable = true;
-  m.fs.AddFile("C:\\marked.ini", "\xEF\xBB\xBF[Kelvane 7.1.0.2096]\r\nStandard=1\r\n");
-  m.fs.AddFile("C:\\misnamed.ini", "[Kelvane]\r\nStandard=1\r\n");
+  m.profile.sections.insert({"C:\\held.ini", kSettingsSection});
+  m.fs.AddFile("C:\\misnamed.ini", "[Kelvane]\r\nStandard=1\r\n");  // no section Windows finds
   for (const char* command_line :
        {"", "apply --bogus", "apply --folder", "restore", "unknown", "apply --settings",
         "apply --settings C:\\no.ini", "apply --settings C:\\held.ini",
-        "apply --settings C:\\marked.ini", "apply --settings C:\\misnamed.ini",
-        "apply --folder C:\\ICQ7.1 --standard --custom",
+        "apply --settings C:\\misnamed.ini", "apply --folder C:\\ICQ7.1 --standard --custom",
         "apply --folder C:\\Other --folder C:\\ICQ7.1"}) {
     const CliResult result = m.Cli(command_line);
     EXPECT_EQ(result.exit_code, kExitUsage) << command_line;
@@ -68,11 +67,6 @@ TEST(Cli, UsageErrorsGoToStandardError) {
     EXPECT_NE(result.errors, "") << command_line;
   }
   EXPECT_TRUE(m.Content(kMainDlg) == IcqFile(104));
-  std::string wide = "\xFF\xFE";  // UTF-16, which Windows reads
-  for (char c : std::string("[KELVANE 7.1.0.2096]\r\n"))
-    wide += {c, '\0'};
-  m.fs.AddFile("C:\\wide.ini", wide);
-  EXPECT_EQ(m.Cli("apply --settings C:\\wide.ini").exit_code, kExitNotIcq);
   for (const char* help : {"--help", "/?"})
     EXPECT_EQ(Outcome(m.Cli(help)), Outcome({kExitSuccess, m.Cli("").errors}));
 }

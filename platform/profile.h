@@ -12,6 +12,9 @@ class Profile {
   virtual std::string Read(const std::string& file,
                            const std::string& section,
                            const std::string& key) = 0;
+  // Whether the file holds the section, in any case: as these calls read the file, not as its
+  // bytes look (a mention in a comment is no section; behind a UTF-8 mark a first line is none).
+  virtual bool HasSection(const std::string& file, const std::string& section) = 0;
   // Creates file, section and key as needed; a failure leaves the file as it was.
   virtual void Write(const std::string& file,
                      const std::string& section,

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <cwchar>
 #include <vector>
 
 #include "platform/win32/text.h"
@@ -16,6 +17,21 @@ std::string Win32Profile::Read(const std::string& file,
       GetPrivateProfileStringW(Widen(section).c_str(), Widen(key).c_str(), L"", buffer.data(),
                                static_cast<DWORD>(buffer.size()), FullPath(file).c_str());
   return Narrow(std::wstring(buffer.data(), n));
+}
+
+bool Win32Profile::HasSection(const std::string& file, const std::string& section) {
+  // The names, each ended by a zero; a list that fills the buffer may have been cut short.
+  std::vector<wchar_t> names(4096);
+  DWORD n;
+  while ((n = GetPrivateProfileSectionNamesW(names.data(), static_cast<DWORD>(names.size()),
+                                             FullPath(file).c_str())) >= names.size() - 2)
+    names.resize(names.size() * 2);
+  const std::wstring wanted = Widen(section);
+  for (size_t i = 0; i < n; i += wcslen(&names[i]) + 1) {
+    if (CompareStringOrdinal(&names[i], -1, wanted.c_str(), -1, TRUE) == CSTR_EQUAL)
+      return true;
+  }
+  return false;
 }
 
 void Win32Profile::Write(const std::string& file,

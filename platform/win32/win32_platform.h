@@ -53,6 +53,7 @@ class Win32Profile : public Profile {
   std::string Read(const std::string& file,
                    const std::string& section,
                    const std::string& key) override;
+  bool HasSection(const std::string& file, const std::string& section) override;
   void Write(const std::string& file,
              const std::string& section,
              const std::string& key,

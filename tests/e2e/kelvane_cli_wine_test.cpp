@@ -159,6 +159,18 @@ TEST(ProfileCalls, WhatASaveLeavesOnDisk) {
   SaveSettings(profile, file, options);
   keys.erase(keys.find("Option3=0\r\n"), 11);
   EXPECT_EQ(ReadBytes(file), kSection + "Language=German\r\nOption3=0\r\n" + keys);
+  // The section as the profile calls find it, not as the bytes look.
+  std::string wide = "\xFF\xFE";
+  for (char c : std::string("[KELVANE 7.1.0.2096]\r\n"))
+    wide += {c, '\0'};
+  for (const auto& [bytes, found] :
+       {std::pair{"[kelvane 7.1.0.2096]\r\n" + keys, true},
+        {wide, true},
+        {"; copied from " + kSection + "[Kelvane 7.1.0.2069]\r\nOption1=0\r\n", false},
+        {"[Notes]\r\nSeeAlso=" + kSection + "Option1=0\r\n", false}}) {
+    WriteBytes(file, bytes);
+    EXPECT_EQ(profile.HasSection(file, kSettingsSection), found) << bytes;
+  }
 }
 
 }  // namespace

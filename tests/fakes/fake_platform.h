@@ -6,6 +6,7 @@
 #include <fstream>
 #include <iterator>
 #include <map>
+#include <set>
 #include <tuple>
 
 #include "platform/profile.h"
@@ -54,11 +55,18 @@ class FakeProfile : public Profile {
  public:
   using Key = std::tuple<std::string, std::string, std::string>;
   std::map<Key, std::string> values;
+  std::set<std::pair<std::string, std::string>> sections;  // beside those values imply
   std::string Read(const std::string& file,
                    const std::string& section,
                    const std::string& key) override {
     auto it = values.find({file, section, key});
     return it == values.end() ? std::string() : it->second;
+  }
+  bool HasSection(const std::string& file, const std::string& section) override {
+    auto it = values.lower_bound({file, section, ""});
+    return sections.contains({file, section}) ||
+           (it != values.end() && std::get<0>(it->first) == file &&
+            std::get<1>(it->first) == section);
   }
   void Write(const std::string& file,
              const std::string& section,
