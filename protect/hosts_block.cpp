@@ -350,20 +350,25 @@ class Nowhere : public ByteSink {
 };
 
 // What the edit finds in hosts text that feed passes piece by piece to the function it is
-// given, the edit's bytes going nowhere. Nullopt when feed fails or the text is UTF-16.
+// given, the edit's bytes going nowhere. Nullopt when feed fails.
 template <typename Feed>
-std::optional<HostsEditor> Scan(Mode mode, const Feed& feed) {
+std::optional<HostsTextEdit> Scan(Mode mode, const Feed& feed) {
   HostsTextEdit scan(mode);
   Nowhere nowhere;
   if (!feed([&](std::string_view piece) { scan.Take(piece, nowhere); }))
     return std::nullopt;
   scan.Finish(nowhere);
-  return scan.wide() ? std::nullopt : std::optional(scan.editor());
+  return scan;
 }
 
 // The file's scan; nullopt too when it is missing or unreadable.
-std::optional<HostsEditor> ScanHostsFile(FileSystem& fs, const std::string& path, Mode mode) {
+std::optional<HostsTextEdit> ScanHostsFile(FileSystem& fs, const std::string& path, Mode mode) {
   return Scan(mode, [&](const auto& take) { return fs.ReadInPieces(path, take); });
+}
+
+// The entries a scan found active; nullopt when it read nothing, or UTF-16 text.
+std::optional<AdHostMarks> FoundEntries(const std::optional<HostsTextEdit>& scan) {
+  return scan && !scan->wide() ? std::optional(scan->editor().found()) : std::nullopt;
 }
 
 enum class Edit { Done, Missing, Unreadable, Wide, NotWritten };
@@ -399,16 +404,14 @@ bool IsWideText(std::string_view hosts) {
 }
 
 std::optional<AdHostMarks> ActiveAdHostEntries(std::string_view hosts) {
-  const std::optional<HostsEditor> found = Scan(Mode::Block, [&](const auto& take) {
+  return FoundEntries(Scan(Mode::Block, [&](const auto& take) {
     take(hosts);
     return true;
-  });
-  return found ? std::optional(found->found()) : std::nullopt;
+  }));
 }
 
 std::optional<AdHostMarks> ActiveAdHostEntriesIn(FileSystem& fs, const std::string& path) {
-  const std::optional<HostsEditor> found = ScanHostsFile(fs, path, Mode::Block);
-  return found ? std::optional(found->found()) : std::nullopt;
+  return FoundEntries(ScanHostsFile(fs, path, Mode::Block));
 }
 
 std::string OurEntryLine(size_t host) {
@@ -433,10 +436,11 @@ void BlockAdHosts(RunContext& run) {
 }
 
 void UnblockAdHosts(RunContext& run) {
-  // A file without a line of ours is the user's alone: not even its attributes change.
-  const std::optional<HostsEditor> scan =
+  // A file without a line of ours is the user's alone: not even its attributes change. UTF-16
+  // text, which Kelvane never writes, holds none.
+  const std::optional<HostsTextEdit> scan =
       ScanHostsFile(run.fs, HostsFilePath(run.system), Mode::Unblock);
-  if (scan && !scan->edited())
+  if (scan && !scan->editor().edited())
     return;
   const Edit edit = EditHostsFile(run.fs, run.system, Mode::Unblock);
   if (edit == Edit::Unreadable)
