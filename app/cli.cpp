@@ -2,16 +2,13 @@
 
 #include "app/status_report.h"
 
-#include <algorithm>
 #include <optional>
 
-#include "engine/backup.h"
 #include "engine/installation_status.h"
 #include "engine/tweak_run.h"
 #include "install/icq_folder.h"
 #include "install/installation_search.h"
 #include "install/version_check.h"
-#include "platform/confined_file_system.h"
 #include "settings/language.h"
 #include "settings/settings_file.h"
 #include "ui/controls.h"
@@ -169,24 +166,12 @@ CliResult Restore(const std::string& folder_text, AppPlatform& p) {
   if (!ValidateFolderField(p.fs, folder_text))
     return Error(kExitNotIcq, "no ICQ folder: " + folder_text);
   const std::string folder = WithBackslash(folder_text);
-  ConfinedFileSystem fs(p.fs, folder);
   HeldRunLock held(p.run_lock);
   // ICQ's updater may have moved the installation on since Standard lifted the locks: the copies
   // are 2096 files and would break another build.
   if (const CliResult versions = Version(folder_text, p); versions.exit_code != kExitSuccess)
     return {kExitNotIcq, "", "Wrong version of ICQ! Nothing was restored.\r\n" + versions.output};
-  // The German file goes with its package: its copy waits for the package to come back.
-  std::vector<std::string_view> relatives;
-  for (const TargetFile& t : kTargetFiles) {
-    if (Handled(fs, folder, t))
-      relatives.push_back(t.path);
-  }
-  const auto made_by_kelvane = [&](std::string_view relative, std::string_view bytes) {
-    const auto t = std::find_if(kTargetFiles.begin(), kTargetFiles.end(),
-                                [&](const TargetFile& t) { return t.path == relative; });
-    return IsOwnMade(p.resources, *t, bytes);
-  };
-  const std::vector<RestoreResult> results = RestoreBackups(fs, folder, relatives, made_by_kelvane);
+  const std::vector<RestoreResult> results = RestoreTweaks(folder, p.fs, p.resources);
   if (results.empty())
     return Error(kExitRunFailed, "nothing to restore: no copies kept in " + folder + kBackupFolder);
   CliResult result{kExitSuccess, ""};

@@ -1,5 +1,7 @@
 #include "engine/tweak_run.h"
 
+#include <algorithm>
+
 #include "engine/backup.h"
 #include "engine/marking.h"
 #include "engine/templates.h"
@@ -27,6 +29,21 @@ const std::array<TargetFile, 12> kTargetFiles = {{
 }};
 
 namespace {
+
+// Whether the target is handled: the German file only while the German language package has
+// the file's folder. A package uninstalled may leave "packages\german" behind, with Kelvane's
+// own update lock in it.
+bool Handled(FileSystem& fs, const std::string& folder, const TargetFile& t) {
+  return !t.german_only ||
+         fs.FolderExists(folder + std::string(t.path.substr(0, t.path.find_last_of('\\'))));
+}
+
+// Whether the bytes are the file Kelvane makes for the target where the installation has none,
+// filled in some state.
+bool IsOwnMade(Resources& resources, const TargetFile& t, std::string_view bytes) {
+  const std::optional<std::string> text = ExtractTemplate(resources, t.template_id);
+  return text && IsFilledTemplate(t.generator->table(), *text, bytes);
+}
 
 struct Template {
   std::string text;
@@ -95,16 +112,6 @@ std::optional<Template> MakeTemplate(RunContext& run,
 
 }  // namespace
 
-bool Handled(FileSystem& fs, const std::string& folder, const TargetFile& t) {
-  return !t.german_only ||
-         fs.FolderExists(folder + std::string(t.path.substr(0, t.path.find_last_of('\\'))));
-}
-
-bool IsOwnMade(Resources& resources, const TargetFile& t, std::string_view bytes) {
-  const std::optional<std::string> text = ExtractTemplate(resources, t.template_id);
-  return text && IsFilledTemplate(t.generator->table(), *text, bytes);
-}
-
 void ApplyTweaks(const std::string& folder, RunContext& outer) {
   // Nothing below the ICQ folder is reached through a junction or link planted there.
   ConfinedFileSystem fs(outer.fs, folder);
@@ -135,6 +142,24 @@ void ApplyTweaks(const std::string& folder, RunContext& outer) {
     if (made.ours && !fs.FileExists(path))
       ForgetAbsent(fs, folder, t->path);
   }
+}
+
+std::vector<RestoreResult> RestoreTweaks(const std::string& folder,
+                                         FileSystem& outer,
+                                         Resources& resources) {
+  ConfinedFileSystem fs(outer, folder);  // as in a run: nothing reached through a link
+  // The German file goes with its package: its copy waits for the package to come back.
+  std::vector<std::string_view> relatives;
+  for (const TargetFile& t : kTargetFiles) {
+    if (Handled(fs, folder, t))
+      relatives.push_back(t.path);
+  }
+  const auto made_by_kelvane = [&](std::string_view relative, std::string_view bytes) {
+    const auto t = std::find_if(kTargetFiles.begin(), kTargetFiles.end(),
+                                [&](const TargetFile& t) { return t.path == relative; });
+    return IsOwnMade(resources, *t, bytes);
+  };
+  return RestoreBackups(fs, folder, relatives, made_by_kelvane);
 }
 
 }  // namespace kelvane

@@ -5,7 +5,9 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
+#include "engine/backup.h"
 #include "engine/generators.h"
 #include "engine/run_context.h"
 
@@ -21,18 +23,15 @@ struct TargetFile {
 // The twelve files, always handled in this order.
 extern const std::array<TargetFile, 12> kTargetFiles;
 
-// Whether the target is handled: the German file only while the German language package has
-// the file's folder. A package uninstalled may leave "packages\german" behind, with Kelvane's
-// own update lock in it.
-bool Handled(FileSystem& fs, const std::string& folder, const TargetFile& t);
-
-// Whether the bytes are the file Kelvane makes for the target where the installation has none,
-// filled in some state.
-bool IsOwnMade(Resources& resources, const TargetFile& t, std::string_view bytes);
-
 // Makes each of the twelve files' template from the file the installation holds, applies or
 // removes the protections, and writes every recognised file once, filled from the options. The
 // folder ends in a backslash. Failures are left in the run's status; the caller reports them.
 void ApplyTweaks(const std::string& folder, RunContext& run);
+
+// Puts back what the runs kept of the files they handle (see RestoreBackups): Kelvane's own file
+// goes only while it is still the one Kelvane made. The folder ends in a backslash.
+std::vector<RestoreResult> RestoreTweaks(const std::string& folder,
+                                         FileSystem& fs,
+                                         Resources& resources);
 
 }  // namespace kelvane
