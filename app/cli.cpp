@@ -151,15 +151,12 @@ CliResult Find(AppPlatform& p) {
 }
 
 CliResult Version(const std::string& folder_text, AppPlatform& p) {
-  const std::string folder = WithBackslash(folder_text);
-  CliResult result{kExitSuccess, ""};
-  for (const char* name : {kIcqProgram, kIcqCore}) {
-    const std::string version = GetFileVersionText(p.versions, folder + name);
-    result.output += std::string(name) + " " + (version.empty() ? "-" : version) + "\r\n";
-    if (version != kRequiredIcqVersion)
-      result.exit_code = kExitNotIcq;
-  }
-  return result;
+  const IcqVersions found = ReadIcqVersions(p.versions, WithBackslash(folder_text));
+  std::string lines;
+  for (const auto& [name, version] :
+       {std::pair{kIcqProgram, found.program}, {kIcqCore, found.core}})
+    lines += std::string(name) + " " + (version.empty() ? "-" : version) + "\r\n";
+  return {found.required() ? kExitSuccess : kExitNotIcq, lines};
 }
 
 CliResult Restore(const std::string& folder_text, AppPlatform& p) {

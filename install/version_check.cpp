@@ -28,6 +28,11 @@ std::string GetFileVersionText(FileVersions& versions, const std::string& path) 
   return text;
 }
 
+IcqVersions ReadIcqVersions(FileVersions& versions, const std::string& folder) {
+  return {GetFileVersionText(versions, folder + kIcqProgram),
+          GetFileVersionText(versions, folder + kIcqCore)};
+}
+
 RunResult CheckVersionAndRun(const TweakOptions& options,
                              FileVersions& versions,
                              FileSystem& fs,
@@ -35,18 +40,16 @@ RunResult CheckVersionAndRun(const TweakOptions& options,
                              SystemInfo& system) {
   RunResult result;
   const std::string folder = WithBackslash(options.icq_folder);
-  std::string& version_text = result.version_text;
-  version_text = GetFileVersionText(versions, folder + kIcqProgram);
-  const std::string main_version = GetFileVersionText(versions, folder + kIcqCore);
-  if (version_text == kRequiredIcqVersion && main_version == kRequiredIcqVersion) {
+  const IcqVersions found = ReadIcqVersions(versions, folder);
+  if (found.required()) {
+    result.version_text = found.program;
     RunContext run{fs, resources, system, options, result.status};
     ApplyTweaks(folder, run);
     return result;
   }
   // Only one consistent installation of another build is named in the report.
-  version_text = main_version == version_text && !version_text.empty()
-                     ? ShortVersionText(version_text)
-                     : std::string();
+  if (found.core == found.program && !found.program.empty())
+    result.version_text = ShortVersionText(found.program);
   result.status.wrong_version = true;
   return result;
 }

@@ -14,6 +14,14 @@ inline constexpr char kRequiredIcqVersion[] = "7.1.0.2096";
 // version resource.
 std::string GetFileVersionText(FileVersions& versions, const std::string& path);
 
+// The versions of "ICQ.exe" and "MCore.dll" in a folder ending in a backslash, as
+// GetFileVersionText gives them.
+struct IcqVersions {
+  std::string program, core;
+  bool required() const { return program == kRequiredIcqVersion && core == kRequiredIcqVersion; }
+};
+IcqVersions ReadIcqVersions(FileVersions& versions, const std::string& folder);
+
 // What a press of Start comes to, for the report.
 struct RunResult {
   RunStatus status;  // the run's failure, or wrong_version when the check refused the folder
