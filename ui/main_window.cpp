@@ -167,22 +167,9 @@ void MainWindow::ModeClicked() {
 }
 
 void MainWindow::CheckClicked(size_t index) {
-  switch (CheckBox(index)) {
-    case C::Check0:
-      SetEnabled(C::Check1, Ticked(C::Check0));
-      break;
-    case C::Check4:
-      SetEnabled(C::Check5, Ticked(C::Check4));
-      break;
-    case C::Check10:
-      SetVisible(C::Label4, Ticked(C::Check10));
-      break;
-    case C::Check9:
-      ShowAltSHint();
-      break;
-    default:
-      break;
-  }
+  if (CheckBox(index) == C::Check9)
+    ShowAltSHint();
+  ApplyBoxRules();
 }
 
 void MainWindow::ChangeFolderText(const std::string& text) {
@@ -199,6 +186,13 @@ void MainWindow::ValidateFolder() {
 }
 
 void MainWindow::ApplyOptionRules() {
+  ApplyBoxRules();
+  ValidateFolder();
+}
+
+// Every box only in Custom mode; the second of a pair only under its ticked first; the hint of
+// the taskbar option while it is ticked.
+void MainWindow::ApplyBoxRules() {
   const bool custom = window_state_.mode == TweakMode::Custom;
   for (size_t i = 0; i < kOptionFlags.size(); ++i)
     SetEnabled(CheckBox(i), custom);
@@ -207,7 +201,6 @@ void MainWindow::ApplyOptionRules() {
     SetEnabled(C::Check1, Ticked(C::Check0));
   }
   SetVisible(C::Label4, custom && Ticked(C::Check10));
-  ValidateFolder();
 }
 
 // The marks, the help link and the timer of a report go.

@@ -104,6 +104,7 @@ class MainWindow : private WindowHooks {
   void ModeClicked() override;
   void CheckClicked(size_t index) override;
   void ApplyOptionRules() override;
+  void ApplyBoxRules();
   void SetText(ControlId id, const std::string& text);
   void SetVisible(ControlId id, bool visible);
   void SetEnabled(ControlId id, bool enabled);
