@@ -20,19 +20,13 @@ std::string AdLockOf(const std::string& config) {
   return config + "\\updates";
 }
 
-// Makes path a folder unless it is one. The scripting object's CreateFolder and the system's
-// make-directory call are the same call here, so one try stands for both.
-bool MakeFolder(FileSystem& fs, const std::string& path) {
-  return fs.FolderExists(path) || fs.MakeDirectory(path);
-}
-
-// Makes path a folder, deleting a file of that name if the first try fails.
+// Makes path a folder unless it is one, deleting a file of that name in the way, read-only too.
 bool MakeFolderOverFile(FileSystem& fs, const std::string& path) {
-  if (MakeFolder(fs, path))
-    return true;
-  fs.DeleteFileAt(path);
-  fs.MakeDirectory(path);
-  return fs.FolderExists(path);
+  if (fs.FileExists(path)) {
+    fs.SetNormalAttributes(path);
+    fs.DeleteFileAt(path);
+  }
+  return fs.FolderExists(path) || fs.MakeDirectory(path);
 }
 
 // Empties an update folder and makes its manifest a folder, so ICQ's updater has nowhere to
@@ -43,11 +37,7 @@ bool LockUpdateFolder(FileSystem& fs, const std::string& updates) {
   fs.SetNormalAttributesMatching(updates + "\\*.*");
   fs.SetNormalAttributes(manifest);
   fs.DeleteMatching(updates + "\\*.*");
-  // A read-only file of that name would otherwise keep the folder from being made.
-  if (fs.FileExists(updates))
-    fs.SetNormalAttributes(updates);
-  fs.DeleteFileAt(updates);
-  MakeFolder(fs, updates);
+  MakeFolderOverFile(fs, updates);
   return MakeFolderOverFile(fs, manifest);
 }
 

@@ -60,8 +60,8 @@ class Win32Profile : public Profile {
              const std::string& value) override;
 };
 
-// Opens keys with query, enumerate and notify rights in the 32-bit view, whatever the word
-// size of this program.
+// Opens keys only to read their values, in the 32-bit view, whatever the word size of this
+// program.
 class Win32Registry : public Registry {
  public:
   std::optional<std::string> ReadString(RegistryRoot root,
