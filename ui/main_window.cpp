@@ -268,7 +268,7 @@ void MainWindow::ShowRunResult(const RunStatus& status, const std::string& versi
   SetText(C::Label1, report.text);
   const C mark = report.success ? C::Image1 : C::Image2;
   if (!report.success) {
-    const bool two_lines = report.lines == 2;
+    const bool two_lines = report.two_lines();
     at(C::Label1).rect.top =
         two_lines ? kLayoutChanges.two_line_label1_top : Design(C::Label1).rect.top;
     at(C::Image2).rect.top =

@@ -7,8 +7,8 @@ std::string Pick(UiLanguage language, const char* german, const char* english) {
   return language == UiLanguage::German ? german : english;
 }
 
-Report Failed(std::string text, int lines) {
-  return {std::move(text), lines, false, false, 3000};
+Report Failed(std::string text) {
+  return {std::move(text), false, false, 3000};
 }
 
 }  // namespace
@@ -16,22 +16,20 @@ Report Failed(std::string text, int lines) {
 Report ChooseReport(const RunStatus& status, const std::string& version_text, UiLanguage language) {
   switch (status.failure) {
     case Failure::DataAccessFailed:
-      return Failed(
-          Pick(language, "Fehler beim Entfernen der Banner!\r\nDatenzugriff fehlgeschlagen!",
-               "Error! The banner ads couldn't be removed!\r\nData access failed!"),
-          2);
+      return Failed(Pick(language,
+                         "Fehler beim Entfernen der Banner!\r\nDatenzugriff fehlgeschlagen!",
+                         "Error! The banner ads couldn't be removed!\r\nData access failed!"));
     case Failure::WriteFailed:
       return Failed(
-          Pick(language, "Fehler beim Schreiben der Daten!", "Error! Couldn't write data!"), 1);
+          Pick(language, "Fehler beim Schreiben der Daten!", "Error! Couldn't write data!"));
     case Failure::HostsAccessDenied:
       return Failed(Pick(language, "Zugriffsfehler! Administratorrechte vorhanden?",
-                         "Access error! Got administrator rights?"),
-                    1);
+                         "Access error! Got administrator rights?"));
     case Failure::ResetProtectionFailed:
       return {
           Pick(language, "Reset-Schutz konnte nicht erstellt werden!\r\nBitte manuell durchführen.",
                "Couldn't create reset protection!\r\nPlease do it manually."),
-          2, false, true, 5000};
+          false, true, 5000};
     case Failure::None:
       break;
   }
@@ -39,9 +37,9 @@ Report ChooseReport(const RunStatus& status, const std::string& version_text, Ui
     std::string text = Pick(language, "Falsche Version von ICQ!", "Wrong version of ICQ!");
     if (!version_text.empty())
       text += " (" + version_text + ")";
-    return Failed(std::move(text), 1);
+    return Failed(std::move(text));
   }
-  return {Pick(language, "Änderungen erfolgreich durchgeführt!", "Changes successful!"), 1, true,
+  return {Pick(language, "Änderungen erfolgreich durchgeführt!", "Changes successful!"), true,
           false, 3000};
 }
 
