@@ -26,15 +26,13 @@ void ReplaceAll(std::string& text, std::string_view from, std::string_view to) {
   text = std::move(out);
 }
 
-// Whatever follows the last anchor becomes spaces, wherever that same tail stands: the length
-// stays, and a file ends in spaces where the template had line ends, byte for byte as Kelvane
-// has always written it.
+// Whatever follows the last anchor becomes spaces: the length stays, and a file ends in spaces
+// where the template had line ends, byte for byte as Kelvane has always written it. The same
+// tail earlier in the user's own file stays theirs.
 void NormaliseEnd(std::string& text, std::string_view anchor) {
-  size_t last = text.rfind(anchor);
-  if (last == std::string::npos)
-    return;
-  std::string tail = text.substr(last);
-  ReplaceAll(text, tail, std::string(anchor) + std::string(tail.size() - anchor.size(), ' '));
+  const size_t last = text.rfind(anchor);
+  if (last != std::string::npos)
+    std::fill(text.begin() + last + anchor.size(), text.end(), ' ');
 }
 
 bool SameValues(const GeneratorTable& table, const TweakOptions& a, const TweakOptions& b) {

@@ -92,7 +92,8 @@ TEST(MarkFile, FindsTheSpotsInAnyRenderingAndChangesNothingElse) {
         continue;  // blank lines, the markers' among them, and every other comment
       icq.emplace_back(i, comment ? "<!-- another note -->" : text);
       if (!near[i] && i % 5 == 0 && text.ends_with(">") && text != Table(id).anchor)
-        icq.emplace_back(-1, "<!-- a line of ICQ's own -->");
+        icq.emplace_back(-1, "<!-- a line of ICQ's own, ending as the file does: -->" +
+                                 std::string(Table(id).anchor));
     }
     // Every other file with bare LF line ends, as an editor may have saved it.
     const std::string end = id % 2 ? "\n" : "\r\n";
