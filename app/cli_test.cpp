@@ -159,6 +159,7 @@ TEST(Cli, Restore) {
   m.Cli("apply --folder " + kFolder);
   m.fs.DeleteFileAt(kFolder + std::string(Target(105).path));  // gone since: its copy comes back
   m.fs.WriteFile(kFolder + repaired, IcqFile(106));            // ICQ's repair: the file stays
+  m.fs.WriteFile(kMainDlg, "changed since");
   FakeFileSystem::Node& held = *m.fs.Find(kMainDlg);
   held.undeletable = held.unwritable = true;  // by a program that shares nothing
   const std::pair<int, std::vector<std::string>> restores[] = {
@@ -186,7 +187,9 @@ TEST(Cli, Restore) {
   }
   EXPECT_TRUE(m.fs.Find(kFolder + lifestream)->read_only) << "a file left as it is";
   m.fs.DeleteFolder(kFolder + "packages\\german\\language");  // uninstalled since
-  EXPECT_EQ(m.Cli("restore C:\\ICQ7.1").exit_code, kExitSuccess) << "restored twice";
+  held.undeletable = held.unwritable = true;
+  EXPECT_EQ(m.Cli("restore C:\\ICQ7.1").exit_code, kExitSuccess) << "restored twice, one held";
+  held.undeletable = held.unwritable = held.read_only = false;
   m.fs.WriteFile(kMainDlg, "ICQ 7.2's own");
   m.versions.versions[kFolder + "MCore.dll"] = {7, 2, 0, 1000};  // updated since
   EXPECT_EQ(Outcome(m.Cli("restore C:\\ICQ7.1")),

@@ -20,6 +20,9 @@ Restored Restore(FileSystem& fs,
   const std::string target = folder + std::string(relative);
   switch (kept.kind) {
     case Kept::Copy:
+      // The user's bytes there already need no write that a program holding the file may refuse.
+      if (fs.ReadFile(target) == kept.copy)
+        return Restored::Yes;
       fs.SetNormalAttributes(target);
       return fs.WriteFile(target, kept.copy) ? Restored::Yes : Restored::Failed;
     case Kept::Absent: {
