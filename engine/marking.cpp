@@ -167,14 +167,16 @@ class Marking {
       if (!after)
         return false;
       from = *after + spot.after.size();
-      to = spot.before.empty() ? std::min(from + spot.markers.size(), lines_.size()) : to;
+      if (spot.before.empty())
+        to = std::min(from + BlankRun(from, 1) + spot.markers.size(), lines_.size());
     }
     if (!spot.before.empty()) {
       const std::optional<size_t> before = LinesHolding({spot.before});
       if (!before || *before < from)
         return false;
       to = *before;
-      from = spot.after.empty() ? std::max(to, spot.markers.size()) - spot.markers.size() : from;
+      if (spot.after.empty())
+        from = std::max(to - BlankRun(to, -1), spot.markers.size()) - spot.markers.size();
     }
     std::vector<size_t> windows;
     for (size_t first = from; first + spot.markers.size() <= to; ++first) {
@@ -283,6 +285,17 @@ class Marking {
   }
 
   bool IsBlankLine(size_t line) const { return lines_[line].first == lines_[line].last; }
+
+  // How many blank lines stand next to line at: from it on (step 1), or before it (step -1).
+  // Blank lines of the user's may push a spot's line away from the line it follows or precedes.
+  size_t BlankRun(size_t at, int step) const {
+    size_t n = 0;
+    while (step > 0 ? at + n < lines_.size() && IsBlankLine(at + n)
+                    : n < at && IsBlankLine(at - n - 1)) {
+      ++n;
+    }
+    return n;
+  }
 
   // Lines for markers that ICQ's own file leaves out, since their Standard value is "": put in
   // before the line at, indented as it is.

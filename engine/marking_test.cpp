@@ -51,6 +51,44 @@ TEST(MarkFile, WhatARunWroteFillsAsTheTemplateDoes) {
   }
 }
 
+// A blank line of the user's between a spot's line and the line it follows or precedes is no
+// place for the spot: every state writes the lines it writes without it, blank lines aside.
+TEST(MarkFile, ABlankLineBesideASpotIsNoPlaceForIt) {
+  const auto non_blank = [](const std::string& text) {
+    std::vector<std::string> lines;
+    for (const std::string& line : Lines(text)) {
+      if (line.find_first_not_of(" \t") != std::string::npos)
+        lines.push_back(line);
+    }
+    return lines;
+  };
+  const struct {
+    int id;
+    TweakOptions written;
+    std::vector<std::string> after;  // a blank line after the line holding the last of these
+  } rows[] = {
+      {101, Standard(), {R"(id="idMainPanels")"}},
+      {101, Custom({&TweakOptions::remove_buttons_bar}), {"infoFeedAlert", "</box:vbox>"}},
+      {102, Standard(), {R"(id="idBottomBannerContainer")"}},
+  };
+  for (const auto& r : rows) {
+    SCOPED_TRACE(r.id);
+    const std::string file = IcqFile(r.id, r.written);
+    size_t at = 0;
+    for (const std::string& text : r.after)
+      at = file.find(text, at);
+    std::string spaced = file;
+    spaced.insert(file.find('\n', at) + 1, "\r\n");
+    const std::optional<MarkedFile> marked = MarkFile(Table(r.id), file),
+                                    marked_spaced = MarkFile(Table(r.id), spaced);
+    ASSERT_TRUE(marked && marked_spaced);
+    for (const TweakOptions& state : States(r.id)) {
+      EXPECT_EQ(non_blank(FillTemplate(Table(r.id), marked_spaced->text, state)),
+                non_blank(FillTemplate(Table(r.id), marked->text, state)));
+    }
+  }
+}
+
 std::string Trimmed(const std::string& line) {
   const size_t first = line.find_first_not_of(" \t");
   return first == std::string::npos ? ""
