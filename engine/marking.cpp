@@ -183,8 +183,11 @@ class Marking {
       if (WindowHolds(first, spot.markers))
         windows.push_back(first);
     }
+    // Lines are put in only where none of the spot's lines stands already: one of them broken
+    // away from the others is the user's edit, not a place to write them a second time.
     if (windows.empty())
-      return !spot.after.empty() && InsertLines(from, spot.markers);
+      return !spot.after.empty() && !HoldsAValue(from, to, spot.markers) &&
+             InsertLines(from, spot.markers);
     // Blank lines of the user's beside the markers' lines read as places for them too: the one
     // place that holds more than blank lines is theirs, and where every place is blank (as
     // Standard writes them) the first is as good as any.
@@ -285,6 +288,17 @@ class Marking {
   }
 
   bool IsBlankLine(size_t line) const { return lines_[line].first == lines_[line].last; }
+
+  // Whether a line from first up to last holds one of the markers' values, but "".
+  bool HoldsAValue(size_t first, size_t last, const std::vector<std::string_view>& markers) const {
+    for (size_t i = first; i < last; ++i) {
+      for (std::string_view marker : markers) {
+        if (!IsBlankLine(i) && Known(marker, Text({lines_[i].first, lines_[i].last})))
+          return true;
+      }
+    }
+    return false;
+  }
 
   // How many blank lines stand next to line at: from it on (step 1), or before it (step -1).
   // Blank lines of the user's may push a spot's line away from the line it follows or precedes.

@@ -52,8 +52,10 @@ TEST(MarkFile, WhatARunWroteFillsAsTheTemplateDoes) {
 }
 
 // A blank line of the user's between a spot's line and the line it follows or precedes is no
-// place for the spot: every state writes the lines it writes without it, blank lines aside.
-TEST(MarkFile, ABlankLineBesideASpotIsNoPlaceForIt) {
+// place for the spot: every state writes the lines it writes without it, blank lines aside. A
+// line of the user's among the lines a run moved leaves the file unrecognised: they are not
+// put in a second time.
+TEST(MarkFile, ALineOfTheUsersBesideASpot) {
   const auto non_blank = [](const std::string& text) {
     std::vector<std::string> lines;
     for (const std::string& line : Lines(text)) {
@@ -62,14 +64,18 @@ TEST(MarkFile, ABlankLineBesideASpotIsNoPlaceForIt) {
     }
     return lines;
   };
+  const TweakOptions collapsed =
+      Custom({&TweakOptions::remove_chat_banner, &TweakOptions::collapse_chat_banner});
   const struct {
     int id;
     TweakOptions written;
-    std::vector<std::string> after;  // a blank line after the line holding the last of these
+    std::vector<std::string> after;  // the line put in follows the line holding the last of these
+    std::string line = "\r\n";
   } rows[] = {
       {101, Standard(), {R"(id="idMainPanels")"}},
       {101, Custom({&TweakOptions::remove_buttons_bar}), {"infoFeedAlert", "</box:vbox>"}},
       {102, Standard(), {R"(id="idBottomBannerContainer")"}},
+      {102, collapsed, {"bottom panel", "FeaturesContainer"}, "<!-- moved up -->\r\n"},
   };
   for (const auto& r : rows) {
     SCOPED_TRACE(r.id);
@@ -77,13 +83,18 @@ TEST(MarkFile, ABlankLineBesideASpotIsNoPlaceForIt) {
     size_t at = 0;
     for (const std::string& text : r.after)
       at = file.find(text, at);
-    std::string spaced = file;
-    spaced.insert(file.find('\n', at) + 1, "\r\n");
+    std::string edited = file;
+    edited.insert(file.find('\n', at) + 1, r.line);
     const std::optional<MarkedFile> marked = MarkFile(Table(r.id), file),
-                                    marked_spaced = MarkFile(Table(r.id), spaced);
-    ASSERT_TRUE(marked && marked_spaced);
+                                    marked_edited = MarkFile(Table(r.id), edited);
+    ASSERT_TRUE(marked);
+    if (r.line != "\r\n") {
+      EXPECT_FALSE(marked_edited);
+      continue;
+    }
+    ASSERT_TRUE(marked_edited);
     for (const TweakOptions& state : States(r.id)) {
-      EXPECT_EQ(non_blank(FillTemplate(Table(r.id), marked_spaced->text, state)),
+      EXPECT_EQ(non_blank(FillTemplate(Table(r.id), marked_edited->text, state)),
                 non_blank(FillTemplate(Table(r.id), marked->text, state)));
     }
   }
