@@ -9,6 +9,10 @@ std::string MarkerText(std::string_view name) {
   return "###" + std::string(name) + "###";
 }
 
+std::string FillerName(size_t index) {
+  return "Senseless" + std::to_string(index + 1);
+}
+
 namespace {
 
 void ReplaceAll(std::string& text, std::string_view from, std::string_view to) {
@@ -79,7 +83,7 @@ std::string FillTemplate(const GeneratorTable& table,
   for (const StandardValue& v : table.standard)
     ReplaceAll(text, MarkerText(v.marker), ValueFor(table, v.marker, options));
   for (size_t i = 0; i < table.fillers.size(); ++i) {
-    ReplaceAll(text, MarkerText("Senseless" + std::to_string(i + 1)), table.fillers[i]);
+    ReplaceAll(text, MarkerText(FillerName(i)), table.fillers[i]);
   }
   NormaliseEnd(text, table.anchor);
   return text;

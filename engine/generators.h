@@ -66,6 +66,8 @@ struct GeneratorTable {
 
 // "###Banner1###" for "Banner1".
 std::string MarkerText(std::string_view name);
+// The name of the table's filler at index: "Senseless1" upwards.
+std::string FillerName(size_t index);
 
 // The value the marker gets from the options: its first Custom value whose condition holds, in
 // Custom mode, else its Standard value.

@@ -339,12 +339,32 @@ class Marking {
 
 }  // namespace
 
+namespace {
+
+// A marker's text that the user's file holds already would be filled along with Kelvane's.
+bool HoldsMarkerText(const GeneratorTable& table, std::string_view file) {
+  const auto holds = [&](const std::string& name) { return file.find(MarkerText(name)) != npos; };
+  for (const StandardValue& v : table.standard) {
+    if (holds(std::string(v.marker)))
+      return true;
+  }
+  for (size_t i = 0; i < table.fillers.size(); ++i) {
+    if (holds(FillerName(i)))
+      return true;
+  }
+  return false;
+}
+
+}  // namespace
+
 std::optional<MarkedFile> MarkFile(const GeneratorTable& table, std::string_view file) {
   // ICQ's file ends with its last element or line; whatever stood after it would be written
   // over with the blanks a run puts there.
   const size_t anchor = file.rfind(table.anchor);
-  if (anchor == npos || file.find_first_not_of(" \t\r\n", anchor + table.anchor.size()) != npos)
+  if (anchor == npos || file.find_first_not_of(" \t\r\n", anchor + table.anchor.size()) != npos ||
+      HoldsMarkerText(table, file)) {
     return std::nullopt;
+  }
   Marking marking(table, file);
   for (const Spot& spot : table.spots) {
     if (!std::visit([&](const auto& where) { return marking.Mark(where); }, spot))
