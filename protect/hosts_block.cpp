@@ -263,6 +263,11 @@ class HostsEditor {
 
 constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
 
+// UTF-16 text, by its byte-order mark.
+bool IsWideText(std::string_view hosts) {
+  return hosts.starts_with("\xFF\xFE") || hosts.starts_with("\xFE\xFF");
+}
+
 // A hosts file's text through the editor. A UTF-8 byte-order mark belongs to the file, not to
 // its first line, which the edit may drop; UTF-16 text is left alone, since our single-byte
 // lines can be neither put into it nor found in it.
@@ -398,10 +403,6 @@ Edit EditHostsFile(FileSystem& fs, SystemInfo& system, Mode mode) {
 }
 
 }  // namespace
-
-bool IsWideText(std::string_view hosts) {
-  return hosts.starts_with("\xFF\xFE") || hosts.starts_with("\xFE\xFF");
-}
 
 std::optional<AdHostMarks> ActiveAdHostEntries(std::string_view hosts) {
   return FoundEntries(Scan(Mode::Block, [&](const auto& take) {

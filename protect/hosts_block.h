@@ -55,10 +55,6 @@ std::string BlockAdHostsText(std::string_view hosts);
 // promise for every other line and for the end of the text.
 std::string UnblockAdHostsText(std::string_view hosts);
 
-// Whether the hosts text starts with a byte-order mark of UTF-16 (or UTF-32): text that our
-// single-byte entries cannot be put into, nor found in.
-bool IsWideText(std::string_view hosts);
-
 // Which of the hosts have an active entry in the hosts text: one not commented out. Nullopt for
 // UTF-16 text.
 std::optional<AdHostMarks> ActiveAdHostEntries(std::string_view hosts);
