@@ -1,6 +1,7 @@
 #include "app/cli.h"
 
 #include "app/status_report.h"
+#include "app/window_run.h"
 
 #include <optional>
 
@@ -58,6 +59,9 @@ std::optional<ApplyArgs> ParseApply(const std::vector<std::string>& args) {
 CliResult Error(int exit_code, const std::string& message) {
   return {exit_code, "", message + "\r\n"};
 }
+
+constexpr char kAnotherRun[] =
+    "another run of Kelvane is still under way after two minutes: nothing was changed";
 
 // A name that finds no file is a slip, and a file that another program holds reads as if it
 // had no keys; neither may turn into a run with the window's defaults, nor may a file whose
@@ -130,10 +134,10 @@ CliResult Apply(const ApplyArgs& args, AppPlatform& p) {
     return {kExitNotIcq, language == UiLanguage::German ? "Kein ICQ-Verzeichnis gefunden!\r\n"
                                                         : "No ICQ folder found!\r\n"};
   }
-  const RunResult run = [&] {
-    HeldRunLock held(p.run_lock);
-    return CheckVersionAndRun(options, p.versions, p.fs, p.resources, p.system);
-  }();
+  const std::optional<RunResult> alone = RunAlone(p, options);
+  if (!alone)
+    return Error(kExitRunFailed, kAnotherRun);
+  const RunResult& run = *alone;
   const Report report = ChooseReport(run.status, run.version_text, language);
   const int exit_code = report.success             ? kExitSuccess
                         : run.status.wrong_version ? kExitNotIcq
@@ -163,7 +167,9 @@ CliResult Restore(const std::string& folder_text, AppPlatform& p) {
   if (!ValidateFolderField(p.fs, folder_text))
     return Error(kExitNotIcq, "no ICQ folder: " + folder_text);
   const std::string folder = WithBackslash(folder_text);
-  HeldRunLock held(p.run_lock);
+  HeldRunLock lock(p.run_lock);
+  if (!lock.held())
+    return Error(kExitRunFailed, kAnotherRun);
   // ICQ's updater may have moved the installation on since Standard lifted the locks: the copies
   // are 2096 files and would break another build.
   if (const CliResult versions = Version(folder_text, p); versions.exit_code != kExitSuccess)

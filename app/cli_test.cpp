@@ -5,6 +5,7 @@
 #include <sstream>
 #include <tuple>
 
+#include "app/window_run.h"
 #include "tests/fakes/fake_machine.h"
 #include "tests/template_test_support.h"
 
@@ -124,6 +125,20 @@ TEST(Cli, Apply) {
             Outcome({kExitRunFailed, "Error! Couldn't write data!\r\n",
                      "could not change " + held + "\r\n"}));
   EXPECT_TRUE(m.Content(held) == IcqFile(101));
+  // Another run that does not let go keeps every run from writing, the window's too.
+  Machine busy;
+  busy.run_lock.held_elsewhere = true;
+  for (const char* command_line : {"apply --folder C:\\ICQ7.1", "restore C:\\ICQ7.1"}) {
+    EXPECT_EQ(Outcome(busy.Cli(command_line)),
+              Outcome({kExitRunFailed, "",
+                       "another run of Kelvane is still under way after two minutes: nothing was "
+                       "changed\r\n"}));
+  }
+  TweakOptions options;
+  options.icq_folder = kFolder;
+  EXPECT_EQ(WindowRun(busy.platform).CheckVersionAndRun(options).status.failure,
+            Failure::WriteFailed);
+  EXPECT_FALSE(busy.fs.FolderExists(kFolder + "kelvane-backup"));
 }
 
 // find tells where the search finds ICQ; version names both files' versions and tells by its

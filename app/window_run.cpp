@@ -24,9 +24,20 @@ void WindowRun::ShowAltSHintOnce(const std::function<void()>& show) {
   kelvane::ShowAltSHintOnce(p_.profile, settings_file_, show);
 }
 
+std::optional<RunResult> RunAlone(AppPlatform& p, const TweakOptions& options) {
+  HeldRunLock lock(p.run_lock);
+  if (!lock.held())
+    return std::nullopt;
+  return CheckVersionAndRun(options, p.versions, p.fs, p.resources, p.system);
+}
+
+// A run kept from writing by another one reports that it could not write.
 RunResult WindowRun::CheckVersionAndRun(const TweakOptions& options) {
-  HeldRunLock held(p_.run_lock);
-  return kelvane::CheckVersionAndRun(options, p_.versions, p_.fs, p_.resources, p_.system);
+  if (std::optional<RunResult> run = RunAlone(p_, options))
+    return *run;
+  RunResult kept_out;
+  kept_out.status.Raise(Failure::WriteFailed, "");
+  return kept_out;
 }
 
 }  // namespace kelvane

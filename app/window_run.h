@@ -1,10 +1,16 @@
 // The window's link to the settings file, the ICQ folder checks and the tweak run.
 #pragma once
 
+#include <optional>
+
 #include "app/app_platform.h"
 #include "ui/main_window.h"
 
 namespace kelvane {
+
+// The version check and the run, one at a time in every session. Nothing, and nothing written,
+// when another run still holds the lock after the wait.
+std::optional<RunResult> RunAlone(AppPlatform& p, const TweakOptions& options);
 
 class WindowRun : public ui::RunServices {
  public:

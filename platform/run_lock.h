@@ -7,21 +7,27 @@ namespace kelvane {
 class RunLock {
  public:
   virtual ~RunLock() = default;
-  // Waits while another run holds the lock, then holds it.
-  virtual void Acquire() = 0;
+  // Waits while another run holds the lock, then holds it. False when the other run still holds
+  // it after the wait, or the lock cannot be had at all: the run must then write nothing.
+  virtual bool Acquire() = 0;
   virtual void Release() = 0;
 };
 
-// Holds the lock for one scope.
+// Holds the lock for one scope, when it could be had.
 class HeldRunLock {
  public:
-  explicit HeldRunLock(RunLock& lock) : lock_(lock) { lock_.Acquire(); }
+  explicit HeldRunLock(RunLock& lock) : lock_(lock), held_(lock_.Acquire()) {}
   HeldRunLock(const HeldRunLock&) = delete;
   HeldRunLock& operator=(const HeldRunLock&) = delete;
-  ~HeldRunLock() { lock_.Release(); }
+  ~HeldRunLock() {
+    if (held_)
+      lock_.Release();
+  }
+  bool held() const { return held_; }
 
  private:
   RunLock& lock_;
+  const bool held_;
 };
 
 }  // namespace kelvane

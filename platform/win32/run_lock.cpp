@@ -6,7 +6,7 @@ namespace kelvane::win32 {
 namespace {
 
 // A run takes seconds; a holder that does not let go within this is hung, and waiting longer
-// would only hang this run too.
+// would only hang this run too. Going on beside it could swap its half-made files.
 constexpr DWORD kLongestWait = 2 * 60 * 1000;
 
 }  // namespace
@@ -21,16 +21,14 @@ Win32RunLock::~Win32RunLock() {
     CloseHandle(mutex_);
 }
 
-void Win32RunLock::Acquire() {
+bool Win32RunLock::Acquire() {
   // An abandoned lock, left by a run that ended without letting go, is held all the same.
   const DWORD waited = mutex_ ? WaitForSingleObject(mutex_, kLongestWait) : WAIT_FAILED;
-  held_ = waited == WAIT_OBJECT_0 || waited == WAIT_ABANDONED;
+  return waited == WAIT_OBJECT_0 || waited == WAIT_ABANDONED;
 }
 
 void Win32RunLock::Release() {
-  if (held_)
-    ReleaseMutex(mutex_);
-  held_ = false;
+  ReleaseMutex(mutex_);
 }
 
 }  // namespace kelvane::win32

@@ -77,20 +77,18 @@ class Win32Resources : public Resources {
 // Every session's runs, a deployment tool's under the system account included, share one name.
 inline constexpr wchar_t kRunLockName[] = L"Global\\Kelvane-run";
 
-// A named mutex. Where it cannot be made, or its holder never lets go, the run goes on as it
-// would without one.
+// A named mutex.
 class Win32RunLock : public RunLock {
  public:
   Win32RunLock();
   Win32RunLock(const Win32RunLock&) = delete;
   Win32RunLock& operator=(const Win32RunLock&) = delete;
   ~Win32RunLock() override;
-  void Acquire() override;
+  bool Acquire() override;
   void Release() override;
 
  private:
   void* mutex_;
-  bool held_ = false;
 };
 
 class Win32SystemInfo : public SystemInfo {

@@ -47,8 +47,9 @@ class FakeSystemInfo : public SystemInfo {
 // One run at a time is Windows' to show.
 class FakeRunLock : public RunLock {
  public:
-  void Acquire() override {}
+  bool Acquire() override { return !held_elsewhere; }
   void Release() override {}
+  bool held_elsewhere = false;  // by a run that does not let go
 };
 
 class FakeProfile : public Profile {
