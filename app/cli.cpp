@@ -60,8 +60,7 @@ CliResult Error(int exit_code, const std::string& message) {
   return {exit_code, "", message + "\r\n"};
 }
 
-constexpr char kAnotherRun[] =
-    "another run of Kelvane is still under way after two minutes: nothing was changed";
+constexpr char kAnotherRun[] = "another run of Kelvane holds the run lock: nothing was changed";
 
 // A name that finds no file is a slip, and a file that another program holds reads as if it
 // had no keys; neither may turn into a run with the window's defaults, nor may a file whose

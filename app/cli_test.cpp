@@ -131,8 +131,7 @@ TEST(Cli, Apply) {
   for (const char* command_line : {"apply --folder C:\\ICQ7.1", "restore C:\\ICQ7.1"}) {
     EXPECT_EQ(Outcome(busy.Cli(command_line)),
               Outcome({kExitRunFailed, "",
-                       "another run of Kelvane is still under way after two minutes: nothing was "
-                       "changed\r\n"}));
+                       "another run of Kelvane holds the run lock: nothing was changed\r\n"}));
   }
   TweakOptions options;
   options.icq_folder = kFolder;
