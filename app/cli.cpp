@@ -98,6 +98,18 @@ std::string FolderLine(const std::string& folder, UiLanguage language) {
   return std::string(ui::CaptionOf(ui::ControlId::Frame1, language)) + ": " + folder + "\r\n";
 }
 
+// The window's report of the run, and for a script each path it could not change.
+CliResult Reported(const RunResult& run, UiLanguage language, const std::string& folder_line) {
+  const Report report = ChooseReport(run.status, run.version_text, language);
+  const int exit_code = report.success             ? kExitSuccess
+                        : run.status.wrong_version ? kExitNotIcq
+                                                   : kExitRunFailed;
+  std::string failed;
+  for (const std::string& path : run.status.failed_paths)
+    failed += "could not change " + path + "\r\n";
+  return {exit_code, folder_line + report.text + "\r\n", failed};
+}
+
 CliResult Apply(const ApplyArgs& args, AppPlatform& p) {
   // Without --settings, the kvn.ini the window keeps beside the program, read as the window reads
   // it (a missing file or section gives its defaults): a run made as Start makes it uses the
@@ -133,18 +145,8 @@ CliResult Apply(const ApplyArgs& args, AppPlatform& p) {
     return {kExitNotIcq, language == UiLanguage::German ? "Kein ICQ-Verzeichnis gefunden!\r\n"
                                                         : "No ICQ folder found!\r\n"};
   }
-  const std::optional<RunResult> alone = RunAlone(p, options);
-  if (!alone)
-    return Error(kExitRunFailed, kAnotherRun);
-  const RunResult& run = *alone;
-  const Report report = ChooseReport(run.status, run.version_text, language);
-  const int exit_code = report.success             ? kExitSuccess
-                        : run.status.wrong_version ? kExitNotIcq
-                                                   : kExitRunFailed;
-  std::string failed;
-  for (const std::string& path : run.status.failed_paths)
-    failed += "could not change " + path + "\r\n";
-  return {exit_code, folder_line + report.text + "\r\n", failed};
+  const std::optional<RunResult> run = RunAlone(p, options);
+  return run ? Reported(*run, language, folder_line) : Error(kExitRunFailed, kAnotherRun);
 }
 
 CliResult Find(AppPlatform& p) {
