@@ -198,58 +198,56 @@ void RegisterContainerClass(HINSTANCE instance) {
   RegisterWindowClass(instance, kContainerClass, ContainerProc);
 }
 
+namespace {
+
+// The system class of each kind of control and the styles it takes beside the common ones.
+struct KindClass {
+  const wchar_t* window_class;
+  DWORD style, ex_style;
+};
+
+KindClass ClassOf(ControlKind kind, bool centred) {
+  switch (kind) {
+    case ControlKind::Label:
+    case ControlKind::Link:
+      return {L"STATIC", static_cast<DWORD>(SS_NOTIFY | (centred ? SS_CENTER : SS_LEFT)), 0};
+    case ControlKind::Mark:
+      return {L"STATIC", SS_OWNERDRAW, 0};
+    case ControlKind::Frame:
+      return {L"BUTTON", BS_GROUPBOX | WS_CLIPCHILDREN, WS_EX_CONTROLPARENT};
+    case ControlKind::Container:
+      return {kContainerClass, WS_CLIPCHILDREN, WS_EX_CONTROLPARENT};
+    case ControlKind::Edit:
+      return {L"EDIT", WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE};
+    case ControlKind::Button:
+      return {L"BUTTON", WS_TABSTOP | BS_PUSHBUTTON, 0};
+    case ControlKind::CheckBox:
+      return {L"BUTTON", WS_TABSTOP | BS_CHECKBOX, 0};
+    case ControlKind::Radio:
+      // Automatic, so that the arrow keys select as they move, by a click.
+      return {L"BUTTON", WS_TABSTOP | BS_AUTORADIOBUTTON, 0};
+    case ControlKind::Window:
+      break;
+  }
+  return {nullptr, 0, 0};
+}
+
+}  // namespace
+
 HWND CreateControl(HINSTANCE instance,
                    ControlKind kind,
                    HWND parent,
                    int id,
                    const ControlLook& look,
                    UINT dpi) {
-  const wchar_t* window_class = L"STATIC";
-  DWORD style = WS_CHILD | WS_CLIPSIBLINGS | (look.visible ? WS_VISIBLE : 0) |
-                (look.enabled ? 0 : WS_DISABLED) | (look.joins_group ? 0 : WS_GROUP);
-  DWORD ex_style = 0;
-  switch (kind) {
-    case ControlKind::Label:
-    case ControlKind::Link:
-      style |= SS_NOTIFY | (look.centred ? SS_CENTER : SS_LEFT);
-      break;
-    case ControlKind::Mark:
-      style |= SS_OWNERDRAW;
-      break;
-    case ControlKind::Frame:
-      window_class = L"BUTTON";
-      style |= BS_GROUPBOX | WS_CLIPCHILDREN;
-      ex_style = WS_EX_CONTROLPARENT;
-      break;
-    case ControlKind::Container:
-      window_class = kContainerClass;
-      style |= WS_CLIPCHILDREN;
-      ex_style = WS_EX_CONTROLPARENT;
-      break;
-    case ControlKind::Edit:
-      window_class = L"EDIT";
-      style |= WS_TABSTOP | ES_AUTOHSCROLL;
-      ex_style = WS_EX_CLIENTEDGE;
-      break;
-    case ControlKind::Button:
-      window_class = L"BUTTON";
-      style |= WS_TABSTOP | BS_PUSHBUTTON;
-      break;
-    case ControlKind::CheckBox:
-      window_class = L"BUTTON";
-      style |= WS_TABSTOP | BS_CHECKBOX;
-      break;
-    case ControlKind::Radio:
-      window_class = L"BUTTON";
-      // Automatic, so that the arrow keys select as they move, by a click.
-      style |= WS_TABSTOP | BS_AUTORADIOBUTTON;
-      break;
-    case ControlKind::Window:
-      return nullptr;
-  }
+  const KindClass c = ClassOf(kind, look.centred);
+  if (!c.window_class)
+    return nullptr;
+  const DWORD style = c.style | WS_CHILD | WS_CLIPSIBLINGS | (look.visible ? WS_VISIBLE : 0) |
+                      (look.enabled ? 0 : WS_DISABLED) | (look.joins_group ? 0 : WS_GROUP);
   const Rect& r = look.rect;
   HWND control = CreateWindowExW(
-      ex_style, window_class, look.text.c_str(), style, TwipsToPixels(r.left, dpi),
+      c.ex_style, c.window_class, look.text.c_str(), style, TwipsToPixels(r.left, dpi),
       TwipsToPixels(r.top, dpi), TwipsToPixels(r.width, dpi), TwipsToPixels(r.height, dpi), parent,
       reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
   // A group box passes its children's notifications on to its parent too.
