@@ -166,7 +166,8 @@ void PlaceWindow(HWND window,
   if (!corner) {
     // On the monitor of the window's owner: the info window opens over the main window.
     HWND owner = GetWindow(window, GW_OWNER);
-    MONITORINFO monitor{.cbSize = sizeof(monitor)};
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof(monitor);
     GetMonitorInfoW(MonitorFromWindow(owner ? owner : window, MONITOR_DEFAULTTONEAREST), &monitor);
     const RECT& work = monitor.rcWork;
     corner = POINT{work.left + (work.right - work.left - size.cx) / 2,
