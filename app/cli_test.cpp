@@ -174,6 +174,7 @@ TEST(Cli, Restore) {
   m.fs.DeleteFileAt(kFolder + std::string(Target(105).path));  // gone since: its copy comes back
   m.fs.WriteFile(kFolder + repaired, IcqFile(106));            // ICQ's repair: the file stays
   m.fs.WriteFile(kMainDlg, "changed since");
+  m.fs.Find(kFolder + panel)->read_only = true;  // made by Kelvane, read-only since
   FakeFileSystem::Node& held = *m.fs.Find(kMainDlg);
   held.undeletable = held.unwritable = true;  // by a program that shares nothing
   const std::pair<int, std::vector<std::string>> restores[] = {

@@ -184,6 +184,12 @@ TEST(ApplyTweaks, EachFileGetsItsGeneratedBytesOrIsLeftAsItWas) {
       {"its copy unreadable",
        [](FakeFileSystem& fs) { fs.AddFile(CopyPath(Target(104)), "copy").unreadable = true; },
        alt_s, Failure::DataAccessFailed, Left{104}},
+      {"deleted since an earlier run kept its copy: made again from it",
+       [](FakeFileSystem& fs) {
+         fs.AddFile(CopyPath(Target(104)), IcqFile(104));
+         fs.DeleteFileAt(Path(Target(104)));
+       },
+       alt_s, Failure::None, Left{}},
       {"made by an earlier run, where the installation had none",
        [](FakeFileSystem& fs) { fs.AddFile(CopyPath(Target(112)) + ".absent"); }, alt_s,
        Failure::None, Left{}},
