@@ -274,6 +274,9 @@ TEST(MainWindow, ChangeButtonTakesTheFolderOfTheChosenIcqExe) {
     EXPECT_EQ(w.S(C::Text1).text, field) << chosen;
     EXPECT_EQ(w.shown.back(), "C:\\Start|ICQ (ICQ.exe)|ICQ.exe|Please choose ICQ");
   }
+  Window german({}, "Deutsch");
+  german.model.Click(C::Command4);
+  EXPECT_EQ(german.shown.back(), "|ICQ (ICQ.exe)|ICQ.exe|Bitte ICQ wählen");
 }
 
 // The window's side of start-up: records every handling in order.
