@@ -36,7 +36,7 @@ RunResult WindowRun::CheckVersionAndRun(const TweakOptions& options) {
   if (std::optional<RunResult> run = RunAlone(p_, options))
     return *run;
   RunResult kept_out;
-  kept_out.status.Raise(Failure::WriteFailed, "");
+  kept_out.status.failure = Failure::WriteFailed;
   return kept_out;
 }
 
