@@ -1,4 +1,5 @@
-// The window's link to the settings file, the ICQ folder checks and the tweak run.
+// The window's link to the settings file, the ICQ folder checks and the tweak run; the run under
+// the run lock is kelvane-cli's too.
 #pragma once
 
 #include <optional>
