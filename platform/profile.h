@@ -1,4 +1,5 @@
-// Private-profile (INI) files, one key per call, in the system ANSI code page on disk.
+// Private-profile (INI) files, one key per call, in the system ANSI code page on disk, or in UTF-16
+// once a value needs a letter that code page lacks.
 #pragma once
 
 #include <string>
@@ -15,7 +16,8 @@ class Profile {
   // Whether the file holds the section, in any case: as these calls read the file, not as its
   // bytes look (a mention in a comment is no section; behind a UTF-8 mark a first line is none).
   virtual bool HasSection(const std::string& file, const std::string& section) = 0;
-  // Creates file, section and key as needed; a failure leaves the file as it was.
+  // Creates file, section and key as needed; the value reads back exactly, whatever its letters.
+  // A failure leaves the file as it was.
   virtual void Write(const std::string& file,
                      const std::string& section,
                      const std::string& key,

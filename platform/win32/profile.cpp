@@ -3,11 +3,54 @@
 #include <windows.h>
 
 #include <cwchar>
+#include <optional>
 #include <vector>
 
 #include "platform/win32/text.h"
 
 namespace kelvane::win32 {
+namespace {
+
+std::string ToAnsi(const std::wstring& text, DWORD flags) {
+  const int size = static_cast<int>(text.size());
+  std::string out(
+      WideCharToMultiByte(CP_ACP, flags, text.data(), size, nullptr, 0, nullptr, nullptr), '\0');
+  WideCharToMultiByte(CP_ACP, flags, text.data(), size, out.data(), static_cast<int>(out.size()),
+                      nullptr, nullptr);
+  return out;
+}
+
+std::wstring FromAnsi(const std::string& bytes) {
+  const int size = static_cast<int>(bytes.size());
+  std::wstring out(MultiByteToWideChar(CP_ACP, 0, bytes.data(), size, nullptr, 0), L'\0');
+  MultiByteToWideChar(CP_ACP, 0, bytes.data(), size, out.data(), static_cast<int>(out.size()));
+  return out;
+}
+
+// Whether a file that is not UTF-16 keeps the text letter for letter. The calls write it there in
+// the ANSI code page, with "?" or a look-alike ("L" for "Ł") for a letter the code page
+// lacks: a folder read back so names another folder, or none.
+bool FitsAnsiFile(const std::wstring& text) {
+  return FromAnsi(ToAnsi(text, GetACP() == CP_UTF8 ? 0 : WC_NO_BEST_FIT_CHARS)) == text;
+}
+
+// Makes the file UTF-16, in which the calls keep every letter, holding the text they read from it
+// now; a missing file becomes the byte-order mark alone. False, the file as it was, when that
+// cannot be done.
+bool MakeUtf16(const std::string& file) {
+  Win32FileSystem fs;
+  const std::string path = Narrow(FullPath(file));
+  const std::optional<std::string> bytes = fs.FileExists(path) ? fs.ReadFile(path) : "";
+  if (!bytes)
+    return false;
+  if (bytes->starts_with("\xFF\xFE") || bytes->starts_with("\xFE\xFF"))
+    return true;
+  const std::wstring text = L"\xFEFF" + FromAnsi(*bytes);
+  return fs.WriteFile(path, std::string_view(reinterpret_cast<const char*>(text.data()),
+                                             text.size() * sizeof(wchar_t)));
+}
+
+}  // namespace
 
 std::string Win32Profile::Read(const std::string& file,
                                const std::string& section,
@@ -38,6 +81,8 @@ void Win32Profile::Write(const std::string& file,
                          const std::string& section,
                          const std::string& key,
                          const std::string& value) {
+  if (!FitsAnsiFile(Widen(section + key + value)) && !MakeUtf16(file))
+    return;
   WritePrivateProfileStringW(Widen(section).c_str(), Widen(key).c_str(), Widen(value).c_str(),
                              FullPath(file).c_str());
 }

@@ -47,7 +47,8 @@ class Win32PathNames : public PathNames {
 };
 
 // Over the private-profile calls. The file is in the ANSI code page, as the calls write a new
-// one; its name may hold any characters.
+// one, until a value needs a letter that code page lacks: then it becomes UTF-16, which the calls
+// keep letter for letter. Its name may hold any characters.
 class Win32Profile : public Profile {
  public:
   std::string Read(const std::string& file,

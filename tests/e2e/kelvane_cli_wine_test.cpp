@@ -134,8 +134,8 @@ TEST(HeldFiles, NothingIsLostAndTheReportTellsTheTruth) {
 }
 
 // The settings file through the real profile calls: a first save writes the keys in order, one
-// already there keeps its place. It stays in the ANSI code page while its name may hold any
-// characters; a bare name is the current folder's file.
+// already there keeps its place. It stays in the ANSI code page while its values fit it and its
+// name may hold any characters; a bare name is the current folder's file.
 TEST(ProfileCalls, WhatASaveLeavesOnDisk) {
   TempFolder dir;
   win32::Win32Profile profile;
@@ -159,13 +159,35 @@ TEST(ProfileCalls, WhatASaveLeavesOnDisk) {
   SaveSettings(profile, file, options);
   keys.erase(keys.find("Option3=0\r\n"), 11);
   EXPECT_EQ(ReadBytes(file), kSection + "Language=German\r\nOption3=0\r\n" + keys);
+  const auto utf16 = [](const std::string& ascii) {
+    std::string bytes = "\xFF\xFE";
+    for (char c : ascii)
+      bytes += {c, '\0'};
+    return bytes;
+  };
+  // A letter the code page lacks would come back as "?" or a look-alike ("L" for "Ł") naming
+  // another folder: the file becomes UTF-16, keeping the keys in it.
+  options.remove_search_bar = true;
+  for (const auto& [before, icq_folder] :
+       {std::pair{std::string(), std::string("C:\\ICQ f\xc3\xbcr \xc5\x81ukasz")},
+        {kSection + "Language=German\r\n", "C:\\\xd0\x9f\xd0\xa0\xd0\x9e\\ICQ7.1"},
+        {utf16(kSection + "Language=German\r\n"), "C:\\ICQ \xf0\x9f\x98\x80"}}) {
+    DeleteFileW(Widen(file).c_str());
+    if (!before.empty())
+      WriteBytes(file, before);
+    options.icq_folder = icq_folder;
+    SaveSettings(profile, file, options);
+    const StartupSettings read = ReadSettings(profile, file);
+    EXPECT_EQ(read.options.icq_folder, icq_folder);
+    EXPECT_EQ(read.language_key, before.empty() ? "" : "German") << icq_folder;
+    EXPECT_TRUE(read.options.remove_search_bar) << icq_folder;
+    EXPECT_TRUE(ReadBytes(file).starts_with("\xFF\xFE")) << icq_folder;
+    EXPECT_EQ(ReadBytes(file + ".kelvane-part"), "<missing>");
+  }
   // The section as the profile calls find it, not as the bytes look.
-  std::string wide = "\xFF\xFE";
-  for (char c : std::string("[KELVANE 7.1.0.2096]\r\n"))
-    wide += {c, '\0'};
   for (const auto& [bytes, found] :
        {std::pair{"[kelvane 7.1.0.2096]\r\n" + keys, true},
-        {wide, true},
+        {utf16("[KELVANE 7.1.0.2096]\r\n"), true},
         {"; copied from " + kSection + "[Kelvane 7.1.0.2069]\r\nOption1=0\r\n", false},
         {"[Notes]\r\nSeeAlso=" + kSection + "Option1=0\r\n", false}}) {
     WriteBytes(file, bytes);
