@@ -42,23 +42,6 @@ bool WriteAll(HANDLE file, std::string_view bytes) {
   return true;
 }
 
-// A new file for a copy of ours beside the file it is for. Whatever stands under its name, a
-// link someone planted there included, is deleted first and never written through.
-Handle NewFile(const std::wstring& path) {
-  DeleteFileW(path.c_str());
-  return Handle(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                            FILE_ATTRIBUTE_NORMAL, nullptr));
-}
-
-// A complete copy under its own name, on disk before anything refers to it.
-bool WriteFlushed(const std::wstring& path, std::string_view bytes) {
-  Handle file = NewFile(path);
-  if (!file.valid())
-    return false;
-  const bool ok = WriteAll(file.get(), bytes) && FlushFileBuffers(file.get());
-  return file.Close() && ok;
-}
-
 DWORD Attributes(const std::string& path) {
   return GetFileAttributesW(Widen(path).c_str());
 }
@@ -110,11 +93,33 @@ bool HasOtherNames(const std::wstring& path) {
   return file.valid() && GetFileInformationByHandle(file.get(), &info) && info.nNumberOfLinks > 1;
 }
 
+// Deletes a file unless it is a link: Wine deletes what a link to a file points to, not the link.
+bool DeleteUnlessLink(const std::wstring& path) {
+  return !IsReparsePoint(path) && DeleteFileW(path.c_str());
+}
+
+// A new file for a copy of ours beside the file it is for. A copy that a cut-off run left there
+// goes first; a link someone planted under its name stays, and no copy is made through it.
+Handle NewFile(const std::wstring& path) {
+  DeleteUnlessLink(path);
+  return Handle(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                            FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+}
+
+// A complete copy under its own name, on disk before anything refers to it.
+bool WriteFlushed(const std::wstring& path, std::string_view bytes) {
+  Handle file = NewFile(path);
+  if (!file.valid())
+    return false;
+  const bool ok = WriteAll(file.get(), bytes) && FlushFileBuffers(file.get());
+  return file.Close() && ok;
+}
+
 // Full paths of the files (never folders) matching the wildcard last component. None when the
 // folder is a junction or link: the files it shows may lie anywhere on the disk. File links are
-// left out without with_links, and so are files with other names: deleting one deletes just
-// that name, but its attributes are those of what it points to.
-std::vector<std::wstring> MatchingFiles(const std::wstring& pattern, bool with_links) {
+// left out too, and so are files with other names unless with_other_names: deleting one deletes
+// just that name, but its attributes are those of what it points to.
+std::vector<std::wstring> MatchingFiles(const std::wstring& pattern, bool with_other_names) {
   const std::wstring folder = FolderOf(pattern);
   std::vector<std::wstring> matches;
   if (IsReparsePoint(folder))
@@ -125,9 +130,8 @@ std::vector<std::wstring> MatchingFiles(const std::wstring& pattern, bool with_l
     return matches;
   do {
     const std::wstring file = folder + data.cFileName;
-    if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
-        (with_links ||
-         !((data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) || HasOtherNames(file)))) {
+    if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && !IsReparsePoint(file) &&
+        (with_other_names || !HasOtherNames(file))) {
       matches.push_back(file);
     }
   } while (find.Next(&data));
@@ -239,7 +243,7 @@ bool PutInPlace(const std::wstring& copy, const std::wstring& target, bool exist
   }
   // When a replace lost the old name half-way, the copy is all that is left of the file.
   if (!existed || Exists(target))
-    DeleteFileW(copy.c_str());
+    DeleteUnlessLink(copy);
   return ok;
 }
 
@@ -324,7 +328,7 @@ void RemoveContents(const std::wstring& folder) {
     if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
       RemoveTree(child, data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT);
     } else {
-      DeleteFileW(child.c_str());
+      DeleteUnlessLink(child);
     }
   }
 }
@@ -404,7 +408,7 @@ bool Win32FileSystem::WriteFile(const std::string& path, std::string_view bytes)
   if (!target.writable())
     return false;
   if (!WriteFlushed(target.copy(), bytes)) {
-    DeleteFileW(target.copy().c_str());
+    DeleteUnlessLink(target.copy());
     return false;
   }
   return PutInPlace(target.copy(), target.path, target.exists(), target.link());
@@ -416,7 +420,7 @@ bool Win32FileSystem::WriteNewFile(const std::string& path, std::string_view byt
   const bool ok = WriteFlushed(temp, bytes) &&
                   MoveFileExW(temp.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH);
   if (!ok)
-    DeleteFileW(temp.c_str());
+    DeleteUnlessLink(temp);
   return ok;
 }
 
@@ -428,7 +432,7 @@ Rewrite Win32FileSystem::RewriteFile(const std::string& path, FileEdit& edit) {
     return Rewrite::Failed;
   const Rewrite written = WriteEditedCopy(target.path, target.copy(), edit);
   if (written != Rewrite::Replaced) {
-    DeleteFileW(target.copy().c_str());
+    DeleteUnlessLink(target.copy());
     return written;
   }
   return PutInPlace(target.copy(), target.path, true, target.link()) ? Rewrite::Replaced
