@@ -7,6 +7,7 @@
 #include <set>
 
 #include "engine/backup.h"
+#include "platform/confined_file_system.h"
 #include "tests/fakes/fake_file_system.h"
 #include "tests/fakes/fake_platform.h"
 #include "tests/template_test_support.h"
@@ -277,6 +278,29 @@ TEST(ApplyTweaks, NothingIsReachedThroughALinkBelowTheFolder) {
     EXPECT_TRUE(icq.fs.IsLink(kFolder + r.link));
     for (const TargetFile& t : kTargetFiles)
       EXPECT_FALSE(icq.fs.FileExists(CopyPath(t) + ".absent")) << "noted as made: " << t.path;
+  }
+  // A folder swapped for a link after a step looked at it stops every step that would change
+  // what is below it.
+  const std::string file = kFolder + "u\\f";
+  const std::function<bool(FileSystem&)> changes[] = {
+      [&](FileSystem& fs) { return fs.WriteFile(file, "x"); },
+      [&](FileSystem& fs) { return fs.WriteNewFile(kFolder + "u\\g", "x"); },
+      [&](FileSystem& fs) { return fs.DeleteFileAt(file); },
+      [&](FileSystem& fs) { return fs.DeleteMatching(kFolder + "u\\*.*"); },
+      [&](FileSystem& fs) { return fs.SetNormalAttributes(file); },
+      [&](FileSystem& fs) { return fs.SetNormalAttributesMatching(kFolder + "u\\*.*"); },
+      [&](FileSystem& fs) { return fs.MakeDirectory(kFolder + "u\\d"); },
+      [&](FileSystem& fs) { return fs.DeleteFolder(kFolder + "u"); },
+  };
+  for (const auto& change : changes) {
+    FakeFileSystem outside;
+    outside.AddFile(file, "outside").hidden = true;
+    ConfinedFileSystem view(outside, kFolder);
+    ASSERT_TRUE(view.ReadFile(file) && view.FolderExists(kFolder + "u\\"));
+    outside.Find(kFolder + "u")->link = true;
+    EXPECT_FALSE(change(view));
+    const FakeFileSystem::Node* left = outside.Find(file);
+    EXPECT_TRUE(left && left->content == "outside" && left->hidden);
   }
 }
 

@@ -18,7 +18,7 @@ bool StartsWithFolder(const std::string& path, const std::string& folder) {
 
 }  // namespace
 
-bool ConfinedFileSystem::Reachable(const std::string& path) {
+bool ConfinedFileSystem::Reachable(const std::string& path, Ask ask) {
   if (!StartsWithFolder(path, folder_))
     return true;
   std::string within = path;
@@ -28,7 +28,7 @@ bool ConfinedFileSystem::Reachable(const std::string& path) {
   for (size_t end = folder_.size(); end < within.size(); ++end) {
     end = std::min(within.find('\\', end), within.size());
     std::string on_the_way = within.substr(0, end);
-    if (plain_.contains(on_the_way))
+    if (ask == Ask::kOnce && plain_.contains(on_the_way))
       continue;
     if (inner_.IsLink(on_the_way))
       return false;
@@ -38,11 +38,11 @@ bool ConfinedFileSystem::Reachable(const std::string& path) {
 }
 
 bool ConfinedFileSystem::FolderReachable(const std::string& pattern) {
-  return Reachable(pattern.substr(0, pattern.find_last_of('\\') + 1));
+  return Reachable(pattern.substr(0, pattern.find_last_of('\\') + 1), Ask::kAgain);
 }
 
 bool ConfinedFileSystem::SetNormalAttributes(const std::string& path) {
-  return Reachable(path) && inner_.SetNormalAttributes(path);
+  return Reachable(path, Ask::kAgain) && inner_.SetNormalAttributes(path);
 }
 
 bool ConfinedFileSystem::SetNormalAttributesMatching(const std::string& pattern) {
@@ -50,7 +50,7 @@ bool ConfinedFileSystem::SetNormalAttributesMatching(const std::string& pattern)
 }
 
 bool ConfinedFileSystem::DeleteFileAt(const std::string& path) {
-  return Reachable(path) && inner_.DeleteFileAt(path);
+  return Reachable(path, Ask::kAgain) && inner_.DeleteFileAt(path);
 }
 
 bool ConfinedFileSystem::DeleteMatching(const std::string& pattern) {
@@ -58,11 +58,11 @@ bool ConfinedFileSystem::DeleteMatching(const std::string& pattern) {
 }
 
 bool ConfinedFileSystem::MakeDirectory(const std::string& path) {
-  return Reachable(path) && inner_.MakeDirectory(path);
+  return Reachable(path, Ask::kAgain) && inner_.MakeDirectory(path);
 }
 
 bool ConfinedFileSystem::DeleteFolder(const std::string& path) {
-  return Reachable(path) && inner_.DeleteFolder(path);
+  return Reachable(path, Ask::kAgain) && inner_.DeleteFolder(path);
 }
 
 std::optional<std::string> ConfinedFileSystem::ReadFile(const std::string& path) {
@@ -70,11 +70,11 @@ std::optional<std::string> ConfinedFileSystem::ReadFile(const std::string& path)
 }
 
 bool ConfinedFileSystem::WriteFile(const std::string& path, std::string_view bytes) {
-  return Reachable(path) && inner_.WriteFile(path, bytes);
+  return Reachable(path, Ask::kAgain) && inner_.WriteFile(path, bytes);
 }
 
 bool ConfinedFileSystem::WriteNewFile(const std::string& path, std::string_view bytes) {
-  return Reachable(path) && inner_.WriteNewFile(path, bytes);
+  return Reachable(path, Ask::kAgain) && inner_.WriteNewFile(path, bytes);
 }
 
 bool ConfinedFileSystem::ReadInPieces(const std::string& path,
@@ -83,7 +83,7 @@ bool ConfinedFileSystem::ReadInPieces(const std::string& path,
 }
 
 Rewrite ConfinedFileSystem::RewriteFile(const std::string& path, FileEdit& edit) {
-  return Reachable(path) ? inner_.RewriteFile(path, edit) : Rewrite::Unreadable;
+  return Reachable(path, Ask::kAgain) ? inner_.RewriteFile(path, edit) : Rewrite::Unreadable;
 }
 
 std::optional<DirEntry> ConfinedFileSystem::Lookup(const std::string& path) {

@@ -37,15 +37,18 @@ class ConfinedFileSystem : public FileSystem {
   bool IsLink(const std::string& path) override;
 
  private:
-  // Whether no link stands below the folder on the way to path, the path itself included.
-  bool Reachable(const std::string& path);
-  // The same for the folder of a wildcard pattern.
+  enum class Ask { kOnce, kAgain };
+  // Whether no link stands below the folder on the way to path, the path itself included. A step
+  // that changes something asks again, so that a link swapped in since an earlier step looked
+  // cannot lead it.
+  bool Reachable(const std::string& path, Ask ask = Ask::kOnce);
+  // The same for the folder of a wildcard pattern, asked again.
   bool FolderReachable(const std::string& pattern);
 
   FileSystem& inner_;
   const std::string folder_;
-  // The paths below it found to be no links, each asked once while this view lives: for one run,
-  // or one look at the installation.
+  // The paths below it found to be no links, asked once by the steps that only look while this
+  // view lives: for one run, or one look at the installation.
   std::set<std::string> plain_;
 };
 
