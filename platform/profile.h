@@ -17,7 +17,7 @@ class Profile {
   // bytes look (a mention in a comment is no section; behind a UTF-8 mark a first line is none).
   virtual bool HasSection(const std::string& file, const std::string& section) = 0;
   // Creates file, section and key as needed; the value reads back exactly, whatever its letters.
-  // A failure leaves the file as it was.
+  // A failure, or a file that is a link, leaves the file as it was.
   virtual void Write(const std::string& file,
                      const std::string& section,
                      const std::string& key,

@@ -37,9 +37,7 @@ bool FitsAnsiFile(const std::wstring& text) {
 // Makes the file UTF-16, in which the calls keep every letter, holding the text they read from it
 // now; a missing file becomes the byte-order mark alone. False, the file as it was, when that
 // cannot be done.
-bool MakeUtf16(const std::string& file) {
-  Win32FileSystem fs;
-  const std::string path = Narrow(FullPath(file));
+bool MakeUtf16(Win32FileSystem& fs, const std::string& path) {
   const std::optional<std::string> bytes = fs.FileExists(path) ? fs.ReadFile(path) : "";
   if (!bytes)
     return false;
@@ -81,10 +79,14 @@ void Win32Profile::Write(const std::string& file,
                          const std::string& section,
                          const std::string& key,
                          const std::string& value) {
-  if (!FitsAnsiFile(Widen(section + key + value)) && !MakeUtf16(file))
+  Win32FileSystem fs;
+  const std::string path = Narrow(FullPath(file));
+  // Kelvane runs elevated, and whoever may write the program's folder may make kvn.ini a link:
+  // what a link points to is never written.
+  if (fs.IsLink(path) || (!FitsAnsiFile(Widen(section + key + value)) && !MakeUtf16(fs, path)))
     return;
   WritePrivateProfileStringW(Widen(section).c_str(), Widen(key).c_str(), Widen(value).c_str(),
-                             FullPath(file).c_str());
+                             Widen(path).c_str());
 }
 
 }  // namespace kelvane::win32

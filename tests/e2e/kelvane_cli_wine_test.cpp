@@ -193,6 +193,12 @@ TEST(ProfileCalls, WhatASaveLeavesOnDisk) {
     WriteBytes(file, bytes);
     EXPECT_EQ(profile.HasSection(file, kSettingsSection), found) << bytes;
   }
+  // Kelvane runs elevated: a kvn.ini that is a link leads no save to what it points to.
+  WriteBytes(dir.path() + "elsewhere", "precious");
+  DeleteFileW(Widen(file).c_str());
+  MakeLinuxLink(file, dir.path() + "elsewhere");
+  SaveSettings(profile, file, options);
+  EXPECT_EQ(ReadBytes(dir.path() + "elsewhere"), "precious");
 }
 
 }  // namespace
