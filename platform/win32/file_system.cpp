@@ -94,8 +94,9 @@ bool HasOtherNames(const std::wstring& path) {
 }
 
 // Deletes a file unless it is a link: Wine deletes what a link to a file points to, not the link.
-bool DeleteUnlessLink(const std::wstring& path) {
-  return !IsReparsePoint(path) && DeleteFileW(path.c_str());
+void DeleteUnlessLink(const std::wstring& path) {
+  if (!IsReparsePoint(path))
+    DeleteFileW(path.c_str());
 }
 
 // A new file for a copy of ours beside the file it is for. A copy that a cut-off run left there
