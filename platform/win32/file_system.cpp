@@ -61,6 +61,15 @@ std::wstring FinalPath(const std::wstring& path) {
   return length > 0 && length < std::size(final) ? std::wstring(final, length) : std::wstring();
 }
 
+// Whether the entry is a junction or symbolic link: a reparse point that stands for another
+// name. A file that a cloud service keeps or Windows compresses is a reparse point too, but its
+// tag says it is the file itself; Wine shows its links without a tag.
+bool NamesAnother(const WIN32_FIND_DATAW& entry) {
+  const DWORD tag = entry.dwReserved0;
+  return (entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) &&
+         (tag == 0 || IsReparseTagNameSurrogate(tag));
+}
+
 // Whether the file or folder is a junction or link itself. Asked without a trailing backslash,
 // which would look through it.
 bool IsReparsePoint(std::wstring path) {
@@ -69,8 +78,11 @@ bool IsReparsePoint(std::wstring path) {
   const DWORD attributes = GetFileAttributesW(path.c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES)
     return false;
-  if (attributes & FILE_ATTRIBUTE_REPARSE_POINT)
-    return true;
+  if (attributes & FILE_ATTRIBUTE_REPARSE_POINT) {
+    WIN32_FIND_DATAW entry;
+    FindHandle find(path, &entry);
+    return !find.valid() || NamesAnother(entry);
+  }
   if (attributes & FILE_ATTRIBUTE_DIRECTORY)
     return false;
   // Wine shows a link to a file as a plain file; it leads somewhere else than its folder does.
@@ -327,7 +339,7 @@ void RemoveContents(const std::wstring& folder) {
       continue;
     const std::wstring child = folder + L"\\" + data.cFileName;
     if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-      RemoveTree(child, data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT);
+      RemoveTree(child, NamesAnother(data));
     } else {
       DeleteUnlessLink(child);
     }
