@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include <commctrl.h>
+#include <objbase.h>
 
 #include "app/win32_services.h"
 #include "app/window_run.h"
@@ -15,6 +16,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
   win32::RestrictDllSearchToSystem32();
   win32::NoSystemErrorBoxes();
   ui::view::DeclarePerMonitorDpiAware();
+  // The shell hands a link's address, and the file chooser its folders, to handlers that may be
+  // COM objects, which need this thread to be an apartment.
+  CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
   InitCommonControls();
 
   Win32Services services;

@@ -38,7 +38,7 @@ add_library(kelvane_view STATIC
 target_link_libraries(kelvane_view PUBLIC kelvane_win32 comctl32)
 
 add_executable(kelvane WIN32 app/gui_main.cpp app/kelvane.rc)
-target_link_libraries(kelvane PRIVATE kelvane_view ${static_runtime} -municode)
+target_link_libraries(kelvane PRIVATE kelvane_view ole32 ${static_runtime} -municode)
 
 add_executable(kelvane-cli app/cli_main.cpp app/kelvane-cli.rc)
 target_link_libraries(kelvane-cli PRIVATE kelvane_win32 ${static_runtime} -municode)
