@@ -43,7 +43,9 @@ bool MakeUtf16(Win32FileSystem& fs, const std::string& path) {
     return false;
   if (bytes->starts_with("\xFF\xFE") || bytes->starts_with("\xFE\xFF"))
     return true;
-  const std::wstring text = L"\xFEFF" + FromAnsi(*bytes);
+  // Behind a UTF-8 mark, the text an editor saved as UTF-8.
+  const bool utf8 = bytes->starts_with("\xEF\xBB\xBF");
+  const std::wstring text = L"\xFEFF" + (utf8 ? Widen(bytes->substr(3)) : FromAnsi(*bytes));
   return fs.WriteFile(path, std::string_view(reinterpret_cast<const char*>(text.data()),
                                              text.size() * sizeof(wchar_t)));
 }

@@ -171,7 +171,8 @@ TEST(ProfileCalls, WhatASaveLeavesOnDisk) {
   for (const auto& [before, icq_folder] :
        {std::pair{std::string(), std::string("C:\\ICQ f\xc3\xbcr \xc5\x81ukasz")},
         {kSection + "Language=German\r\n", "C:\\\xd0\x9f\xd0\xa0\xd0\x9e\\ICQ7.1"},
-        {utf16(kSection + "Language=German\r\n"), "C:\\ICQ \xf0\x9f\x98\x80"}}) {
+        {utf16(kSection + "Language=German\r\n"), "C:\\ICQ \xf0\x9f\x98\x80"},
+        {"\xEF\xBB\xBF" + kSection + "Language=German\r\n", "C:\\\xc5\x81\\ICQ"}}) {
     DeleteFileW(Widen(file).c_str());
     if (!before.empty())
       WriteBytes(file, before);
