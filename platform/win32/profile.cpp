@@ -34,9 +34,8 @@ bool FitsAnsiFile(const std::wstring& text) {
   return FromAnsi(ToAnsi(text, GetACP() == CP_UTF8 ? 0 : WC_NO_BEST_FIT_CHARS)) == text;
 }
 
-// Makes the file UTF-16, in which the calls keep every letter, holding the text they read from it
-// now; a missing file becomes the byte-order mark alone. False, the file as it was, when that
-// cannot be done.
+// Makes the file UTF-16, in which the calls keep every letter, with the text it holds; a missing
+// file becomes the byte-order mark alone. False, the file as it was, when that cannot be done.
 bool MakeUtf16(Win32FileSystem& fs, const std::string& path) {
   const std::optional<std::string> bytes = fs.FileExists(path) ? fs.ReadFile(path) : "";
   if (!bytes)
