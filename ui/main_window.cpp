@@ -258,7 +258,8 @@ void MainWindow::Start() {
   window_.Repaint();
   const TweakOptions options = Options();
   run_.SaveSettings(options);
-  const RunResult result = run_.CheckVersionAndRun(options);
+  RunResult result;
+  window_.KeepAnsweringDuring([&] { result = run_.CheckVersionAndRun(options); });
   ShowRunResult(result.status, result.version_text);
 }
 

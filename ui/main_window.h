@@ -43,6 +43,9 @@ class WindowServices {
   virtual void Exit() = 0;
   // Shows the window as the model stands now, before a long synchronous step.
   virtual void Repaint() = 0;
+  // Does a step that may wait long (for another run, for files other programs hold); meanwhile
+  // the window paints and answers, but takes no input.
+  virtual void KeepAnsweringDuring(const std::function<void()>& step) = 0;
 };
 
 // The window's part of a run: the settings file, the folder checks, the check and the run.

@@ -54,6 +54,7 @@ class Window : public FakeMachine, public WindowServices, public WindowRun {
   void ShowInfoWindow() override { shown.push_back("info"); }
   void Exit() override { shown.push_back("exit"); }
   void Repaint() override { shown.push_back(model.state(C::Label1).text); }
+  void KeepAnsweringDuring(const std::function<void()>& step) override { step(); }
   RunResult CheckVersionAndRun(const TweakOptions& options) override {
     runs.push_back(options);
     return result;

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <future>
 #include <map>
 #include <optional>
 #include <set>
@@ -29,14 +30,21 @@ void BringToDpi(HWND window, UINT dpi) {
     SendMessageW(window, kDpiChanged, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
 }
 
-// Start-up finds no settings and no ICQ.
+// Start-up finds no settings and no ICQ; a run does what the test asks of it.
 class NoRun : public RunServices {
+ public:
+  std::function<void()> during_run = [] {};
+
+ private:
   bool StartAllowed(const std::string&) override { return false; }
   std::string ProgramFolder() override { return "C:\\kelvane\\"; }
   StartupSettings LoadSettings() override { return {TweakOptions(), ""}; }
   void SaveSettings(const TweakOptions&) override {}
   void ShowAltSHintOnce(const std::function<void()>&) override {}
-  RunResult CheckVersionAndRun(const TweakOptions&) override { return {}; }
+  RunResult CheckVersionAndRun(const TweakOptions&) override {
+    during_run();
+    return {};
+  }
 };
 
 // The main window loaded in one language, placed as when it is shown, and its info window.
@@ -216,6 +224,27 @@ TEST(Window, ShowsItsModelInEveryReport) {
       }
     }
   }
+}
+
+// A run may wait minutes for another run or for a file that ICQ holds: meanwhile the window
+// answers, so that Windows does not offer to end it mid-run, but takes no input and does not
+// close (as the taskbar and Task Manager ask) before the report.
+TEST(Window, AnswersButTakesNoInputWhileARunWaits) {
+  RealWindows w("-english", 96);
+  HWND main = w.view.window();
+  bool answered = false, enabled = true;
+  w.run.during_run = [&] {
+    enabled = IsWindowEnabled(main);
+    answered = std::async(std::launch::async, [&] {
+                 DWORD_PTR result;
+                 return SendMessageTimeoutW(main, WM_CLOSE, 0, 0, SMTO_NORMAL, 2000, &result) != 0;
+               }).get();
+  };
+  w.model->Click(C::Command3);
+  EXPECT_TRUE(answered);
+  EXPECT_FALSE(enabled);
+  EXPECT_TRUE(IsWindowEnabled(main));
+  EXPECT_EQ(w.model->state(C::Label1).text, "Changes successful!");
 }
 
 // Each window, active again after the other was, or restored after it was minimised, gives the

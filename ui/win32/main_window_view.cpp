@@ -222,7 +222,8 @@ LRESULT MainWindowView::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
         return TRUE;
       return DefWindowProcW(window_, message, wparam, lparam);
     case WM_CLOSE:
-      Exit();
+      if (!busy_)  // the taskbar closes even a disabled window; a run is not cut off
+        Exit();
       return 0;
     case WM_DESTROY:
       PostQuitMessage(0);
@@ -326,6 +327,35 @@ void MainWindowView::ShowInfoWindow() {
 // The info window goes with it; its object stays, as its modal loop may be the one running.
 void MainWindowView::Exit() {
   DestroyWindow(window_);
+}
+
+// Windows marks a window that takes no messages for five seconds "Not Responding" and offers to
+// end the program, which would cut the run off half-way: the step runs on a thread of its own
+// while this one keeps taking messages.
+void MainWindowView::KeepAnsweringDuring(const std::function<void()>& step) {
+  const auto run = [](void* step) -> DWORD {
+    (*static_cast<const std::function<void()>*>(step))();
+    return 0;
+  };
+  HANDLE thread =
+      CreateThread(nullptr, 0, run, const_cast<std::function<void()>*>(&step), 0, nullptr);
+  if (!thread) {
+    step();
+    return;
+  }
+  busy_ = true;
+  EnableWindow(window_, FALSE);
+  while (MsgWaitForMultipleObjects(1, &thread, FALSE, INFINITE, QS_ALLINPUT) == WAIT_OBJECT_0 + 1) {
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&message);
+      DispatchMessageW(&message);
+    }
+  }
+  WaitForSingleObject(thread, INFINITE);
+  CloseHandle(thread);
+  EnableWindow(window_, TRUE);
+  busy_ = false;
 }
 
 void MainWindowView::Repaint() {

@@ -36,6 +36,7 @@ class MainWindowView : public WindowServices {
   void ShowInfoWindow() override;
   void Exit() override;
   void Repaint() override;
+  void KeepAnsweringDuring(const std::function<void()>& step) override;
 
  private:
   template <typename View>
@@ -59,6 +60,7 @@ class MainWindowView : public WindowServices {
   std::array<ControlState, kControlCount> shown_{};  // what the controls show now
   bool shown_valid_ = false;
   int timer_starts_seen_ = 0;
+  bool busy_ = false;  // a step runs beside the window
   FocusKeeper focus_;
   std::unique_ptr<InfoWindowView> info_;
 };
