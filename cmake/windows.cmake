@@ -34,11 +34,12 @@ add_library(kelvane_view STATIC
   ui/win32/info_window_view.cpp
   ui/win32/main_window_view.cpp
   ui/win32/marks.cpp
+  ui/win32/open_address.cpp
 )
-target_link_libraries(kelvane_view PUBLIC kelvane_win32 comctl32)
+target_link_libraries(kelvane_view PUBLIC kelvane_win32 comctl32 ole32 oleaut32 uuid)
 
 add_executable(kelvane WIN32 app/gui_main.cpp app/kelvane.rc)
-target_link_libraries(kelvane PRIVATE kelvane_view ole32 ${static_runtime} -municode)
+target_link_libraries(kelvane PRIVATE kelvane_view ${static_runtime} -municode)
 
 add_executable(kelvane-cli app/cli_main.cpp app/kelvane-cli.rc)
 target_link_libraries(kelvane-cli PRIVATE kelvane_win32 ${static_runtime} -municode)

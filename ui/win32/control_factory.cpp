@@ -1,7 +1,6 @@
 #include "ui/win32/control_factory.h"
 
 #include <commctrl.h>
-#include <shellapi.h>
 
 #include "platform/win32/text.h"
 #include "ui/win32/dpi.h"
@@ -175,12 +174,6 @@ void PlaceWindow(HWND window,
   }
   SetWindowPos(window, nullptr, corner->x, corner->y, size.cx, size.cy,
                SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
-void OpenAddress(HWND owner, const std::string& address, const std::string& working_folder) {
-  using kelvane::win32::Widen;
-  ShellExecuteW(owner, L"Open", Widen(address).c_str(), L"", Widen(working_folder).c_str(),
-                SW_SHOWNORMAL);
 }
 
 void RegisterWindowClass(HINSTANCE instance, const wchar_t* name, WNDPROC procedure, HICON icon) {
