@@ -114,9 +114,6 @@ void PlaceWindow(HWND window,
                  UINT dpi,
                  std::optional<POINT> corner = std::nullopt);
 
-// Opens a web address in the user's browser; a launch that fails shows nothing.
-void OpenAddress(HWND owner, const std::string& address, const std::string& working_folder);
-
 // Registers the plain container class once; its children's notifications reach its parent.
 void RegisterContainerClass(HINSTANCE instance);
 

@@ -4,6 +4,7 @@
 #include "platform/win32/text.h"
 #include "ui/product.h"
 #include "ui/win32/dpi.h"
+#include "ui/win32/open_address.h"
 
 namespace kelvane::ui::view {
 namespace {

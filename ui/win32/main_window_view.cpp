@@ -8,6 +8,7 @@
 #include "ui/win32/file_chooser.h"
 #include "ui/win32/info_window_view.h"
 #include "ui/win32/marks.h"
+#include "ui/win32/open_address.h"
 
 namespace kelvane::ui::view {
 namespace {

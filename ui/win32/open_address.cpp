@@ -1,4 +1,4 @@
-#include <windows.h>
+#include "ui/win32/open_address.h"
 
 #include <exdisp.h>
 #include <shellapi.h>
@@ -7,7 +7,6 @@
 #include <shlobj.h>
 
 #include "platform/win32/text.h"
-#include "ui/win32/control_factory.h"
 
 namespace kelvane::ui::view {
 namespace {
@@ -70,8 +69,8 @@ bool DesktopShell(Com<IShellDispatch2>& shell) {
          windows->FindWindowSW(&none, &none, SWC_DESKTOP, &window, SWFO_NEEDDISPATCH,
                                desktop.put()) == S_OK &&
          SUCCEEDED(desktop->QueryInterface(IID_IServiceProvider, services.put_void())) &&
-         SUCCEEDED(services->QueryService(SID_STopLevelBrowser, IID_IShellBrowser,
-                                          browser.put_void())) &&
+         SUCCEEDED(
+             services->QueryService(SID_STopLevelBrowser, IID_IShellBrowser, browser.put_void())) &&
          SUCCEEDED(browser->QueryActiveShellView(view.put())) &&
          SUCCEEDED(view->GetItemObject(SVGIO_BACKGROUND, IID_IDispatch, background.put_void())) &&
          SUCCEEDED(background->QueryInterface(IID_IShellFolderViewDual, folder_view.put_void())) &&
@@ -92,8 +91,8 @@ void OpenAddress(HWND owner, const std::string& address, const std::string& work
     VariantInit(&show);
     show.vt = VT_I4;
     show.lVal = SW_SHOWNORMAL;
-    if (SUCCEEDED(
-            shell->ShellExecute(file.get(), none.variant(), folder.variant(), verb.variant(), show)))
+    if (SUCCEEDED(shell->ShellExecute(file.get(), none.variant(), folder.variant(), verb.variant(),
+                                      show)))
       return;
   }
   ShellExecuteW(owner, L"Open", Widen(address).c_str(), L"", Widen(working_folder).c_str(),
