@@ -132,7 +132,8 @@ class Marking {
     for (std::string_view value : values) {
       if (text_.compare(start, value.size(), value) == 0 &&
           SpotEndsAt(start + value.size(), spot.until)) {
-        return Set(spot.marker, start, value.size());
+        return !HasAnAttributeOf(*tag, {start, start + value.size()}, spot.marker) &&
+               Set(spot.marker, start, value.size());
       }
     }
     return false;
@@ -247,6 +248,24 @@ class Marking {
       return text_.compare(at, until.size(), until) == 0;
     return at < text_.size() &&
            (text_[at] == '>' || text_[at] == '/' || text_[at] == '\r' || text_[at] == '\n');
+  }
+
+  // Whether the tag, outside the spot, has an attribute that a value of the marker sets (the
+  // user may have put one on a line of its own): writing the value would set it twice.
+  bool HasAnAttributeOf(Range tag, Range spot, std::string_view marker) const {
+    for (std::string_view value : KnownValues(table_, marker)) {
+      for (size_t is = value.find('='); is != npos; is = value.find('=', is + 1)) {
+        size_t name = is;
+        while (name > 0 && IsNameChar(value[name - 1]))
+          --name;
+        for (size_t at : FindFragment(text_, value.substr(name, is - name), tag)) {
+          const size_t after = text_.find_first_not_of(" \t\r\n", at + is - name);
+          if ((at < spot.begin || at >= spot.end) && after < tag.end && text_[after] == '=')
+            return true;
+        }
+      }
+    }
+    return false;
   }
 
   bool Set(std::string_view marker, size_t at, size_t length) {
