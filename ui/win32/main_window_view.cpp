@@ -210,7 +210,8 @@ void MainWindowView::Sync() {
 LRESULT MainWindowView::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
     case WM_COMMAND:
-      OnCommand(wparam, lparam);
+      if (!run_thread_)  // a run goes on: nothing pressed reaches the model, not even by a tool
+        OnCommand(wparam, lparam);
       return 0;
     case WM_TIMER:
       OnTimer();
@@ -223,8 +224,19 @@ LRESULT MainWindowView::Handle(UINT message, WPARAM wparam, LPARAM lparam) {
         return TRUE;
       return DefWindowProcW(window_, message, wparam, lparam);
     case WM_CLOSE:
-      if (!busy_)  // the taskbar closes even a disabled window; a run is not cut off
+      if (!run_thread_)  // the taskbar closes even a disabled window; a run is not cut off
         Exit();
+      return 0;
+    // Windows ends the session, and the program with it, once every window agrees: during a run
+    // the window says no, and why; when the end comes all the same, the run ends first.
+    case WM_QUERYENDSESSION:
+      if (!run_thread_)
+        return TRUE;
+      ShutdownBlockReasonCreate(window_, Widen(model_->state(C::Label1).text).c_str());
+      return FALSE;
+    case WM_ENDSESSION:
+      if (run_thread_ && wparam)
+        WaitForSingleObject(run_thread_, INFINITE);
       return 0;
     case WM_DESTROY:
       PostQuitMessage(0);
@@ -338,25 +350,31 @@ void MainWindowView::KeepAnsweringDuring(const std::function<void()>& step) {
     (*static_cast<const std::function<void()>*>(step))();
     return 0;
   };
-  HANDLE thread =
+  run_thread_ =
       CreateThread(nullptr, 0, run, const_cast<std::function<void()>*>(&step), 0, nullptr);
-  if (!thread) {
+  if (!run_thread_) {
     step();
     return;
   }
-  busy_ = true;
   EnableWindow(window_, FALSE);
-  while (MsgWaitForMultipleObjects(1, &thread, FALSE, INFINITE, QS_ALLINPUT) == WAIT_OBJECT_0 + 1) {
-    MSG message;
-    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+  SetFocus(nullptr);  // as Windows does when a window is disabled around the focus; Wine does
+  // not
+  MSG message{};
+  while (message.message != WM_QUIT &&
+         MsgWaitForMultipleObjectsEx(1, &run_thread_, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE) ==
+             WAIT_OBJECT_0 + 1) {
+    while (message.message != WM_QUIT && PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
       TranslateMessage(&message);
       DispatchMessageW(&message);
     }
   }
-  WaitForSingleObject(thread, INFINITE);
-  CloseHandle(thread);
+  WaitForSingleObject(run_thread_, INFINITE);
+  CloseHandle(run_thread_);
+  run_thread_ = nullptr;
+  ShutdownBlockReasonDestroy(window_);
   EnableWindow(window_, TRUE);
-  busy_ = false;
+  if (message.message == WM_QUIT)
+    PostQuitMessage(static_cast<int>(message.wParam));
 }
 
 void MainWindowView::Repaint() {

@@ -60,7 +60,7 @@ class MainWindowView : public WindowServices {
   std::array<ControlState, kControlCount> shown_{};  // what the controls show now
   bool shown_valid_ = false;
   int timer_starts_seen_ = 0;
-  bool busy_ = false;  // a step runs beside the window
+  HANDLE run_thread_ = nullptr;  // the step that KeepAnsweringDuring runs beside the window
   FocusKeeper focus_;
   std::unique_ptr<InfoWindowView> info_;
 };
