@@ -16,8 +16,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
   win32::RestrictDllSearchToSystem32();
   win32::NoSystemErrorBoxes();
   ui::view::DeclarePerMonitorDpiAware();
-  // The shell hands a link's address, and the file chooser its folders, to handlers that may be
-  // COM objects, which need this thread to be an apartment.
+  // The file chooser hands its folders to handlers that may be COM objects, which need this
+  // thread to be an apartment.
   CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
   InitCommonControls();
 

@@ -6,6 +6,8 @@
 #include <shlguid.h>
 #include <shlobj.h>
 
+#include <thread>
+
 #include "platform/win32/text.h"
 
 namespace kelvane::ui::view {
@@ -50,9 +52,9 @@ class Text {
   BSTR bstr_;
 };
 
-// The shell of the desktop the user signed in to: the one that Explorer runs with the user's own
-// rights, also when an administrator's name was typed into the elevation prompt.
-bool DesktopShell(Com<IShellDispatch2>& shell) {
+// The shell of the desktop the user works on, which Explorer runs with the signed-in user's
+// rights, and the desktop's window.
+bool DesktopShell(Com<IShellDispatch2>& shell, HWND& desktop_window) {
   Com<IShellWindows> windows;
   Com<IDispatch> desktop;
   Com<IServiceProvider> services;
@@ -64,39 +66,56 @@ bool DesktopShell(Com<IShellDispatch2>& shell) {
   VARIANT none;
   VariantInit(&none);
   long window = 0;
-  return SUCCEEDED(CoCreateInstance(CLSID_ShellWindows, nullptr, CLSCTX_LOCAL_SERVER,
-                                    IID_IShellWindows, windows.put_void())) &&
-         windows->FindWindowSW(&none, &none, SWC_DESKTOP, &window, SWFO_NEEDDISPATCH,
-                               desktop.put()) == S_OK &&
-         SUCCEEDED(desktop->QueryInterface(IID_IServiceProvider, services.put_void())) &&
-         SUCCEEDED(
-             services->QueryService(SID_STopLevelBrowser, IID_IShellBrowser, browser.put_void())) &&
-         SUCCEEDED(browser->QueryActiveShellView(view.put())) &&
-         SUCCEEDED(view->GetItemObject(SVGIO_BACKGROUND, IID_IDispatch, background.put_void())) &&
-         SUCCEEDED(background->QueryInterface(IID_IShellFolderViewDual, folder_view.put_void())) &&
-         SUCCEEDED(folder_view->get_Application(application.put())) &&
-         SUCCEEDED(application->QueryInterface(IID_IShellDispatch2, shell.put_void()));
+  const bool found =
+      SUCCEEDED(CoCreateInstance(CLSID_ShellWindows, nullptr, CLSCTX_LOCAL_SERVER,
+                                 IID_IShellWindows, windows.put_void())) &&
+      windows->FindWindowSW(&none, &none, SWC_DESKTOP, &window, SWFO_NEEDDISPATCH, desktop.put()) ==
+          S_OK &&
+      SUCCEEDED(desktop->QueryInterface(IID_IServiceProvider, services.put_void())) &&
+      SUCCEEDED(
+          services->QueryService(SID_STopLevelBrowser, IID_IShellBrowser, browser.put_void())) &&
+      SUCCEEDED(browser->QueryActiveShellView(view.put())) &&
+      SUCCEEDED(view->GetItemObject(SVGIO_BACKGROUND, IID_IDispatch, background.put_void())) &&
+      SUCCEEDED(background->QueryInterface(IID_IShellFolderViewDual, folder_view.put_void())) &&
+      SUCCEEDED(folder_view->get_Application(application.put())) &&
+      SUCCEEDED(application->QueryInterface(IID_IShellDispatch2, shell.put_void()));
+  desktop_window = reinterpret_cast<HWND>(static_cast<LONG_PTR>(window));
+  return found;
+}
+
+// Has the desktop's shell open the address; false where there is no such shell or it refuses.
+bool OpenThroughDesktop(const std::wstring& address, const std::wstring& working_folder) {
+  Com<IShellDispatch2> shell;
+  HWND desktop_window = nullptr;
+  if (!DesktopShell(shell, desktop_window))
+    return false;
+  // Only the program in front may bring another to the front: Explorer is let to, for the browser.
+  DWORD explorer = 0;
+  if (GetWindowThreadProcessId(desktop_window, &explorer))
+    AllowSetForegroundWindow(explorer);
+  const Text file(address), folder(working_folder), verb(L"Open"), none(L"");
+  VARIANT show;
+  VariantInit(&show);
+  show.vt = VT_I4;
+  show.lVal = SW_SHOWNORMAL;
+  return SUCCEEDED(
+      shell->ShellExecute(file.get(), none.variant(), folder.variant(), verb.variant(), show));
 }
 
 }  // namespace
 
 // Kelvane runs elevated, and so would a browser it started itself: the desktop's shell opens the
 // address with the user's own rights. Where there is no such shell the address is opened here.
+// Calls into Explorer wait for it, so they go on a thread of their own: a hung Explorer does not
+// hold the window.
 void OpenAddress(HWND owner, const std::string& address, const std::string& working_folder) {
   using kelvane::win32::Widen;
-  Com<IShellDispatch2> shell;
-  if (DesktopShell(shell)) {
-    const Text file(Widen(address)), folder(Widen(working_folder)), verb(L"Open"), none(L"");
-    VARIANT show;
-    VariantInit(&show);
-    show.vt = VT_I4;
-    show.lVal = SW_SHOWNORMAL;
-    if (SUCCEEDED(shell->ShellExecute(file.get(), none.variant(), folder.variant(), verb.variant(),
-                                      show)))
-      return;
-  }
-  ShellExecuteW(owner, L"Open", Widen(address).c_str(), L"", Widen(working_folder).c_str(),
-                SW_SHOWNORMAL);
+  std::thread([owner, address = Widen(address), folder = Widen(working_folder)] {
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+    if (!OpenThroughDesktop(address, folder))
+      ShellExecuteW(owner, L"Open", address.c_str(), L"", folder.c_str(), SW_SHOWNORMAL);
+    CoUninitialize();
+  }).detach();
 }
 
 }  // namespace kelvane::ui::view
