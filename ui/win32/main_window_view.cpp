@@ -357,8 +357,8 @@ void MainWindowView::KeepAnsweringDuring(const std::function<void()>& step) {
     return;
   }
   EnableWindow(window_, FALSE);
-  SetFocus(nullptr);  // as Windows does when a window is disabled around the focus; Wine does
-  // not
+  // As Windows does when it disables a window around the focus (Wine keeps it on Start).
+  SetFocus(nullptr);
   MSG message{};
   while (message.message != WM_QUIT &&
          MsgWaitForMultipleObjectsEx(1, &run_thread_, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE) ==
