@@ -255,9 +255,7 @@ class Marking {
   bool HasAnAttributeOf(Range tag, Range spot, std::string_view marker) const {
     for (std::string_view value : KnownValues(table_, marker)) {
       for (size_t is = value.find('='); is != npos; is = value.find('=', is + 1)) {
-        size_t name = is;
-        while (name > 0 && IsNameChar(value[name - 1]))
-          --name;
+        const size_t name = value.rfind(' ', is) + 1;  // a value's attributes follow blanks
         for (size_t at : FindFragment(text_, value.substr(name, is - name), tag)) {
           const size_t after = text_.find_first_not_of(" \t\r\n", at + is - name);
           if ((at < spot.begin || at >= spot.end) && after < tag.end && text_[after] == '=')
