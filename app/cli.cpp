@@ -111,12 +111,11 @@ CliResult Reported(const RunResult& run, UiLanguage language, const std::string&
 }
 
 CliResult Apply(const ApplyArgs& args, AppPlatform& p) {
-  // Without --settings, the kvn.ini the window keeps beside the program, read as the window reads
-  // it (a missing file or section gives its defaults): a run made as Start makes it uses the
-  // choices made there.
+  // Without --settings, the kvn.ini the window keeps beside the program: a run made as Start makes
+  // it uses the choices made there, and only a missing file gives the window's defaults.
   const std::string settings_file =
       args.settings_file.value_or(p.program_folder + kSettingsFileName);
-  if (args.settings_file) {
+  if (args.settings_file || p.fs.FileExists(settings_file)) {
     if (auto error = CheckSettingsFile(p.fs, p.profile, settings_file))
       return *error;
   }

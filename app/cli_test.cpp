@@ -57,9 +57,10 @@ TEST(Cli, UsageErrorsGoToStandardError) {
   m.fs.AddFile("C:\\held.ini", "[Kelvane 7.1.0.2096]\r\nStandard=1\r\n").unreadable = true;
   m.profile.sections.insert({"C:\\held.ini", kSettingsSection});
   m.fs.AddFile("C:\\misnamed.ini", "[Kelvane]\r\nStandard=1\r\n");  // no section Windows finds
+  m.profile.sections.erase({kIni, kSettingsSection});  // the kvn.ini beside the program too
   for (const char* command_line :
-       {"", "apply --bogus", "apply --folder", "restore", "unknown", "apply --settings",
-        "apply --settings C:\\no.ini", "apply --settings C:\\held.ini",
+       {"", "apply --folder C:\\ICQ7.1", "apply --bogus", "apply --folder", "restore", "unknown",
+        "apply --settings", "apply --settings C:\\no.ini", "apply --settings C:\\held.ini",
         "apply --settings C:\\misnamed.ini", "apply --folder C:\\ICQ7.1 --standard --custom",
         "apply --folder C:\\Other --folder C:\\ICQ7.1"}) {
     const CliResult result = m.Cli(command_line);
