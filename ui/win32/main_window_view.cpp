@@ -350,27 +350,28 @@ void MainWindowView::KeepAnsweringDuring(const std::function<void()>& step) {
     (*static_cast<const std::function<void()>*>(step))();
     return 0;
   };
-  run_thread_ =
-      CreateThread(nullptr, 0, run, const_cast<std::function<void()>*>(&step), 0, nullptr);
-  if (!run_thread_) {
-    step();
-    return;
-  }
+  // Disabled before the step begins: it may look at the window.
   EnableWindow(window_, FALSE);
   // As Windows does when it disables a window around the focus (Wine keeps it on Start).
   SetFocus(nullptr);
+  run_thread_ =
+      CreateThread(nullptr, 0, run, const_cast<std::function<void()>*>(&step), 0, nullptr);
   MSG message{};
-  while (message.message != WM_QUIT &&
-         MsgWaitForMultipleObjectsEx(1, &run_thread_, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE) ==
-             WAIT_OBJECT_0 + 1) {
-    while (message.message != WM_QUIT && PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&message);
-      DispatchMessageW(&message);
+  if (run_thread_) {
+    while (message.message != WM_QUIT &&
+           MsgWaitForMultipleObjectsEx(1, &run_thread_, INFINITE, QS_ALLINPUT,
+                                       MWMO_INPUTAVAILABLE) == WAIT_OBJECT_0 + 1) {
+      while (message.message != WM_QUIT && PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+      }
     }
+    WaitForSingleObject(run_thread_, INFINITE);
+    CloseHandle(run_thread_);
+    run_thread_ = nullptr;
+  } else {
+    step();
   }
-  WaitForSingleObject(run_thread_, INFINITE);
-  CloseHandle(run_thread_);
-  run_thread_ = nullptr;
   ShutdownBlockReasonDestroy(window_);
   EnableWindow(window_, TRUE);
   if (message.message == WM_QUIT)
