@@ -9,13 +9,13 @@
 // FOCUS is the name of the control holding the keyboard focus, "-" for none. POINTER tells
 // the mouse pointer shown now apart from others (a handle of the window's process). OWNER is
 // the title of the window that owns it, "-" for none: only an unowned window has a taskbar
-// button. Control
-// rectangles are in pixels relative to the parent's client area; VISIBLE is the control's own
-// flag; CHECKED is BM_GETCHECK for buttons, "-" for the others. Exit 1 when no such window is
-// shown (within MS milliseconds).
+// button. Control rectangles are in pixels relative to the parent's client area; VISIBLE is the
+// control's own flag; CHECKED is BM_GETCHECK for buttons, "-" for the others. What is printed is
+// a reading taken twice alike. Exit 1 when no such window is shown (within MS milliseconds).
 #include <windows.h>
 
 #include <string>
+#include <utility>
 
 #include "platform/win32/process.h"
 #include "platform/win32/text.h"
@@ -90,7 +90,14 @@ std::string N(long value) {
   return std::to_string(value);
 }
 
-BOOL CALLBACK PrintControl(HWND control, LPARAM top_level) {
+// One reading of the window: its lines so far, and whose controls they are.
+struct Reading {
+  HWND window;
+  std::string lines;
+};
+
+BOOL CALLBACK ReadControl(HWND control, LPARAM to) {
+  Reading& reading = *reinterpret_cast<Reading*>(to);
   HWND parent = GetParent(control);
   RECT r;
   GetWindowRect(control, &r);
@@ -100,11 +107,11 @@ BOOL CALLBACK PrintControl(HWND control, LPARAM top_level) {
   if (ClassOf(control) == "Button")
     checked = N(SendMessageW(control, BM_GETCHECK, 0, 0));
   const bool visible = GetWindowLongW(control, GWL_STYLE) & WS_VISIBLE;
-  kelvane::win32::PrintText(
+  reading.lines +=
       Join({"control", NameOf(control), ClassOf(control), TextOf(control), N(top_left.x),
             N(top_left.y), N(r.right - r.left), N(r.bottom - r.top), N(r.left), N(r.top),
             N(IsWindowEnabled(control) ? 1 : 0), N(visible ? 1 : 0), checked,
-            parent == reinterpret_cast<HWND>(top_level) ? "window" : NameOf(parent)}));
+            parent == reading.window ? "window" : NameOf(parent)});
   return TRUE;
 }
 
@@ -139,6 +146,19 @@ std::string PointerShown() {
   return N(static_cast<long>(reinterpret_cast<INT_PTR>(info.hCursor)));
 }
 
+std::string Read(HWND window) {
+  RECT client;
+  GetClientRect(window, &client);
+  POINT origin = {0, 0};
+  ClientToScreen(window, &origin);
+  Reading reading{
+      window, Join({"window", TextOf(window), N(client.right), N(client.bottom), N(ScreenDpi()),
+                    N(origin.x), N(origin.y), N(IsWindowEnabled(window) ? 1 : 0), FocusOf(window),
+                    PointerShown(), OwnerOf(window)})};
+  EnumChildWindows(window, ReadControl, reinterpret_cast<LPARAM>(&reading));
+  return reading.lines;
+}
+
 HWND FindTopLevel(const std::wstring& title, int wait_ms) {
   for (int waited = 0;; waited += 50) {
     HWND found = FindWindowW(nullptr, title.c_str());
@@ -164,14 +184,11 @@ int wmain() {
   HWND window = FindTopLevel(Widen(args[0]), wait_ms);
   if (!window)
     return 1;
-  RECT client;
-  GetClientRect(window, &client);
-  POINT origin = {0, 0};
-  ClientToScreen(window, &origin);
-  kelvane::win32::PrintText(
-      Join({"window", TextOf(window), N(client.right), N(client.bottom), N(ScreenDpi()),
-            N(origin.x), N(origin.y), N(IsWindowEnabled(window) ? 1 : 0), FocusOf(window),
-            PointerShown(), OwnerOf(window)}));
-  EnumChildWindows(window, PrintControl, reinterpret_cast<LPARAM>(window));
+  // The window goes on answering while it is read, one message at a time: only two readings
+  // alike show no change half-way through.
+  std::string last, now = Read(window);
+  for (int tries = 0; now != last && tries < 20; ++tries)
+    last = std::exchange(now, Read(window));
+  kelvane::win32::PrintText(now);
   return 0;
 }

@@ -133,7 +133,10 @@ class Kelvane:
 
     def snapshot(self):
         s = self.session.inspect(self.TITLE)
-        check(s is not None, "the main window is gone")
+        if s is None:
+            ended = self.process.poll()
+            raise Failed("the main window is gone: kelvane.exe "
+                         + ("still runs" if ended is None else f"exited {ended}"))
         return s
 
     def wait(self, predicate, what, timeout=10):
