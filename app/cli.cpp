@@ -127,7 +127,7 @@ CliResult Apply(const ApplyArgs& args, AppPlatform& p) {
   // Without --folder the user has not named the folder, so it is shown before the report.
   std::string folder_line;
   if (args.folder) {
-    options.icq_folder = *args.folder;
+    options.icq_folder = p.paths.FullPath(*args.folder);
   } else {
     const auto folder = UnnamedFolder(p, options.icq_folder, args.settings_file.has_value());
     if (!folder) {
@@ -211,21 +211,24 @@ CliResult Status(const std::string& folder_text, bool json, AppPlatform& p) {
 
 }  // namespace
 
+// A folder named from the console's working folder, "." too, is made whole: the window's rules
+// know only whole folders, and the reports name the folder a script can use anywhere.
 CliResult RunCli(const std::vector<std::string>& args, AppPlatform& platform) {
   if (args.size() == 1 && (args[0] == "--help" || args[0] == "/?"))
     return {kExitSuccess, kUsage};
+  const auto dir = [&] { return platform.paths.FullPath(args[1]); };
   if (!args.empty() && args[0] == "apply") {
     if (auto parsed = ParseApply(args))
       return Apply(*parsed, platform);
   } else if (args.size() == 2 && args[0] == "restore") {
-    return Restore(args[1], platform);
+    return Restore(dir(), platform);
   } else if (args.size() == 1 && args[0] == "find") {
     return Find(platform);
   } else if (args.size() == 2 && args[0] == "version") {
-    return Version(args[1], platform);
+    return Version(dir(), platform);
   } else if ((args.size() == 2 || (args.size() == 3 && args[2] == "--json")) &&
              args[0] == "status") {
-    return Status(args[1], args.size() == 3, platform);
+    return Status(dir(), args.size() == 3, platform);
   }
   return {kExitUsage, "", kUsage};
 }

@@ -86,7 +86,7 @@ TEST(Cli, Apply) {
     std::string output, errors, main_dlg;
     FileVersion version;
   } rows[] = {
-      {"", "apply --folder C:\\ICQ7.1", kExitSuccess, done, "", Expected(TweakOptions()), right},
+      {"", "apply --folder ICQ7.1", kExitSuccess, done, "", Expected(TweakOptions()), right},
       {"Option11=1 Standard=1 ICQPath=C:\\ICQ7.1 Language=German", "apply", kExitSuccess,
        german + "C:\\ICQ7.1\r\nÄnderungen erfolgreich durchgeführt!\r\n", "", Expected(Standard()),
        right},
@@ -233,7 +233,8 @@ TEST(Cli, StatusTellsWhatTheLastRunLeft) {
     std::vector<std::string> lines, json;
   } rows[] = {
       {nullptr,  // ICQ's own files, before any run
-       {"imApp\\content\\MUICore\\MainDlgPanelOwner.box: recognised, copy none\r\n",
+       {"ICQ folder: C:\\ICQ7.1\\\r\n",
+        "imApp\\content\\MUICore\\MainDlgPanelOwner.box: recognised, copy none\r\n",
         "  MainPanel2: \"\"\r\n", "options:\r\n  RemoveContactListBanner: off\r\n",
         "German update folder lock: off\r\n",
         "ad configuration lock of ConfigFiles: no such folder\r\n"},
@@ -259,7 +260,7 @@ TEST(Cli, StatusTellsWhatTheLastRunLeft) {
     if (r.mode)
       m.Cli(std::string("apply --folder C:\\ICQ7.1 ") + r.mode);
     const std::string before = m.Content(kFolder + std::string(Target(101).path));
-    const CliResult status = m.Cli("status " + kFolder);
+    const CliResult status = m.Cli("status ICQ7.1");  // from C:\, the working folder
     EXPECT_EQ(status.exit_code, kExitSuccess);
     for (const std::string& line : r.lines)
       EXPECT_NE(status.output.find(line), std::string::npos) << line << status.output;

@@ -20,4 +20,8 @@ std::string Win32PathNames::LongPath(const std::string& path) {
   return Narrow(buffer);
 }
 
+std::string Win32PathNames::FullPath(const std::string& path) {
+  return Narrow(win32::FullPath(path));
+}
+
 }  // namespace kelvane::win32

@@ -44,6 +44,7 @@ class Win32FileVersions : public FileVersions {
 class Win32PathNames : public PathNames {
  public:
   std::string LongPath(const std::string& path) override;
+  std::string FullPath(const std::string& path) override;
 };
 
 // Over the private-profile calls. The file is in the ANSI code page, as the calls write a new

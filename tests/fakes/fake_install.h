@@ -35,13 +35,18 @@ class FakeRegistry : public Registry {
   std::map<std::tuple<RegistryRoot, std::string, std::string>, std::string> values_;
 };
 
-// Only the paths given a long form have one; every other path comes back unchanged.
+// Only the paths given a long form have one; every other path comes back unchanged. The working
+// folder is C:\.
 class FakePathNames : public PathNames {
  public:
   std::map<std::string, std::string> long_paths;
   std::string LongPath(const std::string& path) override {
     auto it = long_paths.find(path);
     return it == long_paths.end() ? path : it->second;
+  }
+  std::string FullPath(const std::string& path) override {
+    const bool whole = path.starts_with('\\') || (path.size() >= 2 && path[1] == ':');
+    return whole ? path : "C:\\" + path;
   }
 };
 
