@@ -105,8 +105,9 @@ def keys_and_start(session):
             xdotool("key", "Return")
         else:
             k.click("Command1")
-        info = session.inspect("Kelvane - Info", wait_ms=5000)
-        check(info and info.focus == "Command1", "no info window with the focus on OK")
+        # Shown first, then given the focus.
+        info = wait_until(lambda: (i := session.inspect("Kelvane - Info")) and
+                          i.focus == "Command1" and i, "an info window with the focus on OK")
         check(not k.snapshot().enabled, "the main window takes input under the info window")
         seen.append(subprocess.run(["xdotool", "search", "--onlyvisible", "--name",
                                     "^Kelvane - Info$"], capture_output=True, text=True).stdout)
