@@ -11,7 +11,8 @@ import sys
 import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(__file__), "..", "..", "tools", "window_driver"))
-from window_driver import Failed, Kelvane, Session, check, wait_until, windows_path, xdotool
+from window_driver import (WINE, Failed, Kelvane, Session, check, wait_until, windows_path,
+                            xdotool)
 
 started = []
 
@@ -185,9 +186,7 @@ def german_at_144_dpi(session):
             session.wine("reg", "delete", desktop, "/v", "LogPixels", "/f")
 
 
-def main():
-    build, chosen = os.path.abspath(sys.argv[1]), sys.argv[2:]
-    session = Session(build, os.path.join(build, "gui-test"))
+def run(session, chosen):
     # The inspector finds windows by title: a Kelvane left open elsewhere would answer.
     if session.inspect(Kelvane.TITLE) or session.inspect("Kelvane - Info"):
         print("another Kelvane window is open on this display")
@@ -209,6 +208,23 @@ def main():
                 k.process.wait()
             started.clear()
     return 1 if failures else 0
+
+
+def main():
+    build, chosen = os.path.abspath(sys.argv[1]), sys.argv[2:]
+    session = Session(build, os.path.join(build, "gui-test"))
+    # Wine ends the desktop's Explorer once the last program on it has ended, and the next program
+    # starts another, which offers its shell only a while later (under load, after a click on the
+    # help link): Windows keeps one Explorer all along, and so does a program that waits here for
+    # the whole run (the inspector, for a window that never comes).
+    desktop = subprocess.Popen([WINE, os.path.join(build, "inspector.exe"), "-", "--wait",
+                                "3600000"], env=session.env, stdin=subprocess.DEVNULL,
+                               stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    try:
+        return run(session, chosen)
+    finally:
+        desktop.kill()
+        desktop.wait()
 
 
 if __name__ == "__main__":
