@@ -8,6 +8,7 @@ int wmain() {
   using namespace kelvane;
   win32::RestrictDllSearchToSystem32();
   win32::NoSystemErrorBoxes();
+  win32::StopOnlyBetweenRuns();
   Win32Services services;
   CliResult result = RunCli(win32::CommandLineArguments(), services.platform);
   win32::PrintText(result.output);

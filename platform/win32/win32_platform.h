@@ -93,6 +93,11 @@ class Win32RunLock : public RunLock {
   void* mutex_;
 };
 
+// Ctrl+C, Ctrl+Break and a closed console stop the console program only between runs: a run
+// under way ends first (a closing console allows it five seconds; a run takes well under one
+// unless ICQ holds its files).
+void StopOnlyBetweenRuns();
+
 class Win32SystemInfo : public SystemInfo {
  public:
   std::string SystemDirectory() override;

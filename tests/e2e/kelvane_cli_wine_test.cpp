@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "app/cli.h"
+#include "engine/tweak_run.h"
 #include "platform/win32/handle.h"
 #include "platform/win32/process.h"
 #include "platform/win32/text.h"
@@ -200,6 +201,39 @@ TEST(ProfileCalls, WhatASaveLeavesOnDisk) {
   MakeLinuxLink(file, dir.path() + "elsewhere");
   SaveSettings(profile, file, options);
   EXPECT_EQ(ReadBytes(dir.path() + "elsewhere"), "precious");
+}
+
+// Ctrl+C stops kelvane-cli only after the run under way: here one that tries a file ICQ holds
+// again for about a second before it changes the files after it.
+TEST(ConsoleBreaks, TheRunUnderWayEndsFirst) {
+  HostsFileKept kept;  // the run blocks the ad servers
+  TempFolder dir;
+  win32::Win32FileSystem fs;
+  win32::Win32Resources templates;
+  ASSERT_TRUE(demo::MakeDemoIcq(fs, templates, dir.path(), win32::ProgramFolder(), {}));
+  const std::string first = dir.path() + std::string(kTargetFiles.front().path);
+  const std::string last = dir.path() + std::string(kTargetFiles.back().path);
+  const std::string users_first = ReadBytes(first), users_last = ReadBytes(last);
+  win32::Handle holder(Hold(dir.path() + std::string(kTargetFiles[1].path), FILE_SHARE_READ));
+  std::wstring command = Quoted(win32::ProgramFolder() + "kelvane-cli.exe") + L" apply --folder " +
+                         Quoted(dir.path()) + L" --settings " + Quoted(Settings(dir.path(), ""));
+  STARTUPINFOW startup{sizeof(startup)};
+  PROCESS_INFORMATION cli{};
+  ASSERT_TRUE(CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, CREATE_NEW_CONSOLE,
+                             nullptr, nullptr, &startup, &cli));
+  win32::Handle process(cli.hProcess), thread(cli.hThread);
+  for (int tries = 0; tries < 2000 && ReadBytes(first) == users_first; ++tries)
+    Sleep(10);  // until the run is under way: a slow start under load takes seconds
+  // Pressed in the program's console, which this test joins for it; the test itself goes on.
+  FreeConsole();
+  ASSERT_TRUE(AttachConsole(cli.dwProcessId));
+  SetConsoleCtrlHandler(nullptr, TRUE);
+  EXPECT_TRUE(GenerateConsoleCtrlEvent(CTRL_C_EVENT, 0));
+  FreeConsole();
+  SetConsoleCtrlHandler(nullptr, FALSE);
+  EXPECT_EQ(WaitForSingleObject(process.get(), 10000), WAIT_OBJECT_0);
+  EXPECT_NE(ReadBytes(first), users_first);
+  EXPECT_NE(ReadBytes(last), users_last) << "the run was cut";
 }
 
 }  // namespace
