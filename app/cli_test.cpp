@@ -268,6 +268,7 @@ TEST(Cli, StatusTellsWhatTheLastRunLeft) {
     EXPECT_TRUE(ParsesAsJson(json));
     for (const std::string& member : r.json)
       EXPECT_NE(json.find(member), std::string::npos) << member;
+    EXPECT_EQ(json.find("DisableMessageFieldAds"), std::string::npos) << "no file shows it";
     EXPECT_TRUE(m.Content(kFolder + std::string(Target(101).path)) == before) << "status wrote";
     m.fs.AddFolder(kFolder + "ConfigFiles");  // the older place of the ad configuration
   }
