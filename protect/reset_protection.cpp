@@ -49,21 +49,16 @@ bool LockAdConfigFolder(FileSystem& fs, const std::string& config) {
   fs.SetNormalAttributesMatching(config + "\\ad*");
   fs.SetNormalAttributesMatching(updates + "\\*.*");
   fs.DeleteMatching(config + "\\ad*");
-  fs.DeleteMatching(updates + "\\*.*");
   fs.DeleteFolder(updates);
   fs.WriteFile(updates, "");
   // A file there already (read-only, made by hand) is as good a lock.
   return fs.FileExists(updates) || !fs.FolderExists(config);
 }
 
-void EmptyUpdateFolder(FileSystem& fs, const std::string& updates) {
-  fs.DeleteMatching(updates + "\\*.*");
-  fs.DeleteMatching(ManifestOf(updates) + "\\*.*");
-  fs.DeleteFileAt(updates);
-}
-
+// Takes the update folder away with its manifest lock and all that ICQ's updater left in it, or
+// a file in its place. A read-only file stays, and the folders it stands in.
 void DeleteUpdateFolder(FileSystem& fs, const std::string& updates) {
-  fs.DeleteFolder(ManifestOf(updates));
+  fs.DeleteFileAt(updates);
   fs.DeleteFolder(updates);
 }
 
@@ -106,9 +101,6 @@ void RemoveResetProtection(RunContext& run,
   FileSystem& fs = run.fs;
   fs.DeleteFileAt(AdLockOf(folder + kConfigFiles));
   fs.DeleteFileAt(AdLockOf(folder + kPackageConfigFiles));
-  EmptyUpdateFolder(fs, folder + kUpdates);
-  if (german_package_present)
-    EmptyUpdateFolder(fs, folder + kGermanUpdates);
   DeleteUpdateFolder(fs, folder + kUpdates);
   if (german_package_present)
     DeleteUpdateFolder(fs, folder + kGermanUpdates);
