@@ -203,8 +203,8 @@ TEST(ProfileCalls, WhatASaveLeavesOnDisk) {
   EXPECT_EQ(ReadBytes(dir.path() + "elsewhere"), "precious");
 }
 
-// Ctrl+C stops kelvane-cli only after the run under way: here one that tries a file ICQ holds
-// again for about a second before it changes the files after it.
+// Ctrl+C stops kelvane-cli only after the run under way: here one that tries each of two files
+// ICQ holds again for about a second before it changes the files after them.
 TEST(ConsoleBreaks, TheRunUnderWayEndsFirst) {
   HostsFileKept kept;  // the run blocks the ad servers
   TempFolder dir;
@@ -214,7 +214,8 @@ TEST(ConsoleBreaks, TheRunUnderWayEndsFirst) {
   const std::string first = dir.path() + std::string(kTargetFiles.front().path);
   const std::string last = dir.path() + std::string(kTargetFiles.back().path);
   const std::string users_first = ReadBytes(first), users_last = ReadBytes(last);
-  win32::Handle holder(Hold(dir.path() + std::string(kTargetFiles[1].path), FILE_SHARE_READ));
+  win32::Handle chat(Hold(dir.path() + std::string(kTargetFiles[1].path), FILE_SHARE_READ)),
+      style(Hold(dir.path() + std::string(kTargetFiles[2].path), FILE_SHARE_READ));
   std::wstring command = Quoted(win32::ProgramFolder() + "kelvane-cli.exe") + L" apply --folder " +
                          Quoted(dir.path()) + L" --settings " + Quoted(Settings(dir.path(), ""));
   STARTUPINFOW startup{sizeof(startup)};
