@@ -211,11 +211,10 @@ TEST(ConsoleBreaks, TheRunUnderWayEndsFirst) {
   win32::Win32FileSystem fs;
   win32::Win32Resources templates;
   ASSERT_TRUE(demo::MakeDemoIcq(fs, templates, dir.path(), win32::ProgramFolder(), {}));
-  const std::string first = dir.path() + std::string(kTargetFiles.front().path);
-  const std::string last = dir.path() + std::string(kTargetFiles.back().path);
+  const auto file = [&](size_t i) { return dir.path() + std::string(kTargetFiles[i].path); };
+  const std::string first = file(0), last = file(kTargetFiles.size() - 1);
   const std::string users_first = ReadBytes(first), users_last = ReadBytes(last);
-  win32::Handle chat(Hold(dir.path() + std::string(kTargetFiles[1].path), FILE_SHARE_READ)),
-      style(Hold(dir.path() + std::string(kTargetFiles[2].path), FILE_SHARE_READ));
+  win32::Handle chat(Hold(file(1), FILE_SHARE_READ)), style(Hold(file(2), FILE_SHARE_READ));
   std::wstring command = Quoted(win32::ProgramFolder() + "kelvane-cli.exe") + L" apply --folder " +
                          Quoted(dir.path()) + L" --settings " + Quoted(Settings(dir.path(), ""));
   STARTUPINFOW startup{sizeof(startup)};
