@@ -53,8 +53,8 @@ TEST(MarkFile, WhatARunWroteFillsAsTheTemplateDoes) {
 
 // A blank line of the user's between a spot's line and the line it follows or precedes is no
 // place for the spot: every state writes the lines it writes without it, blank lines aside. A
-// line of the user's among the lines a run moved leaves the file unrecognised: they are not
-// put in a second time.
+// line of the user's among the lines a run moved leaves the file unrecognised (they are not put
+// in a second time), and so does one between a spot's line and the line it must follow.
 TEST(MarkFile, ALineOfTheUsersBesideASpot) {
   const auto non_blank = [](const std::string& text) {
     std::vector<std::string> lines;
@@ -76,6 +76,7 @@ TEST(MarkFile, ALineOfTheUsersBesideASpot) {
       {101, Custom({&TweakOptions::remove_buttons_bar}), {"infoFeedAlert", "</box:vbox>"}},
       {102, Standard(), {R"(id="idBottomBannerContainer")"}},
       {102, collapsed, {"bottom panel", "FeaturesContainer"}, "<!-- moved up -->\r\n"},
+      {102, Standard(), {R"(id="idBottomBannerContainer")"}, "<!-- mine -->\r\n"},
   };
   for (const auto& r : rows) {
     SCOPED_TRACE(r.id);
