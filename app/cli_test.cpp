@@ -228,6 +228,7 @@ TEST(Cli, StatusTellsWhatTheLastRunLeft) {
   Machine m;
   m.fs.AddFolder(kFolder + "packages\\ICQ\\ConfigFiles");
   m.fs.DeleteFileAt(kFolder + std::string(Target(112).path));  // the first run makes it
+  m.Set("Option11", "1");  // HideFromTaskbar, the one flag that MainDlg.box shows
   const struct {
     const char* mode;
     std::vector<std::string> lines, json;
@@ -242,8 +243,9 @@ TEST(Cli, StatusTellsWhatTheLastRunLeft) {
       {"--custom",
        {"imApp\\content\\MUICore\\MainDlg.box: recognised, copy kept\r\n",
         "imApp\\theme\\MUICore\\LifestreamTab.style.box: recognised, copy absent\r\n",
-        "  NoTaskBar: \"\"\r\n", "  Banner1: \" hidden=\\\"true\\\" s:maxHeight=\\\"1\\\"\"\r\n",
-        "  RemoveContactListBanner: on\r\n", "  HideFromTaskbar: off\r\n",
+        "  NoTaskBar: \" floating=\\\"true\\\" minimizable=\\\"false\\\"\"\r\n",
+        "  Banner1: \" hidden=\\\"true\\\" s:maxHeight=\\\"1\\\"\"\r\n",
+        "  RemoveContactListBanner: on\r\n", "  HideFromTaskbar: on\r\n",
         "update folder lock: on\r\n", "ad configuration lock: on\r\n",
         "ad configuration lock of ConfigFiles: on\r\n", "hosts entry ar.atwola.com: active\r\n"},
        {R"("all_recognised": true)", R"("RemoveContactListBanner": "on")", R"("copy": "kept")",
