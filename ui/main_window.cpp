@@ -100,7 +100,6 @@ void MainWindow::Load(const std::string& command_line_text,
   } else {
     ApplyGermanTexts();
   }
-  SetEnabled(C::Command3, false);
   ApplySettings(window_state_, *this, settings.options);
 }
 
