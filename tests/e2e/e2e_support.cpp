@@ -48,7 +48,8 @@ TempFolder::TempFolder() {
   static int counter = 0;
   wchar_t temp[MAX_PATH];
   GetTempPathW(MAX_PATH, temp);
-  path_ = win32::Narrow(temp) + "kelvane-test-" + std::to_string(GetCurrentProcessId()) + "-" +
+  // A name beyond any ANSI code page, as ICQ's folder may have one.
+  path_ = win32::Narrow(temp) + "kelvane-test-ä☃-" + std::to_string(GetCurrentProcessId()) + "-" +
           std::to_string(++counter) + "\\";
   CreateDirectoryW(Widen(path_).c_str(), nullptr);
 }
