@@ -67,8 +67,8 @@ void MakeLinuxLink(const std::string& path, const std::string& target) {
 }
 
 HANDLE Hold(const std::string& path, DWORD sharing) {
-  HANDLE held = CreateFileW(Widen(path).c_str(), GENERIC_READ, sharing, nullptr, OPEN_EXISTING,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE held = CreateFileW(Widen(path).c_str(), GENERIC_READ | GENERIC_WRITE, sharing, nullptr,
+                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   EXPECT_NE(held, INVALID_HANDLE_VALUE) << path;
   return held;
 }

@@ -22,8 +22,8 @@ class TempFolder {
 // Wine cannot make a junction, but a Linux symbolic link shows to Windows programs as one.
 void MakeLinuxLink(const std::string& path, const std::string& target);
 
-// Opens the file as another program that holds it would: for reading, sharing what it is
-// given and never deletion. Close it with a win32::Handle.
+// Opens the file as another program that holds it would: for reading and writing, sharing what
+// it is given and never deletion. Close it with a win32::Handle.
 HANDLE Hold(const std::string& path, DWORD sharing);
 
 std::string ReadBytes(const std::string& path);  // "<missing>" when there is nothing to read
