@@ -217,12 +217,14 @@ TEST_F(FileSystemContract, NothingReachesThroughALinkAndLinksStayLinks) {
   for (const char* plain : {"outside", "outside\\file", "missing"})
     EXPECT_FALSE(fs().IsLink(At(plain))) << plain;
   EXPECT_FALSE(fs().DeleteMatching(At("u\\link\\*.*")));
-  // A link to a file met by a pattern, inside a folder that goes, or under the name of a write's
-  // copy: Wine deletes what such a link points to rather than the link.
+  // A link to a file met by a pattern, a folder link that goes, a link inside a folder that goes,
+  // or under the name of a write's copy: Wine deletes what such a link points to rather than the
+  // link.
   harness_->MakeLink(At("u\\adlink"), At("outside\\file"));
   Put("w", "old");
   harness_->MakeLink(At("w.kelvane-part"), At("outside\\file"));
   fs().DeleteMatching(At("u\\ad*"));
+  fs().DeleteFolder(At("u\\link"));
   fs().DeleteFolder(At("u"));
   fs().WriteFile(At("w"), "new");
   MarkingEdit rewrite;
