@@ -88,13 +88,24 @@ std::string Apply(const std::string& folder, const std::string& settings) {
 
 // A file another program holds is left as it was, the report tells the truth and nothing is
 // lost. An ICQ file held during the first run, and the German file of a package
-// installed after it, get their copies before their first change all the same.
+// installed after it, get their copies before their first change all the same. A copy that a
+// run cut off left beside a file stands in no later run's way, and a holder that lets go within
+// a second only delays a write.
 TEST(HeldFiles, NothingIsLostAndTheReportTellsTheTruth) {
   const std::string hosts = "# the user's own\r\n127.0.0.1 localhost\r\n";
   HostsFileKept kept;
   WriteBytes(kHostsPath, hosts);
   TempFolder dir;
   win32::Win32FileSystem fs;
+  const std::string brief = dir.path() + "brief";
+  WriteBytes(brief, "old");
+  HANDLE held_briefly = Hold(brief, FILE_SHARE_READ);
+  auto let_go = std::async(std::launch::async, [&] {
+    Sleep(400);
+    CloseHandle(held_briefly);
+  });
+  EXPECT_TRUE(fs.WriteFile(brief, "new"));
+  EXPECT_EQ(ReadBytes(brief), "new");
   win32::Win32Resources templates;
   ASSERT_TRUE(
       demo::MakeDemoIcq(fs, templates, dir.path(), win32::ProgramFolder(), {.german = false}));
@@ -114,7 +125,9 @@ TEST(HeldFiles, NothingIsLostAndTheReportTellsTheTruth) {
   const std::string users_german = demo::IcqFile(templates, 107, TweakOptions(TweakMode::Standard));
   MakeParentFolders(fs, german);
   WriteBytes(german, users_german);
+  WriteBytes(chat + ".kelvane-part", "half");
   EXPECT_EQ(Apply(dir.path(), settings), "Changes successful!\r\n");
+  EXPECT_EQ(ReadBytes(chat + ".kelvane-part"), "<missing>");
   EXPECT_NE(ReadBytes(chat), users_chat);
   EXPECT_EQ(ReadBytes(kHostsPath), BlockAdHostsText(hosts));
   // While another run holds the lock, the restore waits for it; a run under the system account
