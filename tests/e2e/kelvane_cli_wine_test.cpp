@@ -9,8 +9,10 @@
 
 #include <chrono>
 #include <cstdio>
+#include <functional>
 #include <future>
 #include <optional>
+#include <thread>
 #include <vector>
 
 #include "app/cli.h"
@@ -145,6 +147,32 @@ TEST(HeldFiles, NothingIsLostAndTheReportTellsTheTruth) {
   EXPECT_EQ(restore.get().exit_code, kExitSuccess);
   EXPECT_EQ(ReadBytes(chat), users_chat);
   EXPECT_EQ(ReadBytes(german), users_german);
+}
+
+// The run lock is free again after each run, however its holder ended: the window takes it on a
+// new thread for each Start, and a run killed half-way leaves it abandoned.
+TEST(RunLock, FreeAfterEachRunAndAfterAHolderThatDied) {
+  win32::Win32RunLock lock;
+  // The step's answer, or false when it has not ended within five seconds.
+  const auto on_a_thread = [](std::function<bool()> step) {
+    std::packaged_task<bool()> task(std::move(step));
+    std::future<bool> answer = task.get_future();
+    std::thread(std::move(task)).detach();
+    return answer.wait_for(std::chrono::seconds(5)) == std::future_status::ready && answer.get();
+  };
+  const auto a_run = [&] {
+    const bool held = lock.Acquire();
+    if (held)
+      lock.Release();
+    return held;
+  };
+  EXPECT_TRUE(on_a_thread(a_run));
+  EXPECT_TRUE(on_a_thread(a_run)) << "the first run kept it";
+  EXPECT_TRUE(on_a_thread([] {
+    win32::Handle mutex(CreateMutexW(nullptr, FALSE, win32::kRunLockName));
+    return WaitForSingleObject(mutex.get(), 0) == WAIT_OBJECT_0;  // and the thread ends
+  }));
+  EXPECT_TRUE(on_a_thread(a_run)) << "a holder that died kept it";
 }
 
 // The settings file through the real profile calls: a first save writes the keys in order, one
