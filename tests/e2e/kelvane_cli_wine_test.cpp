@@ -245,7 +245,8 @@ TEST(ProfileCalls, WhatASaveLeavesOnDisk) {
 }
 
 // Ctrl+C stops kelvane-cli only after the run under way: here one that tries each of two files
-// ICQ holds again for about a second before it changes the files after them.
+// ICQ holds again for about a second before it changes the files after them. A run that still
+// waits for another one's lock has changed nothing and stops at once.
 TEST(ConsoleBreaks, TheRunUnderWayEndsFirst) {
   HostsFileKept kept;  // the run blocks the ad servers
   TempFolder dir;
@@ -258,23 +259,33 @@ TEST(ConsoleBreaks, TheRunUnderWayEndsFirst) {
   win32::Handle chat(Hold(file(1), FILE_SHARE_READ)), style(Hold(file(2), FILE_SHARE_READ));
   std::wstring command = Quoted(win32::ProgramFolder() + "kelvane-cli.exe") + L" apply --folder " +
                          Quoted(dir.path()) + L" --settings " + Quoted(Settings(dir.path(), ""));
-  STARTUPINFOW startup{sizeof(startup)};
-  PROCESS_INFORMATION cli{};
-  ASSERT_TRUE(CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, CREATE_NEW_CONSOLE,
-                             nullptr, nullptr, &startup, &cli));
-  win32::Handle process(cli.hProcess), thread(cli.hThread);
-  for (int tries = 0; tries < 2000 && ReadBytes(first) == users_first; ++tries)
-    Sleep(10);  // until the run is under way: a slow start under load takes seconds
-  // Pressed in the program's console, which this test joins for it; the test itself goes on.
-  FreeConsole();
-  ASSERT_TRUE(AttachConsole(cli.dwProcessId));
-  SetConsoleCtrlHandler(nullptr, TRUE);
-  EXPECT_TRUE(GenerateConsoleCtrlEvent(CTRL_C_EVENT, 0));
-  FreeConsole();
-  SetConsoleCtrlHandler(nullptr, FALSE);
-  EXPECT_EQ(WaitForSingleObject(process.get(), 10000), WAIT_OBJECT_0);
-  EXPECT_NE(ReadBytes(first), users_first);
-  EXPECT_NE(ReadBytes(last), users_last) << "the run was cut";
+  for (const bool waits : {true, false}) {
+    SCOPED_TRACE(waits ? "waiting for the lock" : "under way");
+    win32::Handle lock(waits ? CreateMutexW(nullptr, TRUE, win32::kRunLockName) : nullptr);
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION cli{};
+    ASSERT_TRUE(CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, CREATE_NEW_CONSOLE,
+                               nullptr, nullptr, &startup, &cli));
+    win32::Handle process(cli.hProcess), thread(cli.hThread);
+    if (waits)
+      Sleep(2000);  // until it waits
+    for (int tries = 0; !waits && tries < 2000 && ReadBytes(first) == users_first; ++tries)
+      Sleep(10);  // until the run is under way: a slow start under load takes seconds
+    // Pressed in the program's console, which this test joins for it; the test itself goes on.
+    FreeConsole();
+    ASSERT_TRUE(AttachConsole(cli.dwProcessId));
+    SetConsoleCtrlHandler(nullptr, TRUE);
+    EXPECT_TRUE(GenerateConsoleCtrlEvent(CTRL_C_EVENT, 0));
+    FreeConsole();
+    SetConsoleCtrlHandler(nullptr, FALSE);
+    EXPECT_EQ(WaitForSingleObject(process.get(), waits ? 3000 : 10000), WAIT_OBJECT_0);
+    TerminateProcess(process.get(), 1);
+    EXPECT_EQ(ReadBytes(first) == users_first, waits);
+    EXPECT_EQ(ReadBytes(last) == users_last, waits) << "the run was cut";
+    if (waits)
+      ReleaseMutex(lock.get());
+  }
 }
 
 }  // namespace
