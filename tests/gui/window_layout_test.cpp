@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <atomic>
 #include <future>
 #include <map>
 #include <optional>
@@ -231,13 +232,16 @@ TEST(Window, ShowsItsModelInEveryReport) {
 
 // A run may wait minutes for another run or for a file that ICQ holds: meanwhile the window
 // answers, so that Windows does not offer to end it, but nothing ends the run before its report:
-// no click on Start (by a tool), no close (the taskbar's), no end of the session.
+// no click on Start (by a tool), no close (the taskbar's), no end of the session; one that ends
+// all the same waits for the run.
 TEST(Window, AnswersButTakesNoInputWhileARunWaits) {
   RealWindows w("-english", 96);
   HWND main = w.view.window(), start = Children(main)[ChildId(C::Command3)];
   int runs = 0;
   bool enabled = true;
   std::vector<DWORD_PTR> answers;
+  std::atomic<bool> run_ended = false;
+  std::future<bool> session_ended_after_the_run;
   w.run.during_run = [&] {
     if (++runs > 1)
       return;
@@ -257,10 +261,17 @@ TEST(Window, AnswersButTakesNoInputWhileARunWaits) {
                 }
                 return results;
               }).get();
+    session_ended_after_the_run = std::async(std::launch::async, [&] {
+      SendMessageTimeoutW(main, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF, SMTO_NORMAL, 5000, nullptr);
+      return run_ended.load();
+    });
+    Sleep(300);
+    run_ended = true;
   };
   w.model->Click(C::Command3);
   EXPECT_EQ(runs, 1);
   EXPECT_EQ(answers, (std::vector<DWORD_PTR>{0, 0, 0})) << "99: no answer";
+  EXPECT_TRUE(session_ended_after_the_run.get()) << "the session ended before the run";
   EXPECT_FALSE(enabled);
   EXPECT_TRUE(IsWindowEnabled(main)) << "closed, or not enabled after the run";
   EXPECT_EQ(w.model->state(C::Label1).text, "Changes successful!");
