@@ -68,12 +68,14 @@ def keys_and_start(session):
     """Enter on Start runs to the report, which ends after 3 s with the focus on Start; the arrow
     keys select the modes; the focus comes back after a hint's message box; the info window opens
     above a disabled main window with the focus on OK, closes by Enter and by OK, and is made
-    once; the file chooser's folder fills the field, which decides Start anew; Exit."""
+    once; the file chooser's folder fills the field, which decides Start anew; Exit. A German
+    system, so that -english must be heard."""
     icq = demo_icq(session, "icq-success")
     target = os.path.join(icq, "imApp", "content", "MUICore", "MainDlgPanelOwner.box")
     with open(target, "rb") as f:
         before = f.read()
-    k = start(session, "success", ["-english"], {"ICQPath": windows_path(icq), "Option7": "0"})
+    k = start(session, "success", ["-english"], {"ICQPath": windows_path(icq), "Option7": "0"},
+              dict(session.env, LANG="de_DE.UTF-8"))
     k.wait(lambda s: s.focus == "Command3", "the focus on Start")
     pressed = time.monotonic()
     xdotool("key", "Return")
