@@ -8,14 +8,12 @@
 #include "app/window_run.h"
 #include "platform/win32/process.h"
 #include "platform/win32/system_library.h"
-#include "ui/win32/dpi.h"
 #include "ui/win32/main_window_view.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
   using namespace kelvane;
   win32::RestrictDllSearchToSystem32();
   win32::NoSystemErrorBoxes();
-  ui::view::DeclarePerMonitorDpiAware();
   // The file chooser hands its folders to handlers that may be COM objects, which need this
   // thread to be an apartment.
   CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
