@@ -267,7 +267,6 @@ void MainWindowView::OnCommand(WPARAM wparam, LPARAM lparam) {
 }
 
 void MainWindowView::OnTimer() {
-  KillTimer(window_, kReportTimer);
   model_->TimerTick();
   Sync();
 }
