@@ -12,10 +12,15 @@ constexpr DWORD kLongestWait = 2 * 60 * 1000;
 // Held by this program for as long as it holds the run lock: from the first change of a run to
 // its last.
 SRWLOCK run_under_way = SRWLOCK_INIT;
+bool a_run_was_made = false;  // under run_under_way
 
-// Kept to the end, so that no run begins after it; the default handling then ends the program.
+// Kept to the end, so that no run begins after it. After a run the program ends by itself, with
+// the run's report and exit code: ending it from here as well would race that end, which can hang
+// the program in its exit. Before any run the default handling ends it.
 BOOL WINAPI StopAfterTheRun(DWORD) {
   AcquireSRWLockExclusive(&run_under_way);
+  if (a_run_was_made)
+    Sleep(INFINITE);
   return FALSE;
 }
 
@@ -35,8 +40,10 @@ bool Win32RunLock::Acquire() {
   // An abandoned lock, left by a run that ended without letting go, is held all the same.
   const DWORD waited = mutex_ ? WaitForSingleObject(mutex_, kLongestWait) : WAIT_FAILED;
   const bool held = waited == WAIT_OBJECT_0 || waited == WAIT_ABANDONED;
-  if (held)
+  if (held) {
     AcquireSRWLockExclusive(&run_under_way);
+    a_run_was_made = true;
+  }
   return held;
 }
 

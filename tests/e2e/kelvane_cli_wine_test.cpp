@@ -244,9 +244,10 @@ TEST(ProfileCalls, WhatASaveLeavesOnDisk) {
   EXPECT_EQ(ReadBytes(dir.path() + "elsewhere"), "precious");
 }
 
-// Ctrl+C stops kelvane-cli only after the run under way: here one that tries each of two files
-// ICQ holds again for about a second before it changes the files after them. A run that still
-// waits for another one's lock has changed nothing and stops at once.
+// Ctrl+C stops kelvane-cli only after the run under way, which still ends with its own exit code:
+// here one that tries each of two files ICQ holds again for about a second before it changes the
+// files after them. A run that still waits for another one's lock has changed nothing and stops
+// at once.
 TEST(ConsoleBreaks, TheRunUnderWayEndsFirst) {
   HostsFileKept kept;  // the run blocks the ad servers
   TempFolder dir;
@@ -280,6 +281,9 @@ TEST(ConsoleBreaks, TheRunUnderWayEndsFirst) {
     FreeConsole();
     SetConsoleCtrlHandler(nullptr, FALSE);
     EXPECT_EQ(WaitForSingleObject(process.get(), waits ? 3000 : 10000), WAIT_OBJECT_0);
+    DWORD exit_code = 0;
+    GetExitCodeProcess(process.get(), &exit_code);
+    EXPECT_TRUE(waits || exit_code == kExitRunFailed) << "not the run's own: " << exit_code;
     TerminateProcess(process.get(), 1);
     EXPECT_EQ(ReadBytes(first) == users_first, waits);
     EXPECT_EQ(ReadBytes(last) == users_last, waits) << "the run was cut";
