@@ -21,9 +21,9 @@ void RemoveKeys() {
     RegDeleteKeyExW(HKEY_LOCAL_MACHINE, Widen(kKey).c_str(), view, 0);
 }
 
-// Stores "Value" below the test's key in one registry view, without its NUL when asked, as some
-// installers do.
-void PutText(REGSAM view, const std::string& text, bool terminated) {
+// Stores "Value" below the test's key in one registry view, without its NUL or with an odd byte
+// count when asked, as some installers do.
+void PutText(REGSAM view, const std::string& text, bool terminated, bool odd) {
   HKEY key;
   ASSERT_EQ(RegCreateKeyExW(HKEY_LOCAL_MACHINE, Widen(kKey).c_str(), 0, nullptr, 0,
                             KEY_SET_VALUE | view, nullptr, &key, nullptr),
@@ -33,7 +33,7 @@ void PutText(REGSAM view, const std::string& text, bool terminated) {
   const std::wstring value = Widen(text) + (terminated ? L"" : L"X");
   const size_t characters = Widen(text).size() + (terminated ? 1 : 0);
   EXPECT_EQ(RegSetValueExW(key, L"Value", 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                           static_cast<DWORD>(characters * sizeof(wchar_t))),
+                           static_cast<DWORD>(characters * sizeof(wchar_t) + (odd ? 1 : 0))),
             ERROR_SUCCESS);
   RegCloseKey(key);
 }
@@ -45,18 +45,20 @@ TEST(InstallPlatform, RegistryTextsComeBackWholeFromThe32BitView) {
     REGSAM view;
     std::string text;
     bool terminated;
+    bool odd = false;  // half a character more
   } rows[] = {
       {KEY_WOW64_64KEY, "C:\\ICQ7.1\\", true},
       {KEY_WOW64_32KEY, "C:\\ICQ7.1\\", true},
       {KEY_WOW64_32KEY, "C:\\ICQ7.1\\", false},
       {KEY_WOW64_32KEY, "C:\\ICQ7.1", false},
+      {KEY_WOW64_32KEY, "C:\\ICQ7.1\\", false, true},
       {KEY_WOW64_32KEY, "", true},
       {KEY_WOW64_32KEY, "\"C:\\Programme\\ICQ 7.1 für alle\\ICQ.exe\"", true},
   };
   win32::Win32Registry registry;
   for (const auto& r : rows) {
     RemoveKeys();
-    PutText(r.view, r.text, r.terminated);
+    PutText(r.view, r.text, r.terminated, r.odd);
     EXPECT_EQ(registry.ReadString(RegistryRoot::LocalMachine, kKey, "value"),
               r.view == KEY_WOW64_32KEY ? std::optional(r.text) : std::nullopt)
         << r.text << (r.terminated ? "" : " (no NUL)");
@@ -96,6 +98,9 @@ TEST(InstallPlatform, VersionsOfRealPrograms) {
   for (const FileVersion& version : {FileVersion{7, 1, 0, 2096}, {65535, 40000, 32768, 1}}) {
     std::string program = ReadBytes(win32::ProgramFolder() + "icq-stub.exe");
     ASSERT_TRUE(demo::SetFileVersion(program, version));
+    // The product version, which a build may set apart from it, is not the one that counts.
+    const size_t product = program.find("\xBD\x04\xEF\xFE") + 16;
+    program.replace(product, 8, 8, '\x09');
     WriteBytes(root.path() + "ICQ.exe", program);
     EXPECT_EQ(versions.Read(root.path() + "ICQ.exe"), version) << version[0];
   }
