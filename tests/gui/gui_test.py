@@ -67,9 +67,10 @@ def watch(k, predicate, since):
 def keys_and_start(session):
     """Enter on Start runs to the report, which ends after 3 s with the focus on Start; the arrow
     keys select the modes; the focus comes back after a hint's message box; the info window opens
-    above a disabled main window with the focus on OK, closes by Enter and by OK, and is made
-    once; the file chooser's folder fills the field, which decides Start anew; Exit. A German
-    system, so that -english must be heard."""
+    owned by a disabled main window with the focus on OK, closes by Enter, OK and Escape, and is
+    made once; the file chooser opens in the field's folder showing ICQ.exe alone, and its folder
+    fills the field, which decides Start anew; Exit. A German system, so that -english must be
+    heard."""
     icq = demo_icq(session, "icq-success")
     target = os.path.join(icq, "imApp", "content", "MUICore", "MainDlgPanelOwner.box")
     with open(target, "rb") as f:
@@ -103,28 +104,34 @@ def keys_and_start(session):
     click_link(k, "Label4")
     close_message_box(session, "Hint")
     seen = []
-    for by_key in (False, True):  # the click's focus stays on Info for Enter
-        if by_key:
-            xdotool("key", "Return")
-        else:
+    # Opened by a click or Enter (the click's focus stays on Info), closed by Enter, OK or Escape.
+    for opened_by, closed_by in (("click", "Return"), ("Return", "click"), ("Return", "Escape")):
+        if opened_by == "click":
             k.click("Command1")
+        else:
+            xdotool("key", "Return")
         # Shown first, then given the focus.
         info = wait_until(lambda: (i := session.inspect("Kelvane - Info")) and
                           i.focus == "Command1" and i, "an info window with the focus on OK")
         check(not k.snapshot().enabled, "the main window takes input under the info window")
+        check(info.owner == Kelvane.TITLE, f"the info window's owner is {info.owner!r}")
         seen.append(subprocess.run(["xdotool", "search", "--onlyvisible", "--name",
                                     "^Kelvane - Info$"], capture_output=True, text=True).stdout)
-        if by_key:
+        if closed_by == "click":
             xdotool("mousemove", *info["Command1"].centre, "click", 1)
         else:
-            xdotool("key", "Return")
+            xdotool("key", closed_by)
         wait_until(lambda: session.inspect("Kelvane - Info") is None, "the info window to close")
         k.wait(lambda s: s.enabled and s.focus == "Command1", "the focus back on Info")
-    check(seen[0] == seen[1], f"the info window was made anew: {seen}")
+    check(len(set(seen)) == 1, f"the info window was made anew: {seen}")
     chosen = session.folder("no-mcore")  # ICQ.exe alone: no ICQ folder
     shutil.copy(os.path.join(icq, "ICQ.exe"), chosen)
     k.click("Command4")
-    check(session.inspect("Please choose ICQ", wait_ms=5000), "no chooser 'Please choose ICQ'")
+    chooser = session.inspect("Please choose ICQ", wait_ms=5000)
+    check(chooser, "no chooser 'Please choose ICQ'")
+    # The common dialog's "Look in" and "Files of type" boxes: the field's folder, ICQ.exe alone.
+    shows = (chooser["id1137"].text, chooser["id1136"].text)
+    check(shows == (os.path.basename(icq), "ICQ (ICQ.exe)"), f"the chooser shows {shows}")
     xdotool("type", "--delay", 10, windows_path(chosen) + "\\ICQ.exe")
     xdotool("key", "Return")
     k.wait(lambda s: s["Text1"].text == windows_path(chosen) and not s["Command3"].enabled,
