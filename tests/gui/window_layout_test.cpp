@@ -155,8 +155,15 @@ void ExpectShowsItsModel(RealWindows& w, UINT dpi) {
     } else if (kind != ControlKind::Edit) {
       EXPECT_TRUE(CaptionFits(FontOf(control), kind, text, client.right, dpi)) << "cut";
     }
-    if (FontOf(control))
-      faces.insert(FaceDrawingUmlauts(FontOf(control)));
+    if (HFONT font = FontOf(control)) {
+      faces.insert(FaceDrawingUmlauts(font));
+      // 8.25 point at the window's DPI, or a little smaller where a caption needs it.
+      LOGFONTW lf{};
+      GetObjectW(font, sizeof(lf), &lf);
+      const int design = MulDiv(825, static_cast<int>(dpi), 7200);
+      EXPECT_TRUE(-lf.lfHeight <= design && -lf.lfHeight >= design * 3 / 4)
+          << -lf.lfHeight << " px for " << design;
+    }
   };
   auto main = Children(w.view.window()), info = Children(w.info->window());
   for (const ControlDesign& d : kControls) {
