@@ -11,11 +11,11 @@
 namespace kelvane::win32 {
 namespace {
 
-std::string ToAnsi(const std::wstring& text, DWORD flags) {
+std::string ToAnsi(const std::wstring& text) {
   const int size = static_cast<int>(text.size());
-  std::string out(
-      WideCharToMultiByte(CP_ACP, flags, text.data(), size, nullptr, 0, nullptr, nullptr), '\0');
-  WideCharToMultiByte(CP_ACP, flags, text.data(), size, out.data(), static_cast<int>(out.size()),
+  std::string out(WideCharToMultiByte(CP_ACP, 0, text.data(), size, nullptr, 0, nullptr, nullptr),
+                  '\0');
+  WideCharToMultiByte(CP_ACP, 0, text.data(), size, out.data(), static_cast<int>(out.size()),
                       nullptr, nullptr);
   return out;
 }
@@ -29,9 +29,9 @@ std::wstring FromAnsi(const std::string& bytes) {
 
 // Whether a file that is not UTF-16 keeps the text letter for letter. The calls write it there in
 // the ANSI code page, with "?" or a look-alike ("L" for "Ł") for a letter the code page
-// lacks: a folder read back so names another folder, or none.
+// lacks: a folder read back so names another folder, or none. The round trip shows either.
 bool FitsAnsiFile(const std::wstring& text) {
-  return FromAnsi(ToAnsi(text, GetACP() == CP_UTF8 ? 0 : WC_NO_BEST_FIT_CHARS)) == text;
+  return FromAnsi(ToAnsi(text)) == text;
 }
 
 // Makes the file UTF-16, in which the calls keep every letter, with the text it holds; a missing
