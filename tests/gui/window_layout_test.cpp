@@ -106,6 +106,17 @@ int TextWidth(HWND control, const std::wstring& text) {
   return r.right;
 }
 
+// The height the font was asked for, in pixels.
+int HeightOf(HFONT font) {
+  LOGFONTW asked{};
+  GetObjectW(font, sizeof(asked), &asked);
+  return -asked.lfHeight;
+}
+
+int DesignHeight(UINT dpi) {
+  return MulDiv(825, static_cast<int>(dpi), 7200);  // 8.25 point
+}
+
 // The font's face and cell height, or nothing when it does not draw the dots of a capital
 // umlaut on rows of their own above the letter, as the screen shows them.
 std::string FaceDrawingUmlauts(HFONT font) {
@@ -157,12 +168,9 @@ void ExpectShowsItsModel(RealWindows& w, UINT dpi) {
     }
     if (HFONT font = FontOf(control)) {
       faces.insert(FaceDrawingUmlauts(font));
-      // 8.25 point at the window's DPI, or a little smaller where a caption needs it.
-      LOGFONTW lf{};
-      GetObjectW(font, sizeof(lf), &lf);
-      const int design = MulDiv(825, static_cast<int>(dpi), 7200);
-      EXPECT_TRUE(-lf.lfHeight <= design && -lf.lfHeight >= design * 3 / 4)
-          << -lf.lfHeight << " px for " << design;
+      // The design's size at the window's DPI, or a little smaller where a caption needs it.
+      const int height = HeightOf(font), design = DesignHeight(dpi);
+      EXPECT_TRUE(height <= design && height >= design * 3 / 4) << height << " px for " << design;
     }
   };
   auto main = Children(w.view.window()), info = Children(w.info->window());
@@ -234,6 +242,19 @@ TEST(Window, ShowsItsModelInEveryReport) {
             << "the help link covers the report's second line";
       }
     }
+  }
+}
+
+// Where the face runs wider than the design's, as on some systems, the font shrinks a pixel at a
+// time until the captions fit, the link's with it, and still draws the umlauts whole.
+TEST(Window, FontShrinksUntilTheCaptionsFit) {
+  for (const UINT dpi : {96u, 144u}) {
+    int asked = 0;
+    Fonts fonts;
+    fonts.Create(dpi, [&](HFONT) { return ++asked > 2; });
+    EXPECT_EQ(HeightOf(fonts.text()), DesignHeight(dpi) - 2) << dpi;
+    EXPECT_EQ(HeightOf(fonts.For(ControlKind::Link)), DesignHeight(dpi) - 2) << dpi;
+    EXPECT_NE(FaceDrawingUmlauts(fonts.text()), "") << dpi;
   }
 }
 
