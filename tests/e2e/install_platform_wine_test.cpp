@@ -97,10 +97,8 @@ TEST(InstallPlatform, VersionsOfRealPrograms) {
   win32::Win32FileVersions versions;
   for (const FileVersion& version : {FileVersion{7, 1, 0, 2096}, {65535, 40000, 32768, 1}}) {
     std::string program = ReadBytes(win32::ProgramFolder() + "icq-stub.exe");
-    ASSERT_TRUE(demo::SetFileVersion(program, version));
     // The product version, which a build may set apart from it, is not the one that counts.
-    const size_t product = program.find("\xBD\x04\xEF\xFE") + 16;
-    program.replace(product, 8, 8, '\x09');
+    ASSERT_TRUE(demo::SetFileVersion(program, version, demo::Version{2313, 2313, 2313, 2313}));
     WriteBytes(root.path() + "ICQ.exe", program);
     EXPECT_EQ(versions.Read(root.path() + "ICQ.exe"), version) << version[0];
   }

@@ -84,17 +84,19 @@ std::optional<Version> ParseVersion(const std::string& text) {
   return version;
 }
 
-bool SetFileVersion(std::string& pe, const Version& v) {
+bool SetFileVersion(std::string& pe,
+                    const Version& version,
+                    const std::optional<Version>& product) {
   const std::string signature(reinterpret_cast<const char*>(&kFixedInfoSignature), 4);
   const size_t at = pe.find(signature);
   if (at == std::string::npos || at + 24 > pe.size())
     return false;
-  const uint32_t high = (uint32_t{v[0]} << 16) | v[1];
-  const uint32_t low = (uint32_t{v[2]} << 16) | v[3];
-  Put32(pe, at + 8, high);  // file version
-  Put32(pe, at + 12, low);
-  Put32(pe, at + 16, high);  // product version
-  Put32(pe, at + 20, low);
+  const auto put = [&](size_t offset, const Version& v) {
+    Put32(pe, at + offset, (uint32_t{v[0]} << 16) | v[1]);
+    Put32(pe, at + offset + 4, (uint32_t{v[2]} << 16) | v[3]);
+  };
+  put(8, version);
+  put(16, product.value_or(version));
   return true;
 }
 

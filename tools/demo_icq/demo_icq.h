@@ -17,8 +17,11 @@ using Version = std::array<uint16_t, 4>;
 
 std::optional<Version> ParseVersion(const std::string& text);
 
-// Sets the file and product version of a PE file's fixed version information.
-bool SetFileVersion(std::string& pe, const Version& version);
+// Sets the file and product version of a PE file's fixed version information; the product
+// version is the file version unless given.
+bool SetFileVersion(std::string& pe,
+                    const Version& version,
+                    const std::optional<Version>& product = std::nullopt);
 
 struct DemoIcqOptions {
   Version icq_version{7, 1, 0, 2096};
