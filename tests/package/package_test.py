@@ -67,11 +67,12 @@ def unsigned_and_the_same_from_a_second_folder():
     when = time.gmtime(int(commit) // 2 * 2)[:6]  # a zip keeps even seconds
     assert all(entry.date_time == when for entry in z.infolist()), when
     assert {name: z.read(name) for name in PROGRAMS} == built_programs()
-    readme = z.read("README.txt")
-    assert readme.count(b"\n") == readme.count(b"\r\n") > 0 and readme.isascii()
-    assert z.read("LICENSE.txt") == read(os.path.join(ROOT, "LICENSE")).replace(b"\n", b"\r\n")
+    for entry, source in [("README.txt", "tools/dist/README.txt"), ("LICENSE.txt", "LICENSE")]:
+        text = read(os.path.join(ROOT, source))
+        assert text.isascii() and z.read(entry) == text.replace(b"\n", b"\r\n"), entry
     assert z.read("SHA256SUMS").decode() == sums(built_programs())
-    # A copy of the sources as they stand, away from git, in a folder of another name and depth.
+    # A copy of the sources as they stand, away from git, in a folder of another name and depth,
+    # built in another time zone.
     source = folder("second/source/kelvane")
     listed = run(["git", "-C", ROOT, "ls-files", "-z", "-co", "--exclude-standard"]).stdout
     for name in listed.decode().split("\0"):
@@ -83,7 +84,7 @@ def unsigned_and_the_same_from_a_second_folder():
                   f"-DCMAKE_TOOLCHAIN_FILE={source}/cmake/mingw-w64-x86_64.cmake",
                   f"-DKELVANE_DIST_DIR={dist}"],
                  ["cmake", "--build", build, "-j2", "--target", "dist"]):
-        result = run(step, SOURCE_DATE_EPOCH=commit)
+        result = run(step, SOURCE_DATE_EPOCH=commit, TZ="JST-9")
         assert result.returncode == 0, (step, result.stdout, result.stderr)
     assert built_programs(build) == built_programs(), "the programs differ between the two builds"
     assert read(os.path.join(dist, ZIP)) == first, "the two zips differ"
@@ -156,7 +157,10 @@ def signed_or_no_download():
         assert len(signed) > len(unsigned), f"{name}.exe carries no signature"
         assert without_signature(signed) == without_signature(unsigned), f"{name}.exe changed"
         verified = run(["osslsigncode", "verify", "-in", exe, "-CAfile", cert])
-        assert verified.returncode == 0 and f"CN={SIGNER}" in verified.stdout.decode(), verified
+        # SHA-256, and the name the UAC prompt shows as the program's.
+        said = verified.stdout.decode()
+        assert verified.returncode == 0 and all(text in said for text in (
+            f"CN={SIGNER}", "Message digest algorithm  : SHA256", "Text description: Kelvane")), said
         # What Windows itself reads from the signed program.
         shown = run(["/usr/lib/wine/wine64", os.path.join(BUILD, "exe-resources.exe"), exe])
         strings, _, manifest = shown.stdout.decode().partition("\n\n")
