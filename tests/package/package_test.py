@@ -169,7 +169,9 @@ def signed_or_no_download():
             "FileDescription": description, "FileVersion": f"{VERSION}.0.0", "InternalName": name,
             "LegalCopyright": copyright_line, "OriginalFilename": f"{name}.exe",
             "ProductName": "Kelvane", "ProductVersion": VERSION}, strings
+        # Each program asks for administrator rights: the hosts file and Program Files need them.
         assert manifest.encode() == read(os.path.join(ROOT, "app", f"{name}.manifest")), name
+        assert 'level="requireAdministrator"' in manifest, name
 
 
 if __name__ == "__main__":
