@@ -1,6 +1,7 @@
 // exe-resources.exe FILE: what Windows itself reads from a program's resources. Prints
 // "Fixed=a.b.c.d" for the fixed file version, each version string as "Name=text", an empty line,
-// then the manifest. Exit 1 when the file has no version resource or no manifest.
+// then the manifest. Exit 1 when the file has no version resource, no manifest or no icon (the one
+// Explorer, the taskbar and the UAC prompt show).
 #include <windows.h>
 
 #include <string>
@@ -18,7 +19,8 @@ int wmain(int argc, wchar_t** argv) {
   std::vector<BYTE> block(GetFileVersionInfoSizeW(argv[1], nullptr));
   HMODULE module = LoadLibraryExW(argv[1], nullptr, LOAD_LIBRARY_AS_DATAFILE);
   HRSRC manifest = module ? FindResourceW(module, MAKEINTRESOURCEW(1), RT_MANIFEST) : nullptr;
-  if (!fixed || !manifest || !GetFileVersionInfoW(argv[1], 0, block.size(), block.data()))
+  if (!fixed || !manifest || !FindResourceW(module, MAKEINTRESOURCEW(1), RT_GROUP_ICON) ||
+      !GetFileVersionInfoW(argv[1], 0, block.size(), block.data()))
     return 1;
   std::string text = "Fixed=";
   for (const uint16_t& part : *fixed)
