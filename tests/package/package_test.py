@@ -111,10 +111,15 @@ def make_signer(out, name, usage="codeSigning", days=(-1, 2)):
     return cert, key
 
 
+def optional_header(data):
+    """Where a program's PE optional header begins."""
+    return int.from_bytes(data[0x3C:0x40], "little") + 24
+
+
 def without_signature(data):
     """The program as signing leaves it: up to the certificate table, without the PE checksum and
     the table's entry, which signing fills in."""
-    optional = int.from_bytes(data[0x3C:0x40], "little") + 24
+    optional = optional_header(data)
     table = optional + 144  # the certificate table's entry in a 64-bit PE's optional header
     body = bytearray(data[:int.from_bytes(data[table:table + 4], "little") or len(data)])
     body[optional + 64:optional + 68], body[table:table + 8] = bytes(4), bytes(8)
@@ -153,15 +158,20 @@ def signed_or_no_download():
     # window wants themed controls and scales itself sharp at each monitor's DPI.
     window = ['name="Microsoft.Windows.Common-Controls" version="6.0.0.0"', ">true/pm<",
               ">PerMonitorV2<"]
-    for name, description, wants in [
-            ("kelvane", "Kelvane \u2014 adapts ICQ 7.1", window),
-            ("kelvane-cli", "Kelvane command line", [])]:
+    # The window opens no console beside it; the command line is a console program, which the
+    # command prompt waits for and whose output it shows.
+    gui, console = 2, 3
+    for name, description, wants, subsystem in [
+            ("kelvane", "Kelvane \u2014 adapts ICQ 7.1", window, gui),
+            ("kelvane-cli", "Kelvane command line", [], console)]:
         exe, signed = os.path.join(signer, f"{name}.exe"), z.read(f"{name}.exe")
         with open(exe, "wb") as f:
             f.write(signed)
         unsigned = read(os.path.join(BUILD, f"{name}.exe"))
         assert len(signed) > len(unsigned), f"{name}.exe carries no signature"
         assert without_signature(signed) == without_signature(unsigned), f"{name}.exe changed"
+        shown_as = signed[optional_header(signed) + 68]
+        assert shown_as == subsystem, f"{name}.exe: subsystem {shown_as}"
         verified = run(["osslsigncode", "verify", "-in", exe, "-CAfile", cert])
         # SHA-256, and the name the UAC prompt shows as the program's.
         said = verified.stdout.decode()
