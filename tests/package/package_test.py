@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
-"""The download: what the zip holds, the same bytes from a second source and build folder, the
-programs signed with a throw-away certificate and read back under Wine, and no zip when signing
-cannot be done. Usage: package_test.py SOURCE_FOLDER BUILD_FOLDER VERSION BUILD_TYPE"""
+"""The download: what the zip holds, the same bytes from a second source and build folder in
+another time zone, the programs signed with a throw-away certificate and read back under Wine, and
+no zip when signing cannot be done.
+Usage: package_test.py SOURCE_FOLDER BUILD_FOLDER VERSION BUILD_TYPE"""
 
 import hashlib
 import io
@@ -175,8 +176,9 @@ def signed_or_no_download():
         verified = run(["osslsigncode", "verify", "-in", exe, "-CAfile", cert])
         # SHA-256, and the name the UAC prompt shows as the program's.
         said = verified.stdout.decode()
-        assert verified.returncode == 0 and all(text in said for text in (
-            f"CN={SIGNER}", "Message digest algorithm  : SHA256", "Text description: Kelvane")), said
+        assert verified.returncode == 0 and all(text in said for text in [
+            f"CN={SIGNER}", "Message digest algorithm  : SHA256",
+            "Text description: Kelvane"]), said
         # What Windows itself reads from the signed program.
         shown = run(["/usr/lib/wine/wine64", os.path.join(BUILD, "exe-resources.exe"), exe])
         strings, _, manifest = shown.stdout.decode().partition("\n\n")
