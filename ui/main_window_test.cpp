@@ -190,7 +190,7 @@ TEST(MainWindow, Reports) {
     for (const std::string native : {"English", "Deutsch"}) {
       SCOPED_TRACE(r.english + " in " + native);
       Window w({{"ICQPath", "C:\\ICQ7.1"}}, native);
-      w.result = {{r.failure, r.wrong_version}, r.version};
+      w.result = {{r.failure, r.wrong_version, {}}, r.version};
       w.model.Click(C::Command3);
       const auto line_end = [&] { return w.S(C::Label1).rect.left + w.S(C::Label1).rect.width; };
       EXPECT_EQ(w.shown, std::vector<std::string>{native == "English" ? "Please wait..."

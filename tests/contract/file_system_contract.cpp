@@ -21,7 +21,7 @@ std::string LargeText() {
   const std::string ends[] = {std::string(1, '\0'), "\r\n", "\xff\x1a"};
   std::string text;
   for (int i = 0; text.size() < 300000; ++i)
-    text += "x" + std::to_string(i) + ends[i % 3];
+    text.append("x").append(std::to_string(i)).append(ends[i % 3]);
   return text;
 }
 
