@@ -53,7 +53,11 @@ class Window : public FakeMachine, public WindowServices, public WindowRun {
   }
   void ShowInfoWindow() override { shown.push_back("info"); }
   void Exit() override { shown.push_back("exit"); }
-  void Repaint() override { shown.push_back(model.state(C::Label1).text); }
+  void Repaint() override {
+    const bool report = S(C::Image1).visible || S(C::Image2).visible || S(C::Label3).visible ||
+                        model.timer_running();
+    shown.push_back(S(C::Label1).text + (report ? " beside a report" : ""));
+  }
   void KeepAnsweringDuring(const std::function<void()>& step) override { step(); }
   RunResult CheckVersionAndRun(const TweakOptions& options) override {
     runs.push_back(options);
@@ -192,10 +196,11 @@ TEST(MainWindow, Reports) {
       Window w({{"ICQPath", "C:\\ICQ7.1"}}, native);
       w.result = {{r.failure, r.wrong_version, {}}, r.version};
       w.model.Click(C::Command3);
+      w.model.Click(C::Command3);  // again, while the report stands
       const auto line_end = [&] { return w.S(C::Label1).rect.left + w.S(C::Label1).rect.width; };
-      EXPECT_EQ(w.shown, std::vector<std::string>{native == "English" ? "Please wait..."
-                                                                      : "Bitte warten..."})
-          << "shown before the run";
+      EXPECT_EQ(w.shown, std::vector<std::string>(
+                             2, native == "English" ? "Please wait..." : "Bitte warten..."))
+          << "shown before each run, the report gone";
       EXPECT_EQ(w.S(C::Label1).text, native == "English" ? r.english : r.german);
       EXPECT_EQ(w.S(C::Label1).rect.top, r.status_top);
       EXPECT_TRUE(w.S(r.mark).visible);
