@@ -291,8 +291,8 @@ void MainWindow::ShowRunResult(const RunStatus& status, const std::string& versi
 void MainWindow::ChangeFolder() {
   const std::string chosen = window_.BrowseForFile(window_state_.text1, "ICQ (ICQ.exe)|ICQ.exe",
                                                    Pick("Bitte ICQ wählen", "Please choose ICQ"));
-  if (chosen.size() <= 3)
-    return;
+  // A cancelled dialog gives an empty path, which leaves the field as it was, as does any other
+  // path without "\ICQ.exe".
   const size_t cut = chosen.find("\\ICQ.exe");
   if (cut != std::string::npos)
     ChangeFolderText(chosen.substr(0, cut));
