@@ -159,7 +159,8 @@ TEST(MainWindow, HintsHelpInfoAndExit) {
 }
 
 // Every report in both languages: its text, where it and its mark stand, the help link, how
-// long it stays. The mark follows the status line when the fonts change; the tick ends it.
+// long it stays. The mark follows the status line when the fonts change; the tick ends it, and
+// so does the next Start, lest the tick fall in the next run and show the idle text during it.
 TEST(MainWindow, Reports) {
   const struct {
     Failure failure;
