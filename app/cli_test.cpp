@@ -202,6 +202,8 @@ TEST(Cli, Restore) {
     EXPECT_TRUE(m.Content(kFolder + std::string(t.path)) == expected) << t.path;
   }
   EXPECT_TRUE(m.fs.Find(kFolder + lifestream)->read_only) << "a file left as it is";
+  EXPECT_FALSE(m.fs.FileExists(kFolder + "kelvane-backup\\" + repaired + ".absent"))
+      << "status would still call ICQ's repaired file Kelvane's";
   m.fs.DeleteFolder(kFolder + "packages\\german\\language");  // uninstalled since
   held.undeletable = held.unwritable = true;
   EXPECT_EQ(m.Cli("restore C:\\ICQ7.1").exit_code, kExitSuccess) << "restored twice, one held";
