@@ -215,6 +215,7 @@ TEST(MainWindow, Reports) {
       EXPECT_TRUE(w.model.timer_running());
       EXPECT_EQ(w.model.timer_interval(), r.interval);
       EXPECT_EQ(w.model.TakeFocusRequest(), C::Command3);
+      EXPECT_EQ(w.model.TakeFocusRequest(), std::nullopt) << "Start would keep taking the focus";
       w.char_width = 75;
       w.model.MeasureLabels();
       EXPECT_EQ(w.S(C::Label1).rect.width, 75 * static_cast<int>(w.S(C::Label1).text.size()));
