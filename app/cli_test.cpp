@@ -286,6 +286,9 @@ TEST(Cli, StatusTellsWhatTheLastRunLeft) {
     EXPECT_NE(status.output.find(search_bar + ": not recognised, copy kept\r\n"),
               std::string::npos);
   }
+  m.fs.Find("C:\\windows\\system32\\drivers\\etc\\hosts")->unreadable = true;
+  EXPECT_NE(m.Cli("status " + kFolder).output.find("hosts file: cannot be read\r\n"),
+            std::string::npos);
   EXPECT_EQ(m.Cli("status C:\\Other").exit_code, kExitNotIcq);
 }
 
