@@ -127,15 +127,16 @@ class Kelvane:
                                         stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
 
     def shown(self):
-        s = self.session.inspect(self.TITLE, wait_ms=20000)
-        check(s is not None, "the main window did not show")
-        return s
+        return self._window(20000, "did not show")
 
     def snapshot(self):
-        s = self.session.inspect(self.TITLE)
+        return self._window(0, "is gone")
+
+    def _window(self, wait_ms, missing):
+        s = self.session.inspect(self.TITLE, wait_ms)
         if s is None:
             ended = self.process.poll()
-            raise Failed("the main window is gone: kelvane.exe "
+            raise Failed(f"the main window {missing}: kelvane.exe "
                          + ("still runs" if ended is None else f"exited {ended}"))
         return s
 
