@@ -43,8 +43,9 @@ TEST(HostsText, Examples) {
        "# 127.0.0.1 adtech.de\r\n#127.0.0.1 atwola.com mail.corp #old\r\n"
        "# 10.0.0.5 fs # 127.0.0.1 advertising.com\r\n",
        kAsIs, Held{}, kAsIs},
-      {"a longer name is somebody else's host",
-       "127.0.0.1 atwola.com.au\r\n127.0.0.1 adtech.de.example\r\n", kAsIs, Held{}, kAsIs},
+      {"a longer name, or one a letter apart, is somebody else's host",
+       "127.0.0.1 atwola.com.au\r\n127.0.0.1 adtech.de.example\r\n127.0.0.1 btwola.com\r\n", kAsIs,
+       Held{}, kAsIs},
       {"tab, two blanks or another address are not ours",
        "127.0.0.1\tatwola.com\r\n127.0.0.1  adtech.de\r\n0.0.0.0 advertising.com\r\n", kAsIs,
        Held{}, kAsIs},
