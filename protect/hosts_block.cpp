@@ -122,7 +122,6 @@ class HostsEditor {
       first = FirstLineEnd(piece);
       carry_ += piece.substr(0, first);
       EditLines(carry_, out);
-      carry_.clear();
     }
     EditLines(piece.substr(first, cut - first), out);
     carry_ = piece.substr(cut);
