@@ -46,6 +46,12 @@ void AdLockMadeByHand(FakeFileSystem& fs) {
   fs.AddFile(kFolder + "ConfigFiles\\updates", "").read_only = true;
 }
 
+// A lock made by hand in ICQ's way: a file where its update folder was.
+void UpdatesAFile(FakeFileSystem& fs) {
+  fs.DeleteFolder(kFolder + "updates");
+  fs.AddFile(kFolder + "updates", "");
+}
+
 void ManifestHeld(FakeFileSystem& fs) {
   fs.DeleteFolder(kFolder + "updates\\manifest");
   fs.AddFile(kFolder + "updates\\manifest", "<manifest/>").undeletable = true;
@@ -86,6 +92,8 @@ TEST(ResetProtection, WhatEachModeLeaves) {
        "dd- dFF d--Ff -Ff"},
       {"an ad configuration held", AdConfigurationHeld, Runs{ads_off},
        Failure::ResetProtectionFailed, true, "dd- dFF d--Ff -Fd"},
+      {"standard over an update folder locked by hand", UpdatesAFile, Runs{Standard()},
+       Failure::None, false, "--- --F dFFFd FFd"},
       {"ICQ's manifest held", ManifestHeld, Runs{Custom()}, Failure::ResetProtectionFailed, false,
        "dF- dFF dFFFd FFd"},
   };
