@@ -46,7 +46,7 @@ void AdLockMadeByHand(FakeFileSystem& fs) {
   fs.AddFile(kFolder + "ConfigFiles\\updates", "").read_only = true;
 }
 
-// A lock made by hand in ICQ's way: a file where its update folder was.
+// A lock made by hand: a file where ICQ's update folder was.
 void UpdatesAFile(FakeFileSystem& fs) {
   fs.DeleteFolder(kFolder + "updates");
   fs.AddFile(kFolder + "updates", "");
